@@ -1,0 +1,74 @@
+#include "app/chain_window.h"
+
+#include <QCloseEvent>
+#include <QEventLoop>
+#include <QGuiApplication>
+#include <QScreen>
+
+namespace app {
+
+ChainWindow::ChainWindow(QWidget* owner) : QWidget(owner, Qt::Dialog) {
+    setWindowModality(Qt::ApplicationModal);
+}
+
+ChainWindow::~ChainWindow() {
+    if (m_loop)
+        m_loop->exit();
+}
+
+void ChainWindow::create() {
+    platform::guarded([this] { FormCreate(); });
+}
+
+void ChainWindow::showModally() {
+    if (!m_closeRequested) {
+        show();
+        raise();
+        activateWindow();
+        QEventLoop loop;
+        m_loop = &loop;
+        loop.exec(QEventLoop::DialogExec);
+        m_loop = nullptr;
+    }
+    m_closeRequested = false;
+    platform::guarded([this] { FormClose(); });
+    hide();
+}
+
+void ChainWindow::closeEvent(QCloseEvent* event) {
+    event->ignore();
+    if (m_loop)
+        m_loop->exit();
+    else
+        m_closeRequested = true; // closed before its showing began: the showing ends at once
+}
+
+void ChainWindow::setFixedClientSize(int width, int height) {
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    setFixedSize(width, height);
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect desktop = screen->availableGeometry();
+        move(desktop.x() + (desktop.width() - width) / 2,
+             desktop.y() + (desktop.height() - height) / 2);
+    }
+}
+
+void ChainWindow::placeAt(int left, int top) { move(left, top); }
+
+void hideWindow(QWidget* window) {
+    if (window)
+        window->hide();
+}
+
+void showWindow(QWidget* window) {
+    if (window)
+        window->show();
+}
+
+void closeWindow(QWidget* window) {
+    if (window)
+        window->close();
+}
+
+} // namespace app

@@ -1,0 +1,71 @@
+#pragma once
+
+#include "platform/guard.h"
+
+#include <QPointer>
+#include <QWidget>
+
+class QEventLoop;
+
+namespace app {
+
+// The base of every window after the main window. A window is shown modally by running its
+// own event loop; closing it (its buttons, its frame's close box, or close() from another
+// window) only asks that loop to end. When the loop has ended, the close handler FormClose
+// runs, the window hides, and the opener destroys it. Hiding a window never ends its showing,
+// so a window may hide its opener while it is created and close it when it closes: closing the
+// innermost window of a chain unwinds the whole chain, each close handler running after the
+// window above it is gone.
+class ChainWindow : public QWidget {
+    Q_OBJECT
+public:
+    explicit ChainWindow(QWidget* owner);
+    ~ChainWindow() override;
+
+    // Runs the creation handler once, through the error guard.
+    void create();
+    // Shows the window and waits until it is closed; then runs the close handler.
+    void showModally();
+    bool isShowingModally() const { return m_loop != nullptr; }
+
+protected:
+    virtual void FormCreate() {}
+    virtual void FormClose() {}
+
+    // A fixed dialog frame with the given client area, centred on the desktop.
+    void setFixedClientSize(int width, int height);
+    // The client area placed at a screen position instead of centred.
+    void placeAt(int left, int top);
+
+    void closeEvent(QCloseEvent* event) override;
+
+    // Connects a signal to a handler entered through the error guard.
+    template <class Sender, class Signal, class Handler>
+    void on(Sender* sender, Signal signal, Handler handler) {
+        connect(sender, signal, this, [handler] { platform::guarded(handler); });
+    }
+
+private:
+    QEventLoop* m_loop = nullptr;
+    bool m_closeRequested = false;
+};
+
+// Opening a window, the one way every window is opened: the opener creates it with itself as
+// owner, stores the reference, runs its creation handler, shows it modally, and destroys it as
+// soon as the showing ends; the reference is cleared then.
+template <class Window> void openWindow(QWidget* owner, Window*& reference) {
+    auto* window = new Window(owner);
+    reference = window;
+    window->create();
+    window->showModally();
+    reference = nullptr;
+    delete window;
+}
+
+// Null-safe helpers for the chain: a window may be created without its opener in tests and in
+// the window renderer.
+void hideWindow(QWidget* window);
+void showWindow(QWidget* window);
+void closeWindow(QWidget* window);
+
+} // namespace app

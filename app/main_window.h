@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QWidget>
+
+class QPlainTextEdit;
+class QPushButton;
+class QLabel;
+
+// The main window: the program's title, a description of the questionnaire and the buttons
+// that start everything else.
+class TForm1 : public QWidget {
+    Q_OBJECT
+public:
+    TForm1();
+
+    void Button1Click(); // "Тест"
+    void Button2Click(); // "Ввести результаты"
+    void Button3Click(); // "Загрузить"
+    void Button4Click(); // "Выход"
+    void Button5Click(); // "О программе"
+    void ShowMethodClick(); // the method description
+
+    QLabel* Label1 = nullptr;
+    QPlainTextEdit* Memo1 = nullptr;
+    QPushButton* Button1 = nullptr;
+    QPushButton* Button2 = nullptr;
+    QPushButton* Button3 = nullptr;
+    QPushButton* Button4 = nullptr;
+    QPushButton* Button5 = nullptr;
+};

@@ -1,0 +1,14 @@
+#include "app/texts.h"
+
+#include <QFile>
+
+namespace app {
+
+QString resourceText(const QString& name) {
+    QFile file(QStringLiteral(":/texts/") + name);
+    if (!file.open(QIODevice::ReadOnly))
+        return QString();
+    return QString::fromUtf8(file.readAll());
+}
+
+} // namespace app

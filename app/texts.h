@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QString>
+
+namespace app {
+
+// A text of the program kept as a resource file (":/texts/<name>"), UTF-8.
+QString resourceText(const QString& name);
+
+} // namespace app

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QString>
+
+class QApplication;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QWidget;
+
+// Small builders for the fixed layouts of the windows: every control is placed at the pixel
+// position its window gives, in the program's fonts and colours.
+namespace ui {
+
+// Named colours of the interface.
+inline const QColor kRed(255, 0, 0);
+inline const QColor kBlue(0, 0, 255);
+inline const QColor kNavy(0, 0, 128);
+inline const QColor kTeal(0, 128, 128);
+inline const QColor kGreen(0, 128, 0);
+inline const QColor kMaroon(128, 0, 0);
+inline const QColor kBlack(0, 0, 0);
+
+enum Style { Plain = 0, Bold = 1, Underline = 2, Italic = 4 };
+
+// The interface font (MS Sans Serif where it exists, else the closest metric match) at a
+// pixel height; "8-point" is 11 pixels.
+QFont font(int pixels, int style = Plain);
+// The casual title font (Comic Sans MS where it exists, else a rounded face with Cyrillic).
+QFont titleFont(int pixels, int style = Plain);
+
+// Sets the program's look on the application: style, interface font, palette.
+void applyLook(QApplication& application);
+
+void setTextColor(QWidget* widget, const QColor& color);
+
+// A label at left, top that sizes itself to its text.
+QLabel* label(QWidget* parent, const QString& text, int left, int top, const QFont& font,
+              const QColor& color = kBlack);
+// A push button at a given place and size.
+QPushButton* button(QWidget* parent, const QString& text, int left, int top, int width,
+                    int height);
+// A single-line text field.
+QLineEdit* field(QWidget* parent, const QString& text, int left, int top, int width, int height);
+// A read-only multi-line text box; `framed` false gives a borderless box on the window's
+// background colour.
+QPlainTextEdit* memo(QWidget* parent, int left, int top, int width, int height, bool framed);
+// A lowered bevel frame.
+QFrame* bevel(QWidget* parent, int left, int top, int width, int height);
+
+} // namespace ui

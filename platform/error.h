@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+#include <stdexcept>
+
+namespace platform {
+
+// The one error the program raises. Its text is exactly what the general error message box
+// shows ("File not found", "Disk full", ...), so handlers never format messages themselves.
+class Error : public std::runtime_error {
+public:
+    explicit Error(const QString& text);
+    QString text() const { return QString::fromUtf8(what()); }
+};
+
+// The runtime's text for a system error number met while working on `path`. A missing folder
+// on the way to the file reads "Invalid filename", as on the original platform.
+QString errorText(int err, const QString& path);
+[[noreturn]] void throwSystemError(int err, const QString& path);
+
+// A read that ran past the end of a file.
+[[noreturn]] void throwEndOfFile();
+
+// The system's own reason for an error number, as the toolkit puts it after a file name.
+QString systemReason(int err);
+
+// "Cannot open file "%s". %s" and "Cannot create file "%s". %s".
+QString cannotOpenText(const QString& path, const QString& reason);
+QString cannotCreateText(const QString& path, const QString& reason);
+
+// "'%s' is not a valid integer value".
+QString invalidIntegerText(const QString& value);
+
+} // namespace platform

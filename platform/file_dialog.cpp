@@ -1,0 +1,35 @@
+#include "platform/file_dialog.h"
+
+#include <QFileDialog>
+
+namespace platform {
+
+namespace {
+std::optional<QString>& nextAnswer() {
+    static std::optional<QString> answer;
+    return answer;
+}
+} // namespace
+
+QString FileDialog::getOpenFileName(QWidget* parent, const QString& filter) {
+    if (nextAnswer()) {
+        const QString answer = *nextAnswer();
+        nextAnswer().reset();
+        return answer;
+    }
+    // No title and no folder of its own; the process's working directory is left as it is.
+    QFileDialog dialog(parent, QString(), QString(), filter);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setOption(QFileDialog::ReadOnly, false);
+    dialog.setSizeGripEnabled(true);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    return dialog.selectedFiles().constFirst();
+}
+
+void FileDialog::setNextAnswer(const QString& path) { nextAnswer() = path; }
+
+void FileDialog::clearNextAnswer() { nextAnswer().reset(); }
+
+} // namespace platform

@@ -1,0 +1,183 @@
+#include "platform/files.h"
+
+#include "platform/codepage.h"
+#include "platform/error.h"
+#include "platform/paths.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace platform {
+
+FileHandle& FileHandle::operator=(FileHandle&& other) noexcept {
+    if (this != &other) {
+        close();
+        m_fd = other.release();
+    }
+    return *this;
+}
+
+FileHandle::~FileHandle() { close(); }
+
+int FileHandle::release() {
+    const int fd = m_fd;
+    m_fd = -1;
+    return fd;
+}
+
+int FileHandle::close() {
+    if (m_fd < 0)
+        return 0;
+    const int result = ::close(m_fd);
+    m_fd = -1;
+    return result == 0 ? 0 : errno;
+}
+
+static FileHandle openPath(const QString& name, int flags) {
+    const QString path = resolvePath(name);
+    const QByteArray local = path.toLocal8Bit();
+    if (local.isEmpty())
+        throwSystemError(ENOENT, path);
+    const int fd = ::open(local.constData(), flags | O_CLOEXEC, 0666);
+    if (fd < 0)
+        throwSystemError(errno, path);
+    struct stat info {};
+    if (::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
+        ::close(fd);
+        throwSystemError(EACCES, path);
+    }
+    return FileHandle(fd);
+}
+
+FileHandle openFile(const QString& name, Access access) {
+    return openPath(name, access == Access::ReadOnly ? O_RDONLY : O_RDWR);
+}
+
+FileHandle createFile(const QString& name) { return openPath(name, O_RDWR | O_CREAT | O_TRUNC); }
+
+qint64 fileSize(const FileHandle& file, const QString& name) {
+    struct stat info {};
+    if (::fstat(file.fd(), &info) != 0)
+        throwSystemError(errno, name);
+    return static_cast<qint64>(info.st_size);
+}
+
+QByteArray readExactly(const FileHandle& file, qint64 offset, qint64 size, const QString& name) {
+    QByteArray bytes(size, '\0');
+    qint64 done = 0;
+    while (done < size) {
+        const ssize_t got = ::pread(file.fd(), bytes.data() + done, size_t(size - done), offset + done);
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            throwSystemError(errno, name);
+        }
+        if (got == 0)
+            throwEndOfFile();
+        done += got;
+    }
+    return bytes;
+}
+
+void writeAll(const FileHandle& file, qint64 offset, const QByteArray& bytes, const QString& name) {
+    qint64 done = 0;
+    while (done < bytes.size()) {
+        const ssize_t put =
+            ::pwrite(file.fd(), bytes.constData() + done, size_t(bytes.size() - done), offset + done);
+        if (put < 0) {
+            if (errno == EINTR)
+                continue;
+            throwSystemError(errno, name);
+        }
+        if (put == 0)
+            throwSystemError(ENOSPC, name);
+        done += put;
+    }
+}
+
+// ---- TextReader
+
+void TextReader::open(const QString& name) {
+    close();
+    m_file = openFile(name, Access::ReadOnly);
+}
+
+void TextReader::close() {
+    m_file.close();
+    m_buffer.clear();
+    m_pos = 0;
+    m_atEnd = false;
+}
+
+int TextReader::nextByte() {
+    if (m_pos >= m_buffer.size()) {
+        if (m_atEnd || !m_file.isOpen())
+            return -1;
+        m_buffer.resize(64 * 1024);
+        ssize_t got;
+        do {
+            got = ::read(m_file.fd(), m_buffer.data(), size_t(m_buffer.size()));
+        } while (got < 0 && errno == EINTR);
+        if (got < 0)
+            throwSystemError(errno, QString());
+        m_buffer.resize(got);
+        m_pos = 0;
+        if (got == 0) {
+            m_atEnd = true;
+            return -1;
+        }
+    }
+    return static_cast<unsigned char>(m_buffer[m_pos++]);
+}
+
+QString TextReader::readLine() {
+    QByteArray line;
+    bool cut = false; // a 0x1A byte ended the text: skip to the end of the line
+    for (;;) {
+        const int byte = nextByte();
+        if (byte < 0 || byte == '\n')
+            break;
+        if (cut || byte == '\r') // every CR is dropped: before LF it is part of the line end
+            continue;
+        if (byte == 0x1A) {
+            cut = true;
+            continue;
+        }
+        line.append(char(byte));
+    }
+    return fromCp1251(line);
+}
+
+// ---- ByteReader
+
+void ByteReader::open(const QString& name) {
+    close();
+    m_file = openFile(name, Access::ReadOnly);
+}
+
+void ByteReader::close() {
+    m_file.close();
+    m_buffer.clear();
+    m_pos = 0;
+}
+
+unsigned char ByteReader::readByte() {
+    if (m_pos >= m_buffer.size()) {
+        m_buffer.resize(4096);
+        ssize_t got;
+        do {
+            got = ::read(m_file.fd(), m_buffer.data(), size_t(m_buffer.size()));
+        } while (got < 0 && errno == EINTR);
+        if (got < 0)
+            throwSystemError(errno, QString());
+        m_buffer.resize(got);
+        m_pos = 0;
+        if (got == 0)
+            throwEndOfFile();
+    }
+    return static_cast<unsigned char>(m_buffer[m_pos++]);
+}
+
+} // namespace platform

@@ -1,0 +1,79 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace platform {
+
+// File operations that fail with the runtime's texts (platform::Error). Every name given to
+// them is a program data name ("Data\Key.kdt") or a full path; it goes through resolvePath.
+
+// A file descriptor that closes itself.
+class FileHandle {
+public:
+    FileHandle() = default;
+    explicit FileHandle(int fd) : m_fd(fd) {}
+    FileHandle(const FileHandle&) = delete;
+    FileHandle& operator=(const FileHandle&) = delete;
+    FileHandle(FileHandle&& other) noexcept : m_fd(other.release()) {}
+    FileHandle& operator=(FileHandle&& other) noexcept;
+    ~FileHandle();
+
+    int fd() const { return m_fd; }
+    bool isOpen() const { return m_fd >= 0; }
+    int release();
+    // Closes and reports the system's error number of the close, 0 when it went well.
+    int close();
+
+private:
+    int m_fd = -1;
+};
+
+enum class Access { ReadOnly, ReadWrite };
+
+// Opens an existing file. Throws "File not found", "Invalid filename", "File access denied"...
+FileHandle openFile(const QString& name, Access access);
+// Creates a file, emptying one that exists. Throws as above.
+FileHandle createFile(const QString& name);
+
+// Length of an open file in bytes.
+qint64 fileSize(const FileHandle& file, const QString& name);
+
+// Reads exactly `size` bytes at `offset`; a short read throws "Read beyond end of file".
+QByteArray readExactly(const FileHandle& file, qint64 offset, qint64 size, const QString& name);
+
+// Writes all of `bytes` at `offset`; failures throw ("Disk full", "I/O error %d", ...).
+void writeAll(const FileHandle& file, qint64 offset, const QByteArray& bytes, const QString& name);
+
+// A text file read line by line in code page 1251. A line ends at CR LF or a bare LF; a CR
+// not followed by LF is dropped; a 0x1A byte ends the line's text and the rest of that line
+// is skipped; nothing is trimmed. Past the end every line is an empty text, not an error.
+class TextReader {
+public:
+    void open(const QString& name);
+    bool isOpen() const { return m_file.isOpen(); }
+    QString readLine();
+    void close();
+
+private:
+    int nextByte();
+    FileHandle m_file;
+    QByteArray m_buffer;
+    qsizetype m_pos = 0;
+    bool m_atEnd = false;
+};
+
+// A file read one byte after another; reading past the end throws "Read beyond end of file".
+class ByteReader {
+public:
+    void open(const QString& name);
+    unsigned char readByte();
+    void close();
+
+private:
+    FileHandle m_file;
+    QByteArray m_buffer;
+    qsizetype m_pos = 0;
+};
+
+} // namespace platform

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class QWidget;
+
+namespace platform {
+
+// The general error message box. Tests switch it to recording, so that no test ever blocks
+// on a modal box: the texts that would have been shown are collected instead.
+class MessageBox {
+public:
+    static void showError(const QString& text);
+
+    static void setRecording(bool on);
+    static QStringList takeRecorded();
+};
+
+} // namespace platform

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+
+namespace platform {
+
+// The program's data names are written the way the original platform wrote them
+// ("Data\data.kdt", "result\25.03.2007.res"), relative to the working directory.
+// resolvePath turns such a name into a path for this file system: the name is tried exactly
+// first, then matched case-insensitively component by component, so that the one data folder
+// "Data" serves both "Data\..." and "data\...". Components that match nothing are kept as
+// written, so that opening the result fails with the usual error.
+QString resolvePath(const QString& name);
+
+// A path as shown to the user: native separators.
+QString displayPath(const QString& name);
+
+} // namespace platform

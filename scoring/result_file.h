@@ -1,0 +1,32 @@
+#pragma once
+
+#include "scoring/types.h"
+
+#include <QByteArray>
+#include <QDate>
+#include <QString>
+
+namespace scoring {
+
+constexpr int kRecordSize = 88;
+
+// The 88 bytes of a record, little-endian, every byte the record does not define set to 0.
+QByteArray encodeRecord(const ResultRecord& record);
+// A record from its 88 bytes. A length byte larger than its field is taken as the field's
+// maximum; strings are decoded from code page 1251.
+ResultRecord decodeRecord(const QByteArray& bytes);
+
+// "result\<short date>.res", the result file of a day.
+QString resultFileName(const QDate& day);
+
+// Appends a record after the last whole record of the file, creating the file when it does not
+// exist (never the folder). A failure leaves the records in the file as they were and throws.
+void appendRecord(const QString& name, const ResultRecord& record);
+
+// Whole records in a file (its length divided by 88); the file is opened read-only.
+qint64 recordCount(const QString& name);
+
+// Record `index` (from 0), read from the file opened read-only.
+ResultRecord readRecord(const QString& name, qint64 index);
+
+} // namespace scoring
