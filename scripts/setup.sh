@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Installs what a fresh Debian 12 machine lacks to build, run and test the program: the
+# compiler and CMake, Qt 6 Widgets and PrintSupport with the offscreen and xcb platform
+# plugins, and fonts with Cyrillic. Packages already present are not touched.
+set -euo pipefail
+
+packages=(g++ cmake make qt6-base-dev libqt6printsupport6 qt6-qpa-plugins libgl-dev
+          fonts-liberation fonts-comfortaa fontconfig)
+
+missing=()
+for package in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
+        missing+=("$package")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+as_root=()
+if [ "$(id -u)" -ne 0 ]; then
+    if command -v sudo >/dev/null 2>&1; then
+        as_root=(sudo)
+    else
+        echo "Missing packages (${missing[*]}) and no root rights to install them." >&2
+        exit 1
+    fi
+fi
+echo "Installing: ${missing[*]}"
+"${as_root[@]}" apt-get update -qq
+DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get install -y -qq --no-install-recommends \
+    "${missing[@]}" >/dev/null

@@ -1,0 +1,230 @@
+// The window chain: how windows open, hide their openers, close and unwind; the shell's small
+// windows; how the program ends.
+
+#include "app/about_window.h"
+#include "app/app_state.h"
+#include "app/chain_window.h"
+#include "app/exit_confirm_window.h"
+#include "app/main_window.h"
+#include "app/program.h"
+#include "tests/support/test_support.h"
+
+#include <QCloseEvent>
+#include <QProcess>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <QWindow>
+#include <array>
+
+namespace {
+
+QStringList g_log;
+
+// A chain window like those of the test chain: it hides its opener when created and closes it
+// when it closes.
+class Probe : public app::ChainWindow {
+public:
+    Probe(QWidget* owner, int level) : ChainWindow(owner), m_level(level), m_opener(owner) {
+        setFixedClientSize(120, 80);
+    }
+    ~Probe() override { g_log << QStringLiteral("destroyed %1").arg(m_level); }
+
+protected:
+    void FormCreate() override {
+        g_log << QStringLiteral("created %1").arg(m_level);
+        app::hideWindow(m_opener);
+    }
+    void FormClose() override {
+        g_log << QStringLiteral("closed %1").arg(m_level);
+        if (m_level == 1)
+            app::showWindow(m_opener);
+        else
+            app::closeWindow(m_opener);
+    }
+
+private:
+    int m_level;
+    QWidget* m_opener;
+};
+
+std::array<Probe*, 5> g_probes{};
+
+// Opens level `level` over `owner` the way every window is opened, and runs `whenShown` inside
+// its showing.
+void openLevel(QWidget* owner, int level, std::function<void()> whenShown) {
+    testing::later(std::move(whenShown));
+    auto* window = new Probe(owner, level);
+    g_probes[std::size_t(level)] = window;
+    window->create();
+    window->showModally();
+    g_probes[std::size_t(level)] = nullptr;
+    delete window;
+}
+
+void closeByFrame(QWidget* window) {
+    QCloseEvent event;
+    QApplication::sendEvent(window, &event);
+}
+
+} // namespace
+
+class TestChain : public QObject {
+    Q_OBJECT
+private slots:
+    void init() {
+        testing::prepareGuiTest();
+        g_log.clear();
+    }
+
+    void innermostCloseUnwindsInOrder_data() {
+        QTest::addColumn<int>("depth");
+        QTest::addColumn<int>("closedLevel");
+        QTest::addColumn<bool>("byFrame");
+        QTest::newRow("four levels, innermost closed by a button") << 4 << 4 << false;
+        QTest::newRow("four levels, innermost closed by its frame") << 4 << 4 << true;
+        QTest::newRow("two levels, closed by its frame") << 2 << 2 << true;
+        QTest::newRow("one level") << 1 << 1 << false;
+    }
+    void innermostCloseUnwindsInOrder() {
+        QFETCH(int, depth);
+        QFETCH(int, closedLevel);
+        QFETCH(bool, byFrame);
+        QWidget mainWindow;
+        mainWindow.show();
+
+        bool openersStillShowing = true;
+        std::function<void(QWidget*, int)> open = [&](QWidget* owner, int level) {
+            openLevel(owner, level, [&, level] {
+                QVERIFY(g_probes[std::size_t(level)]->isVisible());
+                // Every opener is hidden, yet still in its showing.
+                for (int below = 1; below < level; ++below) {
+                    openersStillShowing &= g_probes[std::size_t(below)]->isShowingModally();
+                    openersStillShowing &= !g_probes[std::size_t(below)]->isVisible();
+                }
+                if (level < depth) {
+                    open(g_probes[std::size_t(level)], level + 1);
+                } else if (byFrame) {
+                    closeByFrame(g_probes[std::size_t(closedLevel)]);
+                } else {
+                    g_probes[std::size_t(closedLevel)]->close();
+                }
+            });
+        };
+        QVERIFY(!mainWindow.isHidden());
+        open(&mainWindow, 1);
+
+        QVERIFY(openersStillShowing);
+        QStringList expected;
+        for (int level = 1; level <= depth; ++level)
+            expected << QStringLiteral("created %1").arg(level);
+        for (int level = depth; level >= 1; --level)
+            expected << QStringLiteral("closed %1").arg(level) << QStringLiteral("destroyed %1").arg(level);
+        QCOMPARE(g_log, expected);
+        QVERIFY(mainWindow.isVisible());
+    }
+
+    void closedDuringCreationNeverShows() {
+        // A window closed before its showing begins (for instance from its own creation
+        // handler) ends its showing at once and still runs its close handler.
+        QWidget mainWindow;
+        mainWindow.show();
+        auto* window = new Probe(&mainWindow, 1);
+        window->create();
+        window->close();
+        window->showModally();
+        delete window;
+        QCOMPARE(g_log, (QStringList{"created 1", "closed 1", "destroyed 1"}));
+        QVERIFY(mainWindow.isVisible());
+    }
+
+    void aboutOpensOverVisibleMainWindow() {
+        TForm1 mainWindow;
+        app::state().Form1 = &mainWindow;
+        mainWindow.show();
+        bool sawIt = false;
+        testing::later([&] {
+            TForm14* about = testing::visibleWindow<TForm14>();
+            QVERIFY(about);
+            QCOMPARE(app::state().Form14, about);
+            QVERIFY(mainWindow.isVisible());
+            QCOMPARE(about->size(), QSize(185, 138));
+            QCOMPARE(about->pos(), QPoint(194, 249));
+            sawIt = true;
+            closeByFrame(about);
+        });
+        mainWindow.Button5->click();
+        QVERIFY(sawIt);
+        QVERIFY(mainWindow.isVisible());
+        QVERIFY(!app::state().Form14);
+        QVERIFY(!testing::visibleWindow<TForm14>());
+    }
+
+    void exitConfirmationAnswers_data() {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<int>("answer");
+        QTest::newRow("Выйти") << "leave" << 1;
+        QTest::newRow("Отмена") << "stay" << 0;
+        QTest::newRow("frame") << "frame" << 0;
+    }
+    void exitConfirmationAnswers() {
+        QFETCH(QString, action);
+        QFETCH(int, answer);
+        QWidget opener;
+        opener.show();
+        app::state().ExitAnswer = 1; // each showing starts at "stay"
+        testing::later([&] {
+            TForm7* confirm = testing::visibleWindow<TForm7>();
+            QVERIFY(confirm);
+            QCOMPARE(app::state().ExitAnswer, quint8(0));
+            if (action == u"leave")
+                confirm->Button1->click();
+            else if (action == u"stay")
+                confirm->Button2->click();
+            else
+                closeByFrame(confirm);
+        });
+        app::openWindow(&opener, app::state().Form7);
+        QCOMPARE(int(app::state().ExitAnswer), answer);
+        QVERIFY(opener.isVisible());
+    }
+
+    void programEndsWithCodeZero_data() {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("Выход") << "--press-exit";
+        QTest::newRow("main window's frame") << "--close-main-window";
+    }
+    void programEndsWithCodeZero() {
+        QFETCH(QString, how);
+        QProcess program;
+        program.setProcessEnvironment(QProcessEnvironment::systemEnvironment());
+        program.start(QCoreApplication::applicationFilePath(), {how});
+        QVERIFY(program.waitForFinished(60000));
+        QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(program.exitCode(), 0);
+    }
+};
+
+// With an argument, this executable is the program itself, told how to end.
+int main(int argc, char** argv) {
+    if (argc == 2 && (qstrcmp(argv[1], "--press-exit") == 0 ||
+                      qstrcmp(argv[1], "--close-main-window") == 0)) {
+        QApplication application(argc, argv);
+        const bool pressExit = qstrcmp(argv[1], "--press-exit") == 0;
+        QTimer::singleShot(0, &application, [pressExit] {
+            TForm1* mainWindow = app::state().Form1;
+            if (pressExit)
+                mainWindow->Button4->click();
+            else
+                mainWindow->close();
+        });
+        // A program that does not end would make the test time out; this makes it fail clearly.
+        QTimer::singleShot(30000, &application, [] { QCoreApplication::exit(3); });
+        return app::runProgram(application);
+    }
+    QApplication application(argc, argv);
+    TestChain test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "test_chain.moc"
