@@ -57,6 +57,8 @@ FileHandle openFile(const QString& name, Access access) {
 
 FileHandle createFile(const QString& name) { return openPath(name, O_RDWR | O_CREAT | O_TRUNC); }
 
+FileHandle openOrCreateFile(const QString& name) { return openPath(name, O_RDWR | O_CREAT); }
+
 qint64 fileSize(const FileHandle& file, const QString& name) {
     struct stat info {};
     if (::fstat(file.fd(), &info) != 0)
@@ -95,6 +97,26 @@ void writeAll(const FileHandle& file, qint64 offset, const QByteArray& bytes, co
             throwSystemError(ENOSPC, name);
         done += put;
     }
+}
+
+void truncateFile(const FileHandle& file, qint64 size, const QString& name) {
+    int result;
+    do {
+        result = ::ftruncate(file.fd(), off_t(size));
+    } while (result != 0 && errno == EINTR);
+    if (result != 0)
+        throwSystemError(errno, name);
+}
+
+void syncFile(const FileHandle& file, const QString& name) {
+    if (::fdatasync(file.fd()) != 0 && errno != EINVAL && errno != EROFS)
+        throwSystemError(errno, name); // EINVAL/EROFS: a file that cannot be synced at all
+}
+
+void closeFile(FileHandle& file, const QString& name) {
+    const int err = file.close();
+    if (err != 0 && err != EINTR) // after EINTR the descriptor is closed all the same
+        throwSystemError(err, name);
 }
 
 // ---- TextReader

@@ -35,6 +35,9 @@ enum class Access { ReadOnly, ReadWrite };
 FileHandle openFile(const QString& name, Access access);
 // Creates a file, emptying one that exists. Throws as above.
 FileHandle createFile(const QString& name);
+// Opens a file for reading and writing, creating it empty when it does not exist; an existing
+// file is never emptied. The folder is never created ("Invalid filename" when it is missing).
+FileHandle openOrCreateFile(const QString& name);
 
 // Length of an open file in bytes.
 qint64 fileSize(const FileHandle& file, const QString& name);
@@ -44,6 +47,14 @@ QByteArray readExactly(const FileHandle& file, qint64 offset, qint64 size, const
 
 // Writes all of `bytes` at `offset`; failures throw ("Disk full", "I/O error %d", ...).
 void writeAll(const FileHandle& file, qint64 offset, const QByteArray& bytes, const QString& name);
+
+// Cuts or extends an open file to `size` bytes.
+void truncateFile(const FileHandle& file, qint64 size, const QString& name);
+// Waits until what was written has reached the disk; a write the system could not complete
+// after all is reported here ("Disk full", "I/O error %d").
+void syncFile(const FileHandle& file, const QString& name);
+// Closes the file; a failing close throws like a failing write.
+void closeFile(FileHandle& file, const QString& name);
 
 // A text file read line by line in code page 1251. A line ends at CR LF or a bare LF; a CR
 // not followed by LF is dropped; a 0x1A byte ends the line's text and the rest of that line

@@ -2,6 +2,7 @@
 
 #include "scoring/types.h"
 
+#include <QByteArray>
 #include <QString>
 #include <array>
 
@@ -15,6 +16,10 @@ struct ScoringKey {
 
 inline const QString kKeyFileName = QStringLiteral("Data\\Key.kdt");
 
+// The key from the first 315 bytes of the key file's contents; the rest is never looked at.
+// Fewer bytes fail with "Read beyond end of file".
+ScoringKey parseKey(const QByteArray& bytes);
+
 // Reads the 315 key bytes; fails with "File not found", "Read beyond end of file", ...
 ScoringKey loadKey(const QString& name = kKeyFileName);
 
@@ -24,7 +29,8 @@ struct Scores {
 };
 
 // Scores a sheet whose 105 answers are all 1, 2 or 3. A key character that is not a digit,
-// met for an answer given, fails with "'%s' is not a valid integer value".
+// met for an answer given, fails with "'%s' is not a valid integer value". An item without a
+// valid answer (0, or anything above 3) earns no points and reads no key entry.
 Scores scoreSheet(const ScoringKey& key, const AnswerSheet& sheet);
 
 } // namespace scoring

@@ -1,0 +1,125 @@
+#include "scoring/result_file.h"
+
+#include "platform/codepage.h"
+#include "platform/dates.h"
+#include "platform/error.h"
+#include "platform/files.h"
+
+#include <QtEndian>
+#include <bit>
+#include <cstring>
+
+namespace scoring {
+
+namespace {
+
+// Where each field of the 88-byte record lies.
+struct TextField {
+    int offset;
+    int maxLength; // characters after the length byte
+};
+constexpr TextField kSurname{0, 20};
+constexpr TextField kFirstName{21, 20};
+constexpr TextField kCourse{42, 5};
+constexpr TextField kGroup{48, 5};
+constexpr int kScalesOffset = 54;
+constexpr int kDateOffset = 72;
+constexpr int kManualEntryOffset = 80;
+
+void putText(QByteArray& bytes, TextField field, const QString& text) {
+    // Code page 1251 has one byte per character, so cutting the bytes cuts the characters.
+    const QByteArray encoded = platform::toCp1251(text).left(field.maxLength);
+    bytes[field.offset] = char(encoded.size());
+    std::memcpy(bytes.data() + field.offset + 1, encoded.constData(), std::size_t(encoded.size()));
+}
+
+QString takeText(const QByteArray& bytes, TextField field) {
+    // A damaged length byte must not reach into the next field.
+    const int length = std::min<int>(quint8(bytes[field.offset]), field.maxLength);
+    return platform::fromCp1251(bytes.mid(field.offset + 1, length));
+}
+
+qint64 wholeRecords(qint64 fileLength) { return fileLength / kRecordSize; }
+
+} // namespace
+
+QByteArray encodeRecord(const ResultRecord& record) {
+    QByteArray bytes(kRecordSize, '\0'); // padding and string tails stay 0
+    putText(bytes, kSurname, record.surname);
+    putText(bytes, kFirstName, record.firstName);
+    putText(bytes, kCourse, record.course);
+    putText(bytes, kGroup, record.group);
+    for (int k = 0; k < kScales; ++k)
+        bytes[kScalesOffset + k] = char(record.scales[std::size_t(k)]);
+    qToLittleEndian(std::bit_cast<quint64>(record.date), bytes.data() + kDateOffset);
+    bytes[kManualEntryOffset] = char(record.manualEntry);
+    return bytes;
+}
+
+ResultRecord decodeRecord(const QByteArray& bytes) {
+    if (bytes.size() < kRecordSize)
+        platform::throwEndOfFile();
+    ResultRecord record;
+    record.surname = takeText(bytes, kSurname);
+    record.firstName = takeText(bytes, kFirstName);
+    record.course = takeText(bytes, kCourse);
+    record.group = takeText(bytes, kGroup);
+    for (int k = 0; k < kScales; ++k)
+        record.scales[std::size_t(k)] = quint8(bytes[kScalesOffset + k]);
+    // Kept as stored, even when damaged: platform::formatDayCount shows such a day as empty.
+    record.date = std::bit_cast<double>(qFromLittleEndian<quint64>(bytes.constData() + kDateOffset));
+    record.manualEntry = quint8(bytes[kManualEntryOffset]);
+    return record;
+}
+
+QString resultFileName(const QDate& day) {
+    return QStringLiteral("result\\") + platform::formatShortDate(day) + QStringLiteral(".res");
+}
+
+void appendRecord(const QString& name, const ResultRecord& record) {
+    const QByteArray bytes = encodeRecord(record);
+    platform::FileHandle file = platform::openOrCreateFile(name);
+    const qint64 length = platform::fileSize(file, name);
+    const qint64 offset = wholeRecords(length) * kRecordSize;
+    // A partial record at the end is overwritten; keep it to put back if the write fails.
+    const QByteArray tail = platform::readExactly(file, offset, length - offset, name);
+    try {
+        platform::writeAll(file, offset, bytes, name);
+        platform::syncFile(file, name);
+    } catch (const platform::Error&) {
+        // Leave the file as it was. The first error is the one to report; a failure while
+        // restoring cannot be reported better than that.
+        try {
+            platform::truncateFile(file, length, name);
+            platform::writeAll(file, offset, tail, name);
+        } catch (const platform::Error&) {
+        }
+        throw;
+    }
+    platform::closeFile(file, name);
+}
+
+qint64 recordCount(const QString& name) {
+    const platform::FileHandle file = platform::openFile(name, platform::Access::ReadOnly);
+    return wholeRecords(platform::fileSize(file, name));
+}
+
+ResultRecord readRecord(const QString& name, qint64 index) {
+    const platform::FileHandle file = platform::openFile(name, platform::Access::ReadOnly);
+    if (index < 0)
+        platform::throwEndOfFile();
+    return decodeRecord(platform::readExactly(file, index * kRecordSize, kRecordSize, name));
+}
+
+std::vector<ResultRecord> readAllRecords(const QString& name) {
+    const platform::FileHandle file = platform::openFile(name, platform::Access::ReadOnly);
+    const qint64 count = wholeRecords(platform::fileSize(file, name));
+    const QByteArray bytes = platform::readExactly(file, 0, count * kRecordSize, name);
+    std::vector<ResultRecord> records;
+    records.reserve(std::size_t(count));
+    for (qint64 i = 0; i < count; ++i)
+        records.push_back(decodeRecord(bytes.mid(i * kRecordSize, kRecordSize)));
+    return records;
+}
+
+} // namespace scoring
