@@ -1,0 +1,453 @@
+// The 88-byte result record and the result file: encoding, appending, reading, failures.
+
+#include "platform/codepage.h"
+#include "platform/dates.h"
+#include "platform/error.h"
+#include "scoring/result_file.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLocale>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cmath>
+#include <csignal>
+#include <limits>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace scoring;
+
+namespace {
+
+const QString kFile = QStringLiteral("result\\25.03.2007.res");
+
+// A fresh working directory with the folder "result"; others may enter it (see asUnprivileged).
+class WorkDir {
+public:
+    WorkDir() : m_previous(QDir::currentPath()) {
+        ::chmod(QFile::encodeName(m_dir.path()).constData(), 0755);
+        QDir::setCurrent(m_dir.path());
+        QDir().mkdir(QStringLiteral("result"));
+    }
+    ~WorkDir() { QDir::setCurrent(m_previous); }
+
+private:
+    QTemporaryDir m_dir;
+    QString m_previous;
+};
+
+void writeFile(const QString& name, const QByteArray& bytes) {
+    QFile file(name);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+QByteArray readFile(const QString& name) {
+    QFile file(name);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Stray bytes of a damaged or earlier file, easy to tell from a record.
+QByteArray stray(int size) {
+    QByteArray bytes(size, '\0');
+    for (int i = 0; i < size; ++i)
+        bytes[i] = char(0xA0 + i % 50);
+    return bytes;
+}
+
+ResultRecord sampleRecord() {
+    ResultRecord record;
+    record.surname = QStringLiteral("Иванов");
+    record.firstName = QStringLiteral("Пётр");
+    record.course = QStringLiteral("2");
+    record.group = QStringLiteral("ПС-21");
+    record.scales = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 10, 9, 8, 7, 6, 5, 4};
+    record.date = 39166.0; // 25 March 2007
+    record.manualEntry = 1;
+    return record;
+}
+
+template <class Step> QString errorOf(Step step) {
+    try {
+        step();
+    } catch (const platform::Error& error) {
+        return error.text();
+    }
+    return QString();
+}
+
+// The error text of `step` run in a child process that may not write other users' files:
+// root may write any file, so the child gives up root first.
+template <class Step> QString errorAsUnprivileged(Step step) {
+    int channel[2];
+    if (::pipe(channel) != 0)
+        return QStringLiteral("no pipe");
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(channel[0]);
+        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
+            ::_exit(2);
+        const QByteArray text = errorOf(step).toUtf8();
+        const bool written = ::write(channel[1], text.constData(), size_t(text.size())) == text.size();
+        ::_exit(written ? 0 : 3);
+    }
+    ::close(channel[1]);
+    QByteArray text;
+    char buffer[256];
+    for (ssize_t got; (got = ::read(channel[0], buffer, sizeof buffer)) > 0;)
+        text.append(buffer, got);
+    ::close(channel[0]);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        return QStringLiteral("child failed");
+    return QString::fromUtf8(text);
+}
+
+// Files may grow to `bytes` only while this lives; writing beyond fails with EFBIG ("Disk full")
+// instead of a signal.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        ::getrlimit(RLIMIT_FSIZE, &m_previous);
+        rlimit limit = m_previous;
+        limit.rlim_cur = bytes;
+        m_handler = std::signal(SIGXFSZ, SIG_IGN);
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit() {
+        ::setrlimit(RLIMIT_FSIZE, &m_previous);
+        std::signal(SIGXFSZ, m_handler);
+    }
+
+private:
+    rlimit m_previous{};
+    void (*m_handler)(int) = nullptr;
+};
+
+} // namespace
+
+class TestCoreResultFile : public QObject {
+    Q_OBJECT
+
+private slots:
+    void recordBytes_data();
+    void recordBytes();
+    void roundTrip();
+    void cutting_data();
+    void cutting();
+    void undefinedBytesAreZero();
+    void damagedLength_data();
+    void damagedLength();
+    void damagedDate_data();
+    void damagedDate();
+    void appending_data();
+    void appending();
+    void twoSaves();
+    void failedAppend_data();
+    void failedAppend();
+    void refusedAppend_data();
+    void refusedAppend();
+    void reading();
+    void readingFailures_data();
+    void readingFailures();
+};
+
+void TestCoreResultFile::recordBytes_data() {
+    QTest::addColumn<int>("offset");
+    QTest::addColumn<QByteArray>("hex");
+    QTest::newRow("surname") << 0 << QByteArray("06 c8e2e0edeee2 0000000000000000000000000000");
+    QTest::newRow("first name") << 21 << QByteArray("04 cfb8f2f0 00000000000000000000000000000000");
+    QTest::newRow("course") << 42 << QByteArray("01 32 00000000");
+    QTest::newRow("group") << 48 << QByteArray("05 cfd12d3231");
+    QTest::newRow("scales") << 54 << QByteArray("0102030405060708090a0a090807060504");
+    QTest::newRow("padding 71") << 71 << QByteArray("00");
+    QTest::newRow("date, double LE") << 72 << QByteArray("00000000c01fe340");
+    QTest::newRow("manual entry") << 80 << QByteArray("01");
+    QTest::newRow("padding 81-87") << 81 << QByteArray("00000000000000");
+}
+
+void TestCoreResultFile::recordBytes() {
+    QFETCH(int, offset);
+    QFETCH(QByteArray, hex);
+    const QByteArray expected = QByteArray::fromHex(hex);
+    const QByteArray bytes = encodeRecord(sampleRecord());
+    QCOMPARE(bytes.size(), kRecordSize);
+    QCOMPARE(bytes.mid(offset, expected.size()).toHex(), expected.toHex());
+}
+
+void TestCoreResultFile::roundTrip() {
+    ResultRecord record = sampleRecord();
+    record.surname = QStringLiteral("Абвгдеёжзийклмнопрст"); // 20, the longest kept whole
+    record.course = QString();
+    record.date = -693593.0; // 1 January 0001
+    record.manualEntry = 0;
+    const ResultRecord back = decodeRecord(encodeRecord(record));
+    QCOMPARE(back.surname, record.surname);
+    QCOMPARE(back.firstName, record.firstName);
+    QCOMPARE(back.course, record.course);
+    QCOMPARE(back.group, record.group);
+    QCOMPARE(back.scales, record.scales);
+    QCOMPARE(back.date, record.date);
+    QCOMPARE(back.manualEntry, record.manualEntry);
+}
+
+void TestCoreResultFile::cutting_data() {
+    QTest::addColumn<int>("offset");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("stored");
+    const QString letters = QStringLiteral("Константинопольский-Ж"); // 21 letters
+    QTest::newRow("surname of 25") << 0 << QStringLiteral("Abcdefghijklmnopqrstuvwxy")
+                                   << QStringLiteral("Abcdefghijklmnopqrst");
+    QTest::newRow("first name of 21 Cyrillic") << 21 << letters << letters.left(20);
+    QTest::newRow("course of 6") << 42 << QStringLiteral("123456") << QStringLiteral("12345");
+    QTest::newRow("group of 7") << 48 << QStringLiteral("ПСИ-211") << QStringLiteral("ПСИ-2");
+    QTest::newRow("empty group") << 48 << QString() << QString();
+    QTest::newRow("group of exactly 5") << 48 << QStringLiteral("АБВГД") << QStringLiteral("АБВГД");
+}
+
+void TestCoreResultFile::cutting() {
+    QFETCH(int, offset);
+    QFETCH(QString, text);
+    QFETCH(QString, stored);
+    ResultRecord record;
+    QString* fields[] = {&record.surname, &record.firstName, &record.course, &record.group};
+    const int field = offset == 0 ? 0 : offset == 21 ? 1 : offset == 42 ? 2 : 3;
+    *fields[field] = text;
+    const QByteArray bytes = encodeRecord(record);
+    QCOMPARE(int(quint8(bytes[offset])), int(stored.size()));
+    QCOMPARE(bytes.mid(offset + 1, int(stored.size())), platform::toCp1251(stored));
+
+    const ResultRecord back = decodeRecord(bytes);
+    const QString* backFields[] = {&back.surname, &back.firstName, &back.course, &back.group};
+    QCOMPARE(*backFields[field], stored);
+}
+
+// Bytes the record does not define are 0, so nothing of an earlier subject is ever stored.
+void TestCoreResultFile::undefinedBytesAreZero() {
+    ResultRecord longer = sampleRecord();
+    longer.surname = QStringLiteral("Преображенская-Лесная");
+    longer.firstName = QStringLiteral("Александра-Виктория");
+    longer.course = QStringLiteral("55555");
+    longer.group = QStringLiteral("ГГГГГ");
+    encodeRecord(longer); // an earlier, longer subject
+
+    ResultRecord shorter = sampleRecord();
+    shorter.surname = QStringLiteral("Ли");
+    shorter.firstName = QString();
+    shorter.course = QStringLiteral("1");
+    shorter.group = QStringLiteral("А");
+    const QByteArray bytes = encodeRecord(shorter);
+    const QList<QPair<int, int>> undefined = {{3, 21}, {22, 42}, {44, 48}, {50, 54}, {71, 72}, {81, 88}};
+    for (const auto& [from, to] : undefined) {
+        for (int i = from; i < to; ++i)
+            QVERIFY2(bytes[i] == '\0', qPrintable(QStringLiteral("byte %1").arg(i)));
+    }
+}
+
+// A damaged length byte reads at most the field's own characters, never the next field.
+void TestCoreResultFile::damagedLength_data() {
+    QTest::addColumn<int>("offset");
+    QTest::addColumn<int>("length");
+    QTest::addColumn<int>("read");
+    QTest::newRow("surname 255") << 0 << 255 << 20;
+    QTest::newRow("surname 21") << 0 << 21 << 20;
+    QTest::newRow("first name 200") << 21 << 200 << 20;
+    QTest::newRow("course 6") << 42 << 6 << 5;
+    QTest::newRow("group 255") << 48 << 255 << 5;
+    QTest::newRow("group 5, not damaged") << 48 << 5 << 5;
+}
+
+void TestCoreResultFile::damagedLength() {
+    QFETCH(int, offset);
+    QFETCH(int, length);
+    QFETCH(int, read);
+    QByteArray bytes(kRecordSize, '\xC0'); // "А" everywhere: a longer read would show it
+    bytes[offset] = char(length);
+    const ResultRecord record = decodeRecord(bytes);
+    const QString texts[] = {record.surname, record.firstName, record.course, record.group};
+    const QString text = texts[offset == 0 ? 0 : offset == 21 ? 1 : offset == 42 ? 2 : 3];
+    QCOMPARE(text, QString(read, QChar(0x0410)));
+}
+
+// A stored date that is no day of the calendar is shown as an empty date.
+void TestCoreResultFile::damagedDate_data() {
+    QTest::addColumn<double>("date");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("25 March 2007") << 39166.0 << QStringLiteral("25.03.2007");
+    QTest::newRow("with a fraction") << 39166.75 << QStringLiteral("25.03.2007");
+    QTest::newRow("NaN") << std::numeric_limits<double>::quiet_NaN() << QString();
+    QTest::newRow("+infinity") << std::numeric_limits<double>::infinity() << QString();
+    QTest::newRow("-infinity") << -std::numeric_limits<double>::infinity() << QString();
+    QTest::newRow("1e300") << 1e300 << QString();
+    QTest::newRow("after 9999") << 2958466.0 << QString();
+    QTest::newRow("before year 1") << -693594.0 << QString();
+    QTest::newRow("largest negative") << -std::numeric_limits<double>::max() << QString();
+}
+
+void TestCoreResultFile::damagedDate() {
+    QFETCH(double, date);
+    QFETCH(QString, shown);
+    QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
+    ResultRecord record = sampleRecord();
+    record.date = date;
+    const ResultRecord back = decodeRecord(encodeRecord(record));
+    QCOMPARE(platform::formatDayCount(back.date), shown);
+    QCOMPARE(platform::dateFromDayCount(back.date).has_value(), !shown.isEmpty());
+}
+
+// The new record goes after the last whole record; a trailing partial record is overwritten.
+void TestCoreResultFile::appending_data() {
+    QTest::addColumn<bool>("exists");
+    QTest::addColumn<int>("size");
+    QTest::addColumn<int>("offset");
+    QTest::newRow("missing file") << false << 0 << 0;
+    QTest::newRow("empty file") << true << 0 << 0;
+    QTest::newRow("100 bytes") << true << 100 << 88;
+    QTest::newRow("176 bytes") << true << 176 << 176;
+    QTest::newRow("87 bytes") << true << 87 << 0;
+}
+
+void TestCoreResultFile::appending() {
+    QFETCH(bool, exists);
+    QFETCH(int, size);
+    QFETCH(int, offset);
+    WorkDir dir;
+    const QByteArray before = stray(size);
+    if (exists)
+        writeFile(QStringLiteral("result/25.03.2007.res"), before);
+
+    appendRecord(kFile, sampleRecord());
+    const QByteArray after = readFile(QStringLiteral("result/25.03.2007.res"));
+    QCOMPARE(after.size(), offset + kRecordSize);
+    QCOMPARE(after.left(offset), before.left(offset));
+    QCOMPARE(after.mid(offset), encodeRecord(sampleRecord()));
+    QCOMPARE(recordCount(kFile), qint64(offset / kRecordSize + 1));
+}
+
+void TestCoreResultFile::twoSaves() {
+    WorkDir dir;
+    QDir::current().rename(QStringLiteral("result"), QStringLiteral("Result")); // any letter case
+    ResultRecord second = sampleRecord();
+    second.surname = QStringLiteral("Петрова");
+    appendRecord(kFile, sampleRecord());
+    appendRecord(kFile, second);
+    const QByteArray bytes = readFile(QStringLiteral("Result/25.03.2007.res"));
+    QCOMPARE(bytes, encodeRecord(sampleRecord()) + encodeRecord(second));
+}
+
+// A write that fails, at once or midway, leaves the file byte for byte as it was and throws.
+void TestCoreResultFile::failedAppend_data() {
+    QTest::addColumn<int>("size");
+    QTest::addColumn<int>("limit"); // the largest file the system then allows
+    QTest::newRow("176 bytes, no room") << 176 << 176;
+    QTest::newRow("176 bytes, room for 40") << 176 << 216;
+    QTest::newRow("176 bytes, room for 87") << 176 << 263;
+    QTest::newRow("100 bytes, partial record, room for 20") << 100 << 120;
+    QTest::newRow("100 bytes, partial record, room for 0") << 100 << 100;
+    QTest::newRow("empty file") << 0 << 0;
+}
+
+void TestCoreResultFile::failedAppend() {
+    QFETCH(int, size);
+    QFETCH(int, limit);
+    WorkDir dir;
+    const QByteArray before = stray(size);
+    writeFile(QStringLiteral("result/25.03.2007.res"), before);
+    QString error;
+    {
+        const FileSizeLimit fileSizeLimit{rlim_t(limit)};
+        error = errorOf([] { appendRecord(kFile, sampleRecord()); });
+    }
+    QCOMPARE(error, QStringLiteral("Disk full"));
+    QCOMPARE(readFile(QStringLiteral("result/25.03.2007.res")).toHex(), before.toHex());
+}
+
+void TestCoreResultFile::refusedAppend_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("readOnly");
+    QTest::addColumn<QString>("error");
+    QTest::newRow("folder missing") << QStringLiteral("results\\25.03.2007.res") << false
+                                    << QStringLiteral("Invalid filename");
+    QTest::newRow("short date with slashes")
+        << QStringLiteral("result\\3/25/07.res") << false << QStringLiteral("Invalid filename");
+    QTest::newRow("read-only file") << kFile << true << QStringLiteral("File access denied");
+}
+
+void TestCoreResultFile::refusedAppend() {
+    QFETCH(QString, name);
+    QFETCH(bool, readOnly);
+    QFETCH(QString, error);
+    WorkDir dir;
+    const QByteArray before = stray(100);
+    writeFile(QStringLiteral("result/25.03.2007.res"), before);
+    const auto append = [&] { appendRecord(name, sampleRecord()); };
+    if (readOnly) {
+        QFile::setPermissions(QStringLiteral("result/25.03.2007.res"),
+                              QFile::ReadOwner | QFile::ReadOther);
+        QCOMPARE(errorAsUnprivileged(append), error);
+    } else {
+        QCOMPARE(errorOf(append), error);
+    }
+    QCOMPARE(readFile(QStringLiteral("result/25.03.2007.res")), before);
+    QCOMPARE(QDir(QStringLiteral("result")).entryList(QDir::Files),
+             QStringList{QStringLiteral("25.03.2007.res")});
+}
+
+// Reading gives the whole records in file order; a trailing partial record is not one.
+void TestCoreResultFile::reading() {
+    WorkDir dir;
+    QList<ResultRecord> saved;
+    QByteArray bytes;
+    for (int i = 0; i < 3; ++i) {
+        ResultRecord record = sampleRecord();
+        record.surname = QStringLiteral("Субъект %1").arg(i);
+        record.scales.fill(quint8(i + 1));
+        saved << record;
+        bytes += encodeRecord(record);
+    }
+    writeFile(QStringLiteral("result/25.03.2007.res"), bytes + stray(40));
+    QFile::setPermissions(QStringLiteral("result/25.03.2007.res"), QFile::ReadOwner);
+
+    QCOMPARE(recordCount(kFile), qint64(3));
+    const std::vector<ResultRecord> all = readAllRecords(kFile);
+    QCOMPARE(int(all.size()), 3);
+    for (int i = 0; i < 3; ++i) {
+        const ResultRecord one = readRecord(kFile, i);
+        QCOMPARE(one.surname, saved[i].surname);
+        QCOMPARE(one.scales, saved[i].scales);
+        QCOMPARE(all[std::size_t(i)].surname, saved[i].surname);
+        QCOMPARE(all[std::size_t(i)].scales, saved[i].scales);
+    }
+}
+
+void TestCoreResultFile::readingFailures_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<qint64>("index");
+    QTest::addColumn<QString>("error");
+    QTest::newRow("partial record") << kFile << qint64(1) << QStringLiteral("Read beyond end of file");
+    QTest::newRow("past the end") << kFile << qint64(5) << QStringLiteral("Read beyond end of file");
+    QTest::newRow("negative") << kFile << qint64(-1) << QStringLiteral("Read beyond end of file");
+    QTest::newRow("missing file") << QStringLiteral("result\\01.01.2001.res") << qint64(0)
+                                  << QStringLiteral("File not found");
+    QTest::newRow("missing folder") << QStringLiteral("nowhere\\01.01.2001.res") << qint64(0)
+                                    << QStringLiteral("Invalid filename");
+}
+
+void TestCoreResultFile::readingFailures() {
+    QFETCH(QString, name);
+    QFETCH(qint64, index);
+    QFETCH(QString, error);
+    WorkDir dir;
+    writeFile(QStringLiteral("result/25.03.2007.res"), encodeRecord(sampleRecord()) + stray(50));
+    QCOMPARE(errorOf([&] { readRecord(name, index); }), error);
+    if (index == 0)
+        QCOMPARE(errorOf([&] { recordCount(name); }), error);
+}
+
+QTEST_GUILESS_MAIN(TestCoreResultFile)
+#include "test_core_result_file.moc"
