@@ -1,0 +1,85 @@
+#include "results/chart_frame.h"
+
+#include "app/ui_kit.h"
+#include "platform/error.h"
+#include "platform/files.h"
+#include "platform/paths.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+#include <QPen>
+#include <QPolygon>
+
+#include <cerrno>
+#include <fcntl.h>
+
+namespace chart {
+
+static platform::FileHandle openBackground(const QString& name) {
+    const QByteArray local = platform::resolvePath(name).toLocal8Bit();
+    const int fd = local.isEmpty() ? -1 : ::open(local.constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        const int err = local.isEmpty() ? ENOENT : errno;
+        throw platform::Error(
+            platform::cannotOpenText(platform::displayPath(name), platform::systemReason(err)));
+    }
+    return platform::FileHandle(fd);
+}
+
+QImage loadBackground(const QString& name) {
+    QByteArray bytes;
+    {
+        const platform::FileHandle file = openBackground(name);
+        bytes = platform::readExactly(file, 0, platform::fileSize(file, name), name);
+    }
+    QImage picture;
+    if (!picture.loadFromData(bytes, "BMP"))
+        throw platform::Error(QStringLiteral("Bitmap image is not valid"));
+    return picture.convertToFormat(QImage::Format_RGB32);
+}
+
+QFont labelFont() { return ui::font(11); }
+
+static void drawLabel(QPainter& painter, int left, int top, const QString& text) {
+    const QFontMetrics metrics(painter.font());
+    const QRect box(left, top, metrics.horizontalAdvance(text), metrics.height());
+    painter.fillRect(box, Qt::white);
+    painter.drawText(box, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
+}
+
+void drawFrame(QImage& picture) {
+    QPainter painter(&picture);
+    painter.setFont(labelFont());
+    painter.setPen(Qt::black);
+    for (int k = 1; k <= int(kRows.size()); ++k) {
+        const RowLabels& row = kRows[std::size_t(k - 1)];
+        const int labelTop = rowY(k) - kPoleLabelRaise;
+        drawLabel(painter, row.lowPoleLeft, labelTop, QString::fromUtf8(row.lowPole));
+        drawLabel(painter, kHighPoleLeft, labelTop, QString::fromUtf8(row.highPole));
+        drawLabel(painter, kCodeLeft, rowY(k) - kCodeRaise, QString::fromUtf8(row.code));
+    }
+}
+
+static QPoint pointOf(int scale, int value) { return {stenX(value), rowY(scale)}; }
+
+void Plotter::plot(const std::array<quint8, 17>& values, const QColor& color) {
+    QPainter painter(&m_picture);
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setBrush(Qt::NoBrush);
+    QPen pen(color, m_penWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+    painter.setPen(pen);
+    QPolygon line;
+    for (int k = 1; k <= int(values.size()); ++k) {
+        const QPoint point = pointOf(k, values[std::size_t(k - 1)]);
+        // A 1-pixel outline of the box (left, top, size - 1, size - 1) covers size pixels.
+        painter.drawEllipse(QRect(point.x() - kMarkerOffset, point.y() - kMarkerOffset,
+                                  kMarkerSize - 1, kMarkerSize - 1));
+        line << point;
+    }
+    m_penWidth = 2;
+    pen.setWidth(m_penWidth);
+    painter.setPen(pen);
+    painter.drawPolyline(line);
+}
+
+} // namespace chart

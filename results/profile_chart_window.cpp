@@ -1,0 +1,85 @@
+#include "results/profile_chart_window.h"
+
+#include "app/app_state.h"
+#include "app/ui_kit.h"
+#include "collect/manual_entry_window.h"
+#include "platform/dates.h"
+#include "platform/printing.h"
+#include "results/chart_frame.h"
+#include "results/results_window.h"
+
+#include <QDate>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QPushButton>
+
+namespace {
+
+const QString kNone = QStringLiteral("нет");
+
+void setLine(QLabel* label, const QString& text) {
+    label->setText(text);
+    label->adjustSize();
+}
+
+} // namespace
+
+TForm9::TForm9(QWidget* owner) : ChainWindow(owner) {
+    setWindowTitle(QStringLiteral("График"));
+    setFixedClientSize(508, 567);
+    QLabel** header[] = {&Label1, &Label2, &Label3, &Label4};
+    for (int line = 0; line < 4; ++line)
+        *header[line] = ui::label(this, kNone, 16, 16 * line, ui::font(13, ui::Bold), ui::kRed);
+    Label5 = ui::label(this, kNone, 272, 32, ui::font(11));
+    Label6 = ui::label(this, kNone, 272, 48, ui::font(11));
+    Button1 = ui::button(this, QStringLiteral("распечатать"), 400, 8, 105, 17);
+    Image1 = new QLabel(this);
+    Image1->setGeometry(0, 64, chart::kPictureSize, chart::kPictureSize);
+    Image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    on(Button1, &QPushButton::clicked, [this] { Button1Click(); });
+}
+
+void TForm9::FormCreate() {
+    QImage picture = chart::loadBackground();
+    Image1->setPixmap(QPixmap::fromImage(picture));
+    fillHeader();
+    chart::drawFrame(picture);
+    chart::Plotter(picture).plot(app::state().Profile, ui::kRed);
+    Image1->setPixmap(QPixmap::fromImage(picture));
+}
+
+void TForm9::fillHeader() {
+    const app::AppState& state = app::state();
+    QString surname, firstName, course, group, date, mode;
+    if (state.manualEntry() == 1) {
+        if (const TForm10* entry = state.Form10) {
+            surname = entry->Edit1->text();
+            firstName = entry->Edit2->text();
+            course = entry->Edit3->text();
+            group = entry->Edit4->text();
+        }
+        date = platform::formatShortDate(QDate::currentDate());
+        mode = QStringLiteral("результаты введены вручную");
+    } else {
+        if (const TForm6* results = state.Form6) {
+            surname = results->Label8->text();
+            firstName = results->Label9->text();
+            course = results->Label10->text();
+            group = results->Label11->text();
+            date = results->Label7->text();
+        }
+        mode = QStringLiteral("Тест пройден");
+    }
+    setLine(Label1, QStringLiteral("Фамилия: ") + surname);
+    setLine(Label2, QStringLiteral("Имя: ") + firstName);
+    setLine(Label3, QStringLiteral("Курс: ") + course);
+    setLine(Label4, QStringLiteral("Группа: ") + group);
+    setLine(Label5, QStringLiteral("Дата: ") + date);
+    setLine(Label6, mode);
+}
+
+void TForm9::Button1Click() {
+    if (!platform::printWindow(this))
+        Button1->setText(QStringLiteral("Не выходит:)"));
+}
