@@ -7,7 +7,7 @@
 
 namespace platform {
 
-Error::Error(const QString& text) : std::runtime_error(text.toStdString()) {}
+Error::Error(const QString& text) : std::runtime_error(text.toStdString()), m_text(text) {}
 
 static bool folderMissing(const QString& path) {
     if (path.isEmpty())

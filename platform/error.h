@@ -10,7 +10,11 @@ namespace platform {
 class Error : public std::runtime_error {
 public:
     explicit Error(const QString& text);
-    QString text() const { return QString::fromUtf8(what()); }
+    // The whole text, even one holding a NUL character (what() would end there).
+    QString text() const { return m_text; }
+
+private:
+    QString m_text;
 };
 
 // The runtime's text for a system error number met while working on `path`. A missing folder

@@ -179,6 +179,8 @@ void TestCoreScoring::keyFailures_data() {
         << QStringLiteral("' ' is not a valid integer value");
     QTest::newRow("minus sign") << true << withEntry(7, 1, "-") << 7 << quint8(1)
                                 << QStringLiteral("'-' is not a valid integer value");
+    QTest::newRow("NUL byte") << true << withEntry(3, 1, QByteArray(1, '\0')) << 3 << quint8(1)
+                              << QStringLiteral("'%1' is not a valid integer value").arg(QChar(0));
     QTest::newRow("letter at an answer not given")
         << true << withEntry(50, 3, "x") << 50 << quint8(2) << QString();
     QTest::newRow("letter at another item's answer")
