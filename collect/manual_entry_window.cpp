@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QPushButton>
 
@@ -57,32 +58,47 @@ const QColor kCurrentRowWithoutKeys(226, 226, 226);
 
 namespace collect {
 
-GridPicture::GridPicture(QWidget* parent, int left, int top, int width, int height,
-                         bool takesClicks)
-    : QWidget(parent), m_takesClicks(takesClicks) {
-    setGeometry(left, top, width, height);
+AnswerGrid::AnswerGrid(QWidget* parent) : QWidget(parent) {
+    setFocusPolicy(Qt::ClickFocus);
+    setFont(ui::font(11));
+    for (int n = 1; n <= kBoxes; ++n) {
+        const int s = (n - 1) / 3 + 1;
+        const int k = (n - 1) % 3;
+        const QPoint corner(columnLeft(s) + 24 * k, rowTop(s));
+        m_images[std::size_t(n)].geometry = QRect(corner, QSize(25, 25));
+        GridImage& tick = m_images[std::size_t(kBoxes + n)];
+        tick.geometry = QRect(corner, QSize(17, 17));
+        tick.visible = false;
+    }
 }
 
-void GridPicture::setPicture(const QPixmap& picture) {
-    m_picture = picture;
+void AnswerGrid::setImageVisible(int number, bool visible) {
+    GridImage& image = m_images[std::size_t(number)];
+    if (image.visible == visible)
+        return;
+    image.visible = visible;
+    update(image.geometry);
+}
+
+void AnswerGrid::setPicture(bool boxes, const QPixmap& picture) {
+    const int first = boxes ? 1 : kBoxes + 1;
+    for (int n = first; n < first + kBoxes; ++n)
+        m_images[std::size_t(n)].picture = picture;
     update();
 }
 
-void GridPicture::paintEvent(QPaintEvent*) {
-    if (m_picture.isNull())
-        return;
-    QPainter painter(this);
-    painter.drawPixmap(0, 0, m_picture);
+int AnswerGrid::imageAt(const QPoint& point) const {
+    for (int n = 2 * kBoxes; n >= 1; --n) {
+        const GridImage& image = m_images[std::size_t(n)];
+        if (image.visible && image.geometry.contains(point))
+            return n;
+    }
+    return 0;
 }
 
-void GridPicture::mousePressEvent(QMouseEvent* event) {
-    event->accept();
-    if (m_takesClicks && event->button() == Qt::LeftButton)
-        emit clicked();
-}
-
-AnswerGrid::AnswerGrid(QWidget* parent) : QWidget(parent) {
-    setFocusPolicy(Qt::ClickFocus);
+QPoint AnswerGrid::numberPosition(int statement) {
+    const int digits = statement < 100 ? 2 : 3;
+    return QPoint(columnLeft(statement) - (digits < 3 ? 16 : 24), rowTop(statement) + 8);
 }
 
 QRect AnswerGrid::rowRect(int statement) {
@@ -91,7 +107,7 @@ QRect AnswerGrid::rowRect(int statement) {
 }
 
 void AnswerGrid::setCurrent(int statement) {
-    statement = std::clamp(statement, 1, TForm10::kStatements);
+    statement = std::clamp(statement, 1, kStatements);
     if (statement == m_current)
         return;
     update(rowRect(m_current));
@@ -99,9 +115,38 @@ void AnswerGrid::setCurrent(int statement) {
     update(rowRect(m_current));
 }
 
-void AnswerGrid::paintEvent(QPaintEvent*) {
+void AnswerGrid::paintEvent(QPaintEvent* event) {
+    const QRect exposed = event->rect();
     QPainter painter(this);
-    painter.fillRect(rowRect(m_current), hasFocus() ? kCurrentRowWithKeys : kCurrentRowWithoutKeys);
+    painter.fillRect(rowRect(m_current),
+                     hasFocus() ? kCurrentRowWithKeys : kCurrentRowWithoutKeys);
+
+    painter.setPen(palette().color(QPalette::WindowText));
+    const QFontMetrics metrics(font());
+    for (int s = 1; s <= kStatements; ++s) {
+        const QString number = QString::number(s);
+        const QRect place(numberPosition(s), metrics.size(Qt::TextSingleLine, number));
+        if (place.intersects(exposed))
+            painter.drawText(place, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, number);
+    }
+    // In element order, so that a later element lies over an earlier one.
+    for (int n = 1; n <= 2 * kBoxes; ++n) {
+        const GridImage& image = m_images[std::size_t(n)];
+        if (!image.visible || !image.hasPicture() || !image.geometry.intersects(exposed))
+            continue;
+        const QRect source(QPoint(0, 0), image.picture.deviceIndependentSize().toSize().boundedTo(
+                                             image.geometry.size()));
+        painter.drawPixmap(image.geometry.topLeft(), image.picture, source);
+    }
+}
+
+void AnswerGrid::mousePressEvent(QMouseEvent* event) {
+    event->accept();
+    if (event->button() != Qt::LeftButton)
+        return;
+    const int number = imageAt(event->position().toPoint());
+    if (number >= 1 && number <= kBoxes)
+        emit boxClicked(number);
 }
 
 void AnswerGrid::focusInEvent(QFocusEvent* event) {
@@ -119,36 +164,13 @@ void AnswerGrid::focusOutEvent(QFocusEvent* event) {
 TForm10::TForm10(QWidget* owner) : ChainWindow(owner) {
     setWindowTitle(QStringLiteral("Ввод результатов"));
     setFixedClientSize(781, 468);
-    buildGrid();
-    buildSubjectFields();
-}
-
-void TForm10::buildGrid() {
+    // The grid covers the client area beneath the other controls: the seventh column reaches
+    // under the right-hand side.
     Grid = new collect::AnswerGrid(this);
     Grid->setGeometry(0, 0, 781, 468);
-    const QFont numberFont = ui::font(11);
-    for (int s = 1; s <= kStatements; ++s) {
-        const QString number = QString::number(s);
-        const int left = columnLeft(s) - (number.size() < 3 ? 16 : 24);
-        numberLabels[std::size_t(s - 1)] = ui::label(Grid, number, left, rowTop(s) + 8, numberFont);
-    }
-    // Boxes first, then ticks, so that every tick lies over its box.
-    for (int n = 1; n <= kBoxes; ++n) {
-        const int s = (n - 1) / 3 + 1;
-        const int k = (n - 1) % 3;
-        auto* box = new collect::GridPicture(Grid, columnLeft(s) + 24 * k, rowTop(s), 25, 25, true);
-        connect(box, &collect::GridPicture::clicked, this, [this, n] {
-            Grid->setFocus(Qt::MouseFocusReason);
-            platform::guarded([this, n] { boxClick(n); });
-        });
-        Image[std::size_t(n)] = box;
-    }
-    for (int n = 1; n <= kBoxes; ++n) {
-        const collect::GridPicture* box = Image[std::size_t(n)];
-        auto* tick = new collect::GridPicture(Grid, box->x(), box->y(), 17, 17, false);
-        tick->hide();
-        Image[std::size_t(kBoxes + n)] = tick;
-    }
+    connect(Grid, &collect::AnswerGrid::boxClicked, this,
+            [this](int box) { platform::guarded([this, box] { boxClick(box); }); });
+    buildSubjectFields();
 }
 
 void TForm10::buildSubjectFields() {
@@ -199,12 +221,8 @@ void TForm10::FormCreate() {
     app::hideWindow(state.Form1);
     state.AnswerSheet.clear();
     // One picture each, shared by its 315 elements; a failure stops the loading there.
-    const QPixmap boxPicture = loadPicture(kBoxPictureName, "BMP");
-    for (int n = 1; n <= kBoxes; ++n)
-        imageAt(n)->setPicture(boxPicture);
-    const QPixmap tickPicture = loadPicture(kTickPictureName, "ICO");
-    for (int n = kBoxes + 1; n <= 2 * kBoxes; ++n)
-        imageAt(n)->setPicture(tickPicture);
+    Grid->setPicture(true, loadPicture(kBoxPictureName, "BMP"));
+    Grid->setPicture(false, loadPicture(kTickPictureName, "ICO"));
 }
 
 void TForm10::FormClose() { app::showWindow(app::state().Form1); }
@@ -213,12 +231,10 @@ void TForm10::boxClick(int box) {
     const int statement = (box - 1) / 3 + 1;
     const int answer = (box - 1) % 3;
     for (int k = 0; k < 3; ++k)
-        tick(statement, k)->setVisible(k == answer);
+        Grid->setImageVisible(kBoxes + 3 * (statement - 1) + k + 1, k == answer);
     app::state().AnswerSheet.setAnswer(statement, quint8(answer + 1));
     Grid->setCurrent(statement);
 }
-
-int TForm10::currentStatement() const { return Grid->current(); }
 
 void TForm10::Button1Click() {
     app::AppState& state = app::state();

@@ -3,6 +3,8 @@
 #include "app/chain_window.h"
 
 #include <QPixmap>
+#include <QPoint>
+#include <QRect>
 #include <QString>
 #include <QWidget>
 #include <array>
@@ -13,50 +15,57 @@ class QPushButton;
 
 namespace collect {
 
-// One picture element of the answer grid, an empty box or a tick: the picture is drawn at its
-// natural size from the element's upper left corner and clipped to the element. Many elements
-// share one picture. An element that takes clicks emits clicked() on a left-button press; one
-// that does not (a tick) still swallows the press, so the box beneath it gets nothing.
-class GridPicture : public QWidget {
+// One picture element of the answer grid, an empty box or a tick, at its place in the window's
+// client area. Its picture is drawn at natural size from the element's upper left corner and
+// clipped to the element; all boxes share one picture, all ticks another.
+struct GridImage {
+    QRect geometry;
+    bool visible = true;
+    QPixmap picture;
+    bool hasPicture() const { return !picture.isNull(); }
+};
+
+// The area of the window that holds the 105 rows: boxes 1 to 315, ticks 316 to 630 (tick
+// 315 + n over box n) and the number of every statement, drawn by this one widget. A press of
+// the left button goes to the uppermost shown element under it, the later element lying over
+// the earlier one: on a box it emits boxClicked(n); a shown tick swallows it. The grid also
+// paints the highlight of the statement the keyboard answers next, and takes the keyboard
+// focus on a click (it is not in the Tab order).
+class AnswerGrid : public QWidget {
     Q_OBJECT
 public:
-    GridPicture(QWidget* parent, int left, int top, int width, int height, bool takesClicks);
+    static constexpr int kStatements = 105;
+    static constexpr int kBoxes = 315;
 
-    void setPicture(const QPixmap& picture);
-    const QPixmap& picture() const { return m_picture; }
-    bool hasPicture() const { return !m_picture.isNull(); }
+    explicit AnswerGrid(QWidget* parent);
+
+    // Element n: 1 to 315 the boxes, 316 to 630 the ticks.
+    const GridImage& image(int number) const { return m_images[std::size_t(number)]; }
+    void setImageVisible(int number, bool visible);
+    // Gives every box (boxes true) or every tick the one picture.
+    void setPicture(bool boxes, const QPixmap& picture);
+    // The element under a point of the grid that takes the press there; 0 where there is none.
+    int imageAt(const QPoint& point) const;
+
+    // Where the number of statement s is written: its top-left corner and its text.
+    static QPoint numberPosition(int statement);
+
+    int current() const { return m_current; }
+    void setCurrent(int statement);
+    // The highlight of statement s: behind its number and its three boxes.
+    static QRect rowRect(int statement);
 
 signals:
-    void clicked();
+    void boxClicked(int box);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
-
-private:
-    QPixmap m_picture;
-    bool m_takesClicks;
-};
-
-// The area of the window that holds the 105 rows of boxes. It paints the highlight of the
-// statement that the keyboard answers next, behind that row's number and boxes, and takes the
-// keyboard focus on a click (it is not in the Tab order).
-class AnswerGrid : public QWidget {
-    Q_OBJECT
-public:
-    explicit AnswerGrid(QWidget* parent);
-
-    int current() const { return m_current; }
-    void setCurrent(int statement);
-    // The highlight of statement s: behind its number label and its three boxes.
-    static QRect rowRect(int statement);
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
 
 private:
+    std::array<GridImage, 2 * kBoxes + 1> m_images{}; // [0] unused
     int m_current = 1;
 };
 
@@ -77,35 +86,31 @@ private:
 class TForm10 : public app::ChainWindow {
     Q_OBJECT
 public:
-    static constexpr int kStatements = 105;
-    static constexpr int kBoxes = 315;   // boxes 1 to 315, ticks 316 to 630
+    static constexpr int kStatements = collect::AnswerGrid::kStatements;
+    static constexpr int kBoxes = collect::AnswerGrid::kBoxes; // ticks are 316 to 630
     static const QString kBoxPictureName;  // "data\sq.bmp"
     static const QString kTickPictureName; // "data\check_icon.ico"
 
     explicit TForm10(QWidget* owner);
 
     void Button1Click(); // "результат"
-    // A click on box n (1 to 315): statement (n - 1) div 3 + 1, answer (n - 1) mod 3.
+    // A click on box n (1 to 315): statement (n - 1) div 3 + 1, answer (n - 1) mod 3. The one
+    // handler of all 315 boxes.
     void boxClick(int box);
 
-    // Box n (1 to 315) or tick 315 + n of box n: the pictures of the grid by number.
-    collect::GridPicture* imageAt(int number) const { return Image[std::size_t(number)]; }
-    collect::GridPicture* box(int statement, int answer) const {
+    // Box n (1 to 315), or tick 315 + n of box n; the grid lies at the client area's origin,
+    // so an element's geometry is its place in the window.
+    const collect::GridImage& imageAt(int number) const { return Grid->image(number); }
+    const collect::GridImage& box(int statement, int answer) const {
         return imageAt(3 * (statement - 1) + answer + 1);
     }
-    collect::GridPicture* tick(int statement, int answer) const {
+    const collect::GridImage& tick(int statement, int answer) const {
         return imageAt(kBoxes + 3 * (statement - 1) + answer + 1);
     }
-    // The number label of statement s (1 to 105).
-    QLabel* numberLabel(int statement) const { return numberLabels[std::size_t(statement - 1)]; }
     // The statement the keyboard answers next.
-    int currentStatement() const;
+    int currentStatement() const { return Grid->current(); }
 
-    // Image[1] to Image[315] are the boxes, Image[316] to Image[630] their ticks; Image[0] is
-    // unused, so that every element keeps its number.
-    std::array<collect::GridPicture*, 2 * kBoxes + 1> Image{};
-    std::array<QLabel*, kStatements> numberLabels{};
-    collect::AnswerGrid* Grid = nullptr;
+    collect::AnswerGrid* Grid = nullptr; // the 105 numbers, 315 boxes and 315 ticks
     QLabel* Label1 = nullptr; // "Фамилия:"
     QLabel* Label2 = nullptr; // "Имя:"
     QLabel* Label3 = nullptr; // "Курс:"
@@ -123,7 +128,6 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    void buildGrid();
     void buildSubjectFields();
     // Reads a picture file once; fails with "Cannot open file "<name>". <reason>".
     static QPixmap loadPicture(const QString& name, const char* format);
