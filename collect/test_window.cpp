@@ -2,7 +2,6 @@
 
 #include "app/app_state.h"
 #include "app/ui_kit.h"
-#include "collect/clickable_picture.h"
 #include "collect/subject_data_window.h"
 #include "results/results_window.h"
 #include "scoring/types.h"
@@ -84,6 +83,17 @@ QPlainTextEdit* answerText(QWidget* parent, int left, int top, int width, int he
     return result;
 }
 
+// An answer box: the picture at the top left of an element that takes clicks.
+ui::ClickLabel* box(QWidget* parent, const QPixmap& picture, int left, int top, int width,
+                    int height) {
+    auto* result = new ui::ClickLabel(parent);
+    result->setPixmap(picture);
+    result->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    result->setGeometry(left, top, width, height);
+    return result;
+}
+
+// A tick; it takes no clicks, so a click on it does nothing.
 QLabel* tick(QWidget* parent, const QPixmap& picture, int left, int top, int width, int height) {
     auto* result = new QLabel(parent);
     result->setPixmap(picture);
@@ -106,11 +116,11 @@ TForm5::TForm5(QWidget* owner) : ChainWindow(owner) {
     Memo1 = ui::memo(this, 116, 92, 533, 93, false);
     Memo1->setFont(ui::font(16, ui::Bold));
 
-    const QPixmap box = QPixmap::fromImage(boxImage());
+    const QPixmap boxPicture = QPixmap::fromImage(boxImage());
     const QPixmap tickPicture = QPixmap::fromImage(tickImage());
-    Image1 = new collect::ClickablePicture(this, box, 94, 223, 27, 26);
-    Image2 = new collect::ClickablePicture(this, box, 94, 282, 27, 23);
-    Image3 = new collect::ClickablePicture(this, box, 96, 336, 25, 25);
+    Image1 = box(this, boxPicture, 94, 223, 27, 26);
+    Image2 = box(this, boxPicture, 94, 282, 27, 23);
+    Image3 = box(this, boxPicture, 96, 336, 25, 25);
     // The ticks lie over their boxes; a click on a shown tick does nothing.
     Image4 = tick(this, tickPicture, 94, 221, 19, 20);
     Image5 = tick(this, tickPicture, 96, 280, 17, 17);
@@ -122,9 +132,9 @@ TForm5::TForm5(QWidget* owner) : ChainWindow(owner) {
 
     Button1 = ui::button(this, QStringLiteral("Продолжить"), 300, 408, 78, 24);
 
-    on(Image1, &collect::ClickablePicture::clicked, [this] { Image1Click(); });
-    on(Image2, &collect::ClickablePicture::clicked, [this] { Image2Click(); });
-    on(Image3, &collect::ClickablePicture::clicked, [this] { Image3Click(); });
+    on(Image1, &ui::ClickLabel::clicked, [this] { Image1Click(); });
+    on(Image2, &ui::ClickLabel::clicked, [this] { Image2Click(); });
+    on(Image3, &ui::ClickLabel::clicked, [this] { Image3Click(); });
     on(Button1, &QPushButton::clicked, [this] { Button1Click(); });
 }
 

@@ -7,9 +7,8 @@ class QLabel;
 class QPlainTextEdit;
 class QPushButton;
 
-namespace collect {
-class ClickablePicture;
-struct QuestionnaireItem;
+namespace ui {
+class ClickLabel;
 }
 
 // The test itself: the statements one at a time, each answered by ticking one of three boxes
@@ -35,9 +34,9 @@ public:
     QPlainTextEdit* Memo2 = nullptr;  // answer a
     QPlainTextEdit* Memo3 = nullptr;  // answer b
     QPlainTextEdit* Memo4 = nullptr;  // answer c
-    collect::ClickablePicture* Image1 = nullptr; // box a
-    collect::ClickablePicture* Image2 = nullptr; // box b
-    collect::ClickablePicture* Image3 = nullptr; // box c
+    ui::ClickLabel* Image1 = nullptr; // box a
+    ui::ClickLabel* Image2 = nullptr; // box b
+    ui::ClickLabel* Image3 = nullptr; // box c
     QLabel* Image4 = nullptr;         // tick a
     QLabel* Image5 = nullptr;         // tick b
     QLabel* Image6 = nullptr;         // tick c
