@@ -18,7 +18,7 @@ public:
     void Button3Click(); // "Загрузить"
     void Button4Click(); // "Выход"
     void Button5Click(); // "О программе"
-    void ShowMethodClick(); // the method description
+    void ShowMethodClick(); // "Описание методики"
 
     QLabel* Label1 = nullptr;
     QPlainTextEdit* Memo1 = nullptr;
@@ -27,4 +27,5 @@ public:
     QPushButton* Button3 = nullptr;
     QPushButton* Button4 = nullptr;
     QPushButton* Button5 = nullptr;
+    QPushButton* Button6 = nullptr; // "Описание методики"
 };
