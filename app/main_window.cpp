@@ -5,6 +5,7 @@
 #include "app/chain_window.h"
 #include "app/texts.h"
 #include "app/ui_kit.h"
+#include "archive/archive_window.h"
 #include "platform/guard.h"
 
 #include <QCoreApplication>
@@ -51,7 +52,7 @@ void TForm1::Button1Click() {}
 
 void TForm1::Button2Click() {}
 
-void TForm1::Button3Click() {}
+void TForm1::Button3Click() { app::openWindow(this, app::state().Form11); }
 
 void TForm1::Button4Click() { QCoreApplication::exit(0); }
 

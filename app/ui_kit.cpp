@@ -4,6 +4,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStyle>
@@ -52,14 +53,39 @@ void setTextColor(QWidget* widget, const QColor& color) {
     widget->setPalette(palette);
 }
 
+static void placeLabel(QLabel* label, int left, int top, const QFont& font, const QColor& color) {
+    label->setFont(font);
+    setTextColor(label, color);
+    label->setContentsMargins(0, 0, 0, 0);
+    label->move(left, top);
+    label->adjustSize();
+}
+
 QLabel* label(QWidget* parent, const QString& text, int left, int top, const QFont& font,
               const QColor& color) {
     auto* result = new QLabel(text, parent);
-    result->setFont(font);
-    setTextColor(result, color);
-    result->setContentsMargins(0, 0, 0, 0);
-    result->move(left, top);
-    result->adjustSize();
+    placeLabel(result, left, top, font, color);
+    return result;
+}
+
+void ClickLabel::mousePressEvent(QMouseEvent* event) {
+    m_pressed = event->button() == Qt::LeftButton;
+    QLabel::mousePressEvent(event);
+}
+
+void ClickLabel::mouseReleaseEvent(QMouseEvent* event) {
+    const bool click = m_pressed && event->button() == Qt::LeftButton &&
+                       rect().contains(event->position().toPoint());
+    m_pressed = false;
+    QLabel::mouseReleaseEvent(event);
+    if (click)
+        emit clicked();
+}
+
+ClickLabel* clickLabel(QWidget* parent, const QString& text, int left, int top, const QFont& font,
+                       const QColor& color) {
+    auto* result = new ClickLabel(text, parent);
+    placeLabel(result, left, top, font, color);
     return result;
 }
 

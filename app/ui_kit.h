@@ -2,11 +2,11 @@
 
 #include <QColor>
 #include <QFont>
+#include <QLabel>
 #include <QString>
 
 class QApplication;
 class QFrame;
-class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
@@ -41,6 +41,28 @@ void setTextColor(QWidget* widget, const QColor& color);
 // A label at left, top that sizes itself to its text.
 QLabel* label(QWidget* parent, const QString& text, int left, int top, const QFont& font,
               const QColor& color = kBlack);
+
+// A label that takes clicks: a left-button press and release over it emit clicked().
+class ClickLabel : public QLabel {
+    Q_OBJECT
+public:
+    using QLabel::QLabel;
+
+signals:
+    void clicked();
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    bool m_pressed = false;
+};
+
+// A clickable label at left, top that sizes itself to its text.
+ClickLabel* clickLabel(QWidget* parent, const QString& text, int left, int top,
+                       const QFont& font, const QColor& color = kBlack);
+
 // A push button at a given place and size.
 QPushButton* button(QWidget* parent, const QString& text, int left, int top, int width,
                     int height);

@@ -1,0 +1,60 @@
+#include "app/app_state.h"
+#include "archive/archive_window.h"
+#include "archive/result_list_model.h"
+#include "platform/dates.h"
+#include "platform/file_dialog.h"
+#include "scoring/result_file.h"
+#include "tests/render_windows.h"
+
+#include <QDir>
+#include <QFile>
+#include <QItemSelectionModel>
+#include <QListView>
+
+// The archive with a result file listed, one line selected and a few places filled: two
+// subjects to compare and a group that runs into its second column.
+static QWidget* archiveWithPlaces() {
+    const QStringList surnames = {
+        QStringLiteral("Иванов"),   QStringLiteral("Петрова"),  QStringLiteral("Сидоренко"),
+        QStringLiteral("Кузнецова"), QStringLiteral("Смирнов"), QStringLiteral("Волков"),
+        QStringLiteral("Морозова"), QStringLiteral("Лебедев"),  QStringLiteral("Новикова"),
+        QStringLiteral("Фёдоров"),  QStringLiteral("Соколова"), QStringLiteral("Попов")};
+    const QStringList names = {QStringLiteral("Андрей"), QStringLiteral("Мария"),
+                               QStringLiteral("Константин"), QStringLiteral("Елена")};
+    QByteArray bytes;
+    for (int i = 0; i < surnames.size(); ++i) {
+        scoring::ResultRecord record;
+        record.surname = surnames[i];
+        record.firstName = names[i % names.size()];
+        record.course = QString::number(1 + i % 5);
+        record.group = QStringLiteral("2%1").arg(i % 3 + 1);
+        record.scales.fill(5);
+        record.date = platform::dayCount(QDate(2007, 3, 5 + i / 4));
+        bytes += scoring::encodeRecord(record);
+    }
+    QDir().mkpath(QStringLiteral("result"));
+    const QString path = QDir::current().filePath(QStringLiteral("result/05.03.2007.res"));
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        file.write(bytes);
+    file.close();
+
+    app::state().place(1) = {path, 0};
+    app::state().place(2) = {path, 2};
+    for (int n = 0; n < 12; ++n)
+        app::state().place(6 + n) = {path, n};
+
+    auto* window = new TForm11(nullptr);
+    window->create();
+    platform::FileDialog::setNextAnswer(path);
+    window->FileOpen1->trigger();
+    window->ListBox1->selectionModel()->select(window->ListModel->index(3),
+                                               QItemSelectionModel::ClearAndSelect);
+    return window;
+}
+
+static const bool registered = [] {
+    registerWindow(QStringLiteral("TForm11_archive"), [] { return new TForm11(nullptr); });
+    registerWindow(QStringLiteral("TForm11_archive_filled"), archiveWithPlaces);
+    return true;
+}();
