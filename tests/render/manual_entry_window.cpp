@@ -1,0 +1,29 @@
+#include "collect/manual_entry_window.h"
+#include "tests/render_windows.h"
+
+#include <QLabel>
+
+namespace {
+
+// The window as an examiner sees it part-way through a sheet: some statements answered in
+// every column, the keyboard's current statement highlighted in the grid.
+QWidget* partlyEntered(bool warning) {
+    auto* window = new TForm10(nullptr);
+    window->create();
+    for (const int box : {1, 5, 9, 10, 51, 52, 60, 118, 200, 307, 309, 312, 315})
+        window->boxClick(box);
+    window->Grid->setCurrent(warning ? 104 : 21);
+    window->Grid->setFocus();
+    if (warning)
+        window->Button1Click();
+    return window;
+}
+
+} // namespace
+
+static const bool registered = [] {
+    registerWindow(QStringLiteral("TForm10_manual_entry"), [] { return partlyEntered(false); });
+    registerWindow(QStringLiteral("TForm10_manual_entry_warning"),
+                   [] { return partlyEntered(true); });
+    return true;
+}();
