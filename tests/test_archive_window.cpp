@@ -429,6 +429,21 @@ private slots:
         QCOMPARE(window.Label3->text(), QStringLiteral("Фамилия0 Имя0"));
     }
 
+    void keyboardOrder() {
+        TForm11 window(nullptr);
+        window.create();
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        window.Button1->setFocus();
+        const QList<QWidget*> expected = {window.Button4, window.Button5, window.ListBox1,
+                                          window.BitBtn1, window.BitBtn2, window.Button2,
+                                          window.Button1};
+        for (QWidget* next : expected) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), next);
+        }
+    }
+
     // "Загрузить" on the main window opens the archive, which hides the main window while it
     // is open and shows it again when it closes.
     void archiveHidesTheMainWindowWhileOpen() {
