@@ -1,6 +1,7 @@
 #include "app/ui_kit.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -9,6 +10,7 @@
 #include <QPushButton>
 #include <QStyle>
 #include <QStyleFactory>
+#include <algorithm>
 
 namespace ui {
 
@@ -33,6 +35,13 @@ QFont titleFont(int pixels, int style) {
     base.setFamilies({QStringLiteral("Comic Sans MS"), QStringLiteral("Comfortaa"),
                       QStringLiteral("Liberation Sans")});
     return styled(base, pixels, style);
+}
+
+QFont fittedTo(QFont font, const QString& text, int width) {
+    const int natural = QFontMetrics(font).horizontalAdvance(text);
+    if (natural > width)
+        font.setStretch(std::max(50, 100 * width / natural));
+    return font;
 }
 
 void applyLook(QApplication& application) {

@@ -33,6 +33,10 @@ QFont font(int pixels, int style = Plain);
 // The casual title font (Comic Sans MS where it exists, else a rounded face with Cyrillic).
 QFont titleFont(int pixels, int style = Plain);
 
+// The font narrowed, where needed, so that `text` fits `width` pixels: the windows keep the
+// pixel sizes and positions they were laid out with, whatever face stands in for the original.
+QFont fittedTo(QFont font, const QString& text, int width);
+
 // Sets the program's look on the application: style, interface font, palette.
 void applyLook(QApplication& application);
 
