@@ -1,0 +1,322 @@
+// The comparison chart: which curves are drawn in which colour, the pen of the markers, the
+// legend boxes, the exported legend, and what the window does when something cannot be read.
+
+#include "app/app_state.h"
+#include "charts/comparison_chart_window.h"
+#include "platform/dates.h"
+#include "platform/message_box.h"
+#include "results/chart_geometry.h"
+#include "scoring/result_file.h"
+#include "tests/support/test_support.h"
+
+#include <QDate>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStringEncoder>
+#include <QTest>
+#include <QTextBlock>
+
+namespace {
+
+const QColor kPlaceColours[] = {QColor(255, 0, 0), QColor(0, 0, 255), QColor(0, 128, 0),
+                                QColor(128, 0, 0), QColor(0, 0, 0)};
+const QColor& colourOf(int place) { return kPlaceColours[place - 1]; }
+
+scoring::ResultRecord subject(const QString& surname, quint8 sten, quint8 manualEntry = 0) {
+    scoring::ResultRecord record;
+    record.surname = surname;
+    record.firstName = QStringLiteral("Анна");
+    record.course = QStringLiteral("2");
+    record.group = QStringLiteral("21");
+    record.scales.fill(sten);
+    record.date = platform::dayCount(QDate(2007, 3, 5));
+    record.manualEntry = manualEntry;
+    return record;
+}
+
+// Appends a subject to a result file of the working directory and puts it into a place, with
+// the full path the archive's file dialog would give.
+void choose(int place, const QString& file, const scoring::ResultRecord& record) {
+    const QString name = QStringLiteral("result\\") + file;
+    scoring::appendRecord(name, record);
+    app::state().place(place) = app::select{
+        QDir::current().absoluteFilePath(QStringLiteral("result/") + file),
+        qint32(scoring::recordCount(name) - 1)};
+}
+
+int countColour(const QImage& picture, const QColor& colour) {
+    int count = 0;
+    for (int y = 0; y < picture.height(); ++y) {
+        for (int x = 0; x < picture.width(); ++x)
+            count += picture.pixelColor(x, y) == colour;
+    }
+    return count;
+}
+
+// A point on the vertical line of an all-equal profile, half way between two rows.
+QColor lineColourAt(const QImage& picture, int sten) {
+    return picture.pixelColor(chart::stenX(sten), (chart::rowY(8) + chart::rowY(9)) / 2);
+}
+
+QStringList boxLines(const QPlainTextEdit* box) {
+    QStringList lines;
+    for (QTextBlock block = box->document()->begin(); block.isValid(); block = block.next())
+        lines << block.text();
+    return lines;
+}
+
+const QStringList kEmptyBox(5, QString());
+
+} // namespace
+
+class TestComparisonChart : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { testing::prepareGuiTest(); }
+
+    // Place p holds a subject whose stens are all stens[i]; lineColour[i] is the place whose
+    // colour the line of that subject shows, hidden lines shown by the place drawn on top.
+    void curvesInPlaceColours_data() {
+        QTest::addColumn<QList<int>>("places");
+        QTest::addColumn<QList<int>>("stens");
+        QTest::addColumn<QList<int>>("lineColour");
+        QTest::newRow("only place 3") << QList<int>{3} << QList<int>{4} << QList<int>{3};
+        QTest::newRow("all five, one apart")
+            << QList<int>{1, 2, 3, 4, 5} << QList<int>{1, 3, 5, 7, 10} << QList<int>{1, 2, 3, 4, 5};
+        QTest::newRow("same subject five times")
+            << QList<int>{1, 2, 3, 4, 5} << QList<int>{6, 6, 6, 6, 6} << QList<int>{5, 5, 5, 5, 5};
+        QTest::newRow("higher place on top")
+            << QList<int>{2, 4} << QList<int>{9, 9} << QList<int>{4, 4};
+    }
+    void curvesInPlaceColours() {
+        QFETCH(QList<int>, places);
+        QFETCH(QList<int>, stens);
+        QFETCH(QList<int>, lineColour);
+        testing::TempWorkDir work;
+        work.installProgramFolder();
+        for (int i = 0; i < places.size(); ++i)
+            choose(places[i], QStringLiteral("a.res"), subject(QStringLiteral("Петрова"), quint8(stens[i])));
+
+        TForm12 window(nullptr);
+        window.create();
+        const QImage& picture = window.picture();
+        QCOMPARE(picture.size(), QSize(505, 505));
+        for (int i = 0; i < places.size(); ++i)
+            QCOMPARE(lineColourAt(picture, stens[i]), colourOf(lineColour[i]));
+        QList<int> seen, expected; // places whose colour shows anywhere on the chart
+        for (int place = 1; place <= 4; ++place) { // black is also the frame's text
+            if (countColour(picture, colourOf(place)) > 0)
+                seen << place;
+            if (lineColour.contains(place))
+                expected << place;
+        }
+        // The shared plotter's 2-pixel marker ring leaves two pixels of a 1-pixel ring drawn
+        // beneath it at the same point uncovered, so the first curve still shows there.
+        QEXPECT_FAIL("same subject five times", "shared plotter: 2-pixel ring does not cover", Continue);
+        QEXPECT_FAIL("higher place on top", "shared plotter: 2-pixel ring does not cover", Continue);
+        QCOMPARE(seen, expected);
+        QVERIFY(platform::MessageBox::takeRecorded().isEmpty());
+    }
+
+    // The pen of the markers carries over: the first curve's markers are drawn 1 pixel wide,
+    // every later curve's 2 pixels, whatever the places.
+    void markerPen_data() {
+        QTest::addColumn<QList<int>>("places");
+        QTest::addColumn<QList<int>>("thickPlaces");
+        QTest::newRow("places 2 and 4") << QList<int>{2, 4} << QList<int>{4};
+        QTest::newRow("place 4 alone") << QList<int>{4} << QList<int>{};
+        QTest::newRow("places 1, 3 and 5") << QList<int>{1, 3, 5} << QList<int>{3, 5};
+    }
+    void markerPen() {
+        QFETCH(QList<int>, places);
+        QFETCH(QList<int>, thickPlaces);
+        testing::TempWorkDir work;
+        work.installProgramFolder();
+        for (int place : places)
+            choose(place, QStringLiteral("a.res"), subject(QStringLiteral("Петрова"), quint8(2 * place)));
+
+        TForm12 window(nullptr);
+        window.create();
+        const QImage& picture = window.picture();
+        const int y = chart::rowY(5);
+        for (int place : places) {
+            const int x = chart::stenX(2 * place);
+            const QColor& colour = colourOf(place);
+            // The ring's right edge lies off the line in any pen; the pixels just inside it and
+            // left of the line's left edge are reached only by the 2-pixel pen.
+            QCOMPARE(picture.pixelColor(x + 2, y), colour);
+            const bool thick = thickPlaces.contains(place);
+            QCOMPARE(picture.pixelColor(x + 1, y) == colour, thick);
+            QCOMPARE(picture.pixelColor(x - 3, y) == colour, thick);
+        }
+    }
+
+    void legendBoxes_data() {
+        QTest::addColumn<int>("manualEntry");
+        QTest::addColumn<QString>("mode");
+        QTest::newRow("test taken") << 0 << "тест пройден";
+        QTest::newRow("typed in") << 1 << "результаты введены вручную";
+        QTest::newRow("other value") << 7 << "";
+    }
+    void legendBoxes() {
+        QFETCH(int, manualEntry);
+        QFETCH(QString, mode);
+        testing::TempWorkDir work;
+        work.installProgramFolder();
+        choose(2, QStringLiteral("a.res"), subject(QStringLiteral("Петрова"), 5, quint8(manualEntry)));
+
+        TForm12 window(nullptr);
+        window.create();
+        QCOMPARE(boxLines(window.Memo2),
+                 (QStringList{"05.03.2007", "Петрова Анна", "2 -курс, 21 -группа", mode, ""}));
+        for (QPlainTextEdit* box : {window.Memo1, window.Memo3, window.Memo4, window.Memo5})
+            QCOMPARE(boxLines(box), kEmptyBox);
+        QCOMPARE(window.Memo2->palette().color(QPalette::Text), colourOf(2));
+        QVERIFY(window.Memo2->isReadOnly());
+    }
+
+    void subjectsFromTwoFiles() {
+        testing::TempWorkDir work;
+        work.installProgramFolder();
+        choose(1, QStringLiteral("a.res"), subject(QStringLiteral("Первая"), 2));
+        choose(2, QStringLiteral("b.res"), subject(QStringLiteral("Вторая"), 8));
+        QVERIFY(app::state().place(1).FileName != app::state().place(2).FileName);
+
+        TForm12 window(nullptr);
+        window.create();
+        QCOMPARE(lineColourAt(window.picture(), 2), colourOf(1));
+        QCOMPARE(lineColourAt(window.picture(), 8), colourOf(2));
+        QCOMPARE(boxLines(window.Memo1).value(1), QStringLiteral("Первая Анна"));
+        QCOMPARE(boxLines(window.Memo2).value(1), QStringLiteral("Вторая Анна"));
+    }
+
+    // A place whose record cannot be read gets neither a curve (not the previous place's values,
+    // nor zeros left of the grid) nor a legend; the other places are drawn as usual.
+    void unreadablePlaceIsSkipped_data() {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("file gone") << "file";
+        QTest::newRow("record beyond the end") << "record";
+    }
+    void unreadablePlaceIsSkipped() {
+        QFETCH(QString, how);
+        testing::TempWorkDir work;
+        work.installProgramFolder();
+        choose(1, QStringLiteral("a.res"), subject(QStringLiteral("Первая"), 3));
+        choose(2, QStringLiteral("a.res"), subject(QStringLiteral("Вторая"), 6));
+        choose(3, QStringLiteral("a.res"), subject(QStringLiteral("Третья"), 9));
+        if (how == u"file")
+            app::state().place(2).FileName = work.filePath(QStringLiteral("result/gone.res"));
+        else
+            app::state().place(2).RecordIndex = 3;
+
+        TForm12 window(nullptr);
+        window.create();
+        const QImage& picture = window.picture();
+        QCOMPARE(countColour(picture, colourOf(2)), 0);
+        QCOMPARE(lineColourAt(picture, 3), colourOf(1));
+        QCOMPARE(lineColourAt(picture, 9), colourOf(3));
+        QVERIFY(lineColourAt(picture, 6) != colourOf(1));
+        QCOMPARE(boxLines(window.Memo2), kEmptyBox);
+        QCOMPARE(boxLines(window.Memo3).value(1), QStringLiteral("Третья Анна"));
+        QVERIFY(platform::MessageBox::takeRecorded().isEmpty());
+    }
+
+    void exportWritesAllFiveBlocks() {
+        testing::TempWorkDir work;
+        work.installProgramFolder();
+        choose(3, QStringLiteral("a.res"), subject(QStringLiteral("Петрова"), 4, 1));
+
+        TForm12 window(nullptr);
+        window.create();
+        QTest::mouseClick(window.Button3, Qt::LeftButton);
+
+        QCOMPARE(window.Label2->text(), QStringLiteral("График сохранён в:"));
+        QCOMPARE(window.Label3->text(), QDir::toNativeSeparators(QStringLiteral("saved_img/SR_1.bmp")));
+        QImage saved;
+        QVERIFY(saved.loadFromData(work.readFile(QStringLiteral("saved_img/SR_1.bmp")), "BMP"));
+        QCOMPARE(saved.convertToFormat(QImage::Format_RGB32), window.picture());
+
+        const QStringList expected = {
+            "Сравнение графиков :",
+            "Красный", "", "", "", "",
+            "Синий", "", "", "", "",
+            "Зеленый", "05.03.2007", "Петрова Анна", "2 -курс, 21 -группа",
+            "результаты введены вручную",
+            "Малиновый", "", "", "", "",
+            "Черный", "", "", "", ""};
+        QCOMPARE(expected.size(), 26);
+        QByteArray bytes;
+        for (const QString& line : expected)
+            bytes += QByteArray(QStringEncoder("windows-1251").encode(line)) + "\r\n";
+        QCOMPARE(work.readFile(QStringLiteral("saved_img/SR_1.txt")), bytes);
+    }
+
+    void missingBackgroundLeavesWindowEmpty() {
+        testing::TempWorkDir work;
+        work.installProgramFolder();
+        QVERIFY(QFile::remove(work.filePath(QStringLiteral("Data/graph.bmp"))));
+        choose(1, QStringLiteral("a.res"), subject(QStringLiteral("Петрова"), 4));
+
+        TForm12 window(nullptr);
+        window.create();
+        const QStringList shown = platform::MessageBox::takeRecorded();
+        QCOMPARE(shown.size(), 1);
+        QVERIFY2(shown.first().startsWith(QStringLiteral("Cannot open file \"")), qPrintable(shown.first()));
+        QVERIFY(window.picture().isNull());
+        for (QPlainTextEdit* box : {window.Memo1, window.Memo2, window.Memo3, window.Memo4, window.Memo5})
+            QCOMPARE(boxLines(box), kEmptyBox);
+    }
+
+    void failedPrintShowsOnButton() {
+        testing::TempWorkDir work;
+        work.installProgramFolder();
+        choose(1, QStringLiteral("a.res"), subject(QStringLiteral("Петрова"), 4));
+        TForm12 window(nullptr);
+        window.create();
+        for (int press = 0; press < 2; ++press) {
+            QTest::mouseClick(window.Button2, Qt::LeftButton);
+            QCOMPARE(window.Button2->text(), QStringLiteral("Не выходит:)"));
+        }
+        QVERIFY(platform::MessageBox::takeRecorded().isEmpty());
+        QCOMPARE(window.Label2->text(), QString());
+    }
+
+    // Opened the way the archive opens it; "Выход" ends it, and the keyboard goes through the
+    // controls in the window's order.
+    void opensModallyAndCloses() {
+        testing::TempWorkDir work;
+        work.installProgramFolder();
+        choose(1, QStringLiteral("a.res"), subject(QStringLiteral("Петрова"), 4));
+        QWidget owner;
+        owner.show();
+        bool seen = false;
+        testing::later([&] {
+            TForm12* window = app::state().Form12;
+            QVERIFY(window && window->isVisible());
+            QCOMPARE(window->windowTitle(), QStringLiteral("Сравнение"));
+            QCOMPARE(window->size(), QSize(692, 506));
+            QList<QWidget*> order;
+            QWidget* next = window->Button1;
+            do {
+                if (next->focusPolicy() & Qt::TabFocus)
+                    order << next;
+                next = next->nextInFocusChain();
+            } while (next != window->Button1);
+            QCOMPARE(order, (QList<QWidget*>{window->Button1, window->Button2, window->Memo1,
+                                              window->Memo2, window->Memo3, window->Memo4,
+                                              window->Memo5, window->Button3}));
+            seen = true;
+            QTest::mouseClick(window->Button1, Qt::LeftButton);
+        });
+        app::openWindow(&owner, app::state().Form12);
+        QVERIFY(seen);
+        QCOMPARE(app::state().Form12, nullptr);
+        QVERIFY(owner.isVisible());
+    }
+};
+
+QTEST_MAIN(TestComparisonChart)
+#include "test_comparison_chart.moc"
