@@ -1,0 +1,315 @@
+// The group chart: the mean profile of the group places, the group list, the exported legend
+// as the user has edited the list, and what the window does when something cannot be read.
+
+#include "app/app_state.h"
+#include "charts/group_chart_window.h"
+#include "platform/dates.h"
+#include "platform/message_box.h"
+#include "results/chart_geometry.h"
+#include "scoring/result_file.h"
+#include "tests/support/test_support.h"
+
+#include <QDate>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStringEncoder>
+#include <QTest>
+#include <QTextBlock>
+
+namespace {
+
+const QColor kCurve(255, 0, 0);
+
+scoring::ResultRecord subject(int number, quint8 sten) {
+    scoring::ResultRecord record;
+    record.surname = QStringLiteral("Фамилия%1").arg(number);
+    record.firstName = QStringLiteral("Имя%1").arg(number);
+    record.course = QString::number(1 + number % 5);
+    record.group = QStringLiteral("2%1").arg(number % 10);
+    record.scales.fill(sten);
+    record.date = platform::dayCount(QDate(2007, 3, 1 + number % 28));
+    return record;
+}
+
+QString listLineOf(const scoring::ResultRecord& record) {
+    return platform::formatDayCount(record.date) + u' ' + record.surname + u' ' +
+           record.firstName + u' ' + record.course + QStringLiteral(" курс, ") + record.group;
+}
+
+// Appends a subject to a result file of the working directory and puts it into a place, with
+// the full path the archive's file dialog would give.
+void choose(int place, const QString& file, const scoring::ResultRecord& record) {
+    const QString name = QStringLiteral("result\\") + file;
+    scoring::appendRecord(name, record);
+    app::state().place(place) = app::select{
+        QDir::current().absoluteFilePath(QStringLiteral("result/") + file),
+        qint32(scoring::recordCount(name) - 1)};
+}
+
+// A place that names a record its file does not have.
+void chooseUnreadable(int place) {
+    app::state().place(place) =
+        app::select{QDir::current().absoluteFilePath(QStringLiteral("result/gone.res")), 0};
+}
+
+int countColour(const QImage& picture, const QColor& colour) {
+    int count = 0;
+    for (int y = 0; y < picture.height(); ++y) {
+        for (int x = 0; x < picture.width(); ++x)
+            count += picture.pixelColor(x, y) == colour;
+    }
+    return count;
+}
+
+// The curve of a profile whose values are all equal is a vertical line at that value's column.
+bool curveAt(const QImage& picture, int value) {
+    return picture.pixelColor(chart::stenX(value), (chart::rowY(8) + chart::rowY(9)) / 2) == kCurve;
+}
+
+QStringList memoLines(const QPlainTextEdit* memo) {
+    QStringList lines;
+    for (QTextBlock block = memo->document()->begin(); block.isValid(); block = block.next())
+        lines << block.text();
+    return lines;
+}
+
+QByteArray cp1251Lines(const QStringList& lines) {
+    QByteArray bytes;
+    for (const QString& line : lines)
+        bytes += QByteArray(QStringEncoder("windows-1251").encode(line)) + "\r\n";
+    return bytes;
+}
+
+using LineEdits = QMap<int, QString>; // list line (from 0) -> its new text
+
+} // namespace
+
+class TestGroupChart : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { testing::prepareGuiTest(); }
+
+    // Subject i fills place 6 + i with all stens stens[i]; 0 stands for a place whose record
+    // cannot be read. mean -1: no curve at all.
+    void meanOfTheGroup_data() {
+        QTest::addColumn<QList<int>>("stens");
+        QTest::addColumn<bool>("twoFiles");
+        QTest::addColumn<int>("mean");
+        QTest::newRow("one subject") << QList<int>{7} << false << 7;
+        QTest::newRow("5 and 6 give 5") << QList<int>{5, 6} << false << 5;
+        QTest::newRow("remainder dropped") << QList<int>{1, 2, 2} << false << 1;
+        QTest::newRow("thirty tens") << QList<int>(30, 10) << false << 10;
+        QTest::newRow("from two files") << QList<int>{2, 4, 6, 8} << true << 5;
+        QTest::newRow("unreadable place left out") << QList<int>{4, 0, 6} << false << 5;
+        QTest::newRow("nothing readable") << QList<int>{0, 0} << false << -1;
+    }
+    void meanOfTheGroup() {
+        QFETCH(QList<int>, stens);
+        QFETCH(bool, twoFiles);
+        QFETCH(int, mean);
+        testing::TempWorkDir work;
+        work.installProgramFolder();
+        for (int i = 0; i < stens.size(); ++i) {
+            const QString file = twoFiles && i % 2 ? QStringLiteral("b.res") : QStringLiteral("a.res");
+            if (stens[i] == 0)
+                chooseUnreadable(6 + i);
+            else
+                choose(6 + i, file, subject(i, quint8(stens[i])));
+        }
+
+        TForm13 window(nullptr);
+        window.create();
+        const QImage& picture = window.picture();
+        QCOMPARE(picture.size(), QSize(505, 505));
+        if (mean < 0) {
+            QCOMPARE(countColour(picture, kCurve), 0);
+        } else {
+            QVERIFY(curveAt(picture, mean));
+            for (int other = 0; other <= 10; ++other)
+                QCOMPARE(curveAt(picture, other), other == mean);
+        }
+        QVERIFY(platform::MessageBox::takeRecorded().isEmpty());
+    }
+
+    void curveFollowsTheScales() {
+        testing::TempWorkDir work;
+        work.installProgramFolder();
+        scoring::ResultRecord record = subject(1, 1);
+        for (int k = 0; k < scoring::kScales; ++k)
+            record.scales[std::size_t(k)] = quint8(1 + (k * 3) % 10);
+        choose(20, QStringLiteral("a.res"), record);
+
+        TForm13 window(nullptr);
+        window.create();
+        for (int k = 1; k <= scoring::kScales; ++k) {
+            const int sten = record.scales[std::size_t(k - 1)];
+            QCOMPARE(window.picture().pixelColor(chart::stenX(sten), chart::rowY(k)), kCurve);
+        }
+    }
+
+    // Subject i fills place places[i]; readable[i] false makes its record unreadable.
+    void groupList_data() {
+        QTest::addColumn<QList<int>>("places");
+        QTest::addColumn<QList<bool>>("readable");
+        QTest::newRow("places 6, 9 and 35") << QList<int>{6, 9, 35} << QList<bool>{true, true, true};
+        QTest::newRow("one subject") << QList<int>{17} << QList<bool>{true};
+        QTest::newRow("unreadable leaves no gap")
+            << QList<int>{6, 7, 8} << QList<bool>{true, false, true};
+        QTest::newRow("all thirty") << [] {
+            QList<int> all;
+            for (int place = 6; place <= 35; ++place)
+                all << place;
+            return all;
+        }() << QList<bool>(30, true);
+    }
+    void groupList() {
+        QFETCH(QList<int>, places);
+        QFETCH(QList<bool>, readable);
+        testing::TempWorkDir work;
+        work.installProgramFolder();
+        QStringList expected(33, QString());
+        int line = 0;
+        for (int i = 0; i < places.size(); ++i) {
+            if (!readable[i]) {
+                chooseUnreadable(places[i]);
+                continue;
+            }
+            const scoring::ResultRecord record = subject(i, 5);
+            choose(places[i], QStringLiteral("a.res"), record);
+            expected[line++] = listLineOf(record);
+        }
+
+        TForm13 window(nullptr);
+        window.create();
+        QCOMPARE(memoLines(window.Memo1), expected);
+        QVERIFY(!window.Memo1->isReadOnly());
+    }
+
+    void listLineReadsAsStored() {
+        testing::TempWorkDir work;
+        work.installProgramFolder();
+        scoring::ResultRecord record = subject(0, 5);
+        record.surname = QStringLiteral("Петрова");
+        record.firstName = QStringLiteral("Анна");
+        record.course = QStringLiteral("2");
+        record.group = QStringLiteral("21");
+        record.date = platform::dayCount(QDate(2007, 3, 5));
+        choose(6, QStringLiteral("a.res"), record);
+
+        TForm13 window(nullptr);
+        window.create();
+        QCOMPARE(memoLines(window.Memo1).first(), QStringLiteral("05.03.2007 Петрова Анна 2 курс, 21"));
+    }
+
+    // The list of a group of three, edited by the user before the export: `edits` maps list
+    // lines (from 0) to their new text; the legend takes the first line and every next line up
+    // to the first empty one.
+    void exportTakesTheListAsEdited_data() {
+        QTest::addColumn<LineEdits>("edits");
+        QTest::addColumn<QList<int>>("exported"); // list lines in the legend; -1: typed line
+        QTest::newRow("as listed") << LineEdits{} << QList<int>{0, 1, 2};
+        QTest::newRow("line typed under them")
+            << LineEdits{{3, "дописано"}} << QList<int>{0, 1, 2, -1};
+        QTest::newRow("line typed after an empty line")
+            << LineEdits{{4, "дописано"}} << QList<int>{0, 1, 2};
+        QTest::newRow("second line emptied") << LineEdits{{1, ""}} << QList<int>{0};
+        QTest::newRow("first line emptied")
+            << LineEdits{{0, ""}} << QList<int>{-2, 1, 2};
+    }
+    void exportTakesTheListAsEdited() {
+        QFETCH(LineEdits, edits);
+        QFETCH(QList<int>, exported);
+        testing::TempWorkDir work;
+        work.installProgramFolder();
+        QStringList listed;
+        for (int i = 0; i < 3; ++i) {
+            const scoring::ResultRecord record = subject(i, 4);
+            choose(6 + i, QStringLiteral("a.res"), record);
+            listed << listLineOf(record);
+        }
+        TForm13 window(nullptr);
+        window.create();
+        QStringList lines = memoLines(window.Memo1);
+        for (auto it = edits.cbegin(); it != edits.cend(); ++it)
+            lines[it.key()] = it.value();
+        window.Memo1->setPlainText(lines.join(u'\n'));
+
+        QTest::mouseClick(window.Button3, Qt::LeftButton);
+
+        QStringList expected{QStringLiteral("Список группы:")};
+        for (int line : exported)
+            expected << (line >= 0 ? listed[line] : line == -1 ? QStringLiteral("дописано") : QString());
+        QCOMPARE(work.readFile(QStringLiteral("saved_img/gr_1.txt")), cp1251Lines(expected));
+        QCOMPARE(window.Label2->text(), QStringLiteral("График сохранён в:"));
+        QCOMPARE(window.Label3->text(), QDir::toNativeSeparators(QStringLiteral("saved_img/gr_1.bmp")));
+        QImage saved;
+        QVERIFY(saved.loadFromData(work.readFile(QStringLiteral("saved_img/gr_1.bmp")), "BMP"));
+        QCOMPARE(saved.convertToFormat(QImage::Format_RGB32), window.picture());
+    }
+
+    void missingBackgroundLeavesWindowEmpty() {
+        testing::TempWorkDir work;
+        work.installProgramFolder();
+        QVERIFY(QFile::remove(work.filePath(QStringLiteral("Data/graph.bmp"))));
+        choose(6, QStringLiteral("a.res"), subject(1, 4));
+
+        TForm13 window(nullptr);
+        window.create();
+        const QStringList shown = platform::MessageBox::takeRecorded();
+        QCOMPARE(shown.size(), 1);
+        QVERIFY2(shown.first().startsWith(QStringLiteral("Cannot open file \"")), qPrintable(shown.first()));
+        QVERIFY(window.picture().isNull());
+        QCOMPARE(memoLines(window.Memo1), QStringList(33, QString()));
+    }
+
+    void failedPrintShowsOnButton() {
+        testing::TempWorkDir work;
+        work.installProgramFolder();
+        choose(6, QStringLiteral("a.res"), subject(1, 4));
+        TForm13 window(nullptr);
+        window.create();
+        for (int press = 0; press < 2; ++press) {
+            QTest::mouseClick(window.Button1, Qt::LeftButton);
+            QCOMPARE(window.Button1->text(), QStringLiteral("Не выходит:)"));
+        }
+        QVERIFY(platform::MessageBox::takeRecorded().isEmpty());
+    }
+
+    // Opened the way the archive opens it; "Выход" ends it, and the keyboard goes through the
+    // controls in the window's order.
+    void opensModallyAndCloses() {
+        testing::TempWorkDir work;
+        work.installProgramFolder();
+        choose(6, QStringLiteral("a.res"), subject(1, 4));
+        QWidget owner;
+        owner.show();
+        bool seen = false;
+        testing::later([&] {
+            TForm13* window = app::state().Form13;
+            QVERIFY(window && window->isVisible());
+            QCOMPARE(window->windowTitle(), QStringLiteral("Общий график"));
+            QCOMPARE(window->size(), QSize(809, 505));
+            QCOMPARE(window->Label1->text().at(0), QChar(u'C')); // the Latin letter
+            QList<QWidget*> order;
+            QWidget* next = window->Button1;
+            do {
+                if (next->focusPolicy() & Qt::TabFocus)
+                    order << next;
+                next = next->nextInFocusChain();
+            } while (next != window->Button1);
+            QCOMPARE(order, (QList<QWidget*>{window->Button1, window->Button2, window->Memo1,
+                                              window->Button3}));
+            seen = true;
+            QTest::mouseClick(window->Button2, Qt::LeftButton);
+        });
+        app::openWindow(&owner, app::state().Form13);
+        QVERIFY(seen);
+        QCOMPARE(app::state().Form13, nullptr);
+    }
+};
+
+QTEST_MAIN(TestGroupChart)
+#include "test_group_chart.moc"
