@@ -1,0 +1,592 @@
+// Manual entry of a paper answer sheet: the grid's places, clicks and ticks, the pictures,
+// "результат" with its warning, the chain to the results window, and keyboard entry.
+
+#include "app/app_state.h"
+#include "app/main_window.h"
+#include "collect/manual_entry_window.h"
+#include "platform/dates.h"
+#include "platform/message_box.h"
+#include "results/results_window.h"
+#include "scoring/result_file.h"
+#include "tests/support/test_support.h"
+
+#include <QCloseEvent>
+#include <QDate>
+#include <QImage>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRandomGenerator>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+#include <memory>
+
+using app::state;
+
+namespace {
+
+constexpr int kStatements = TForm10::kStatements;
+
+int boxNumber(int statement, int answer) { return 3 * (statement - 1) + answer + 1; }
+
+// Writes the grid's two pictures into the working directory: an opaque square of `boxColor`
+// and `boxSize` pixels, and a tick of `tickColor` and `tickSize`. A size of 0 writes nothing.
+void writePictures(const testing::TempWorkDir& dir, int boxSize, QColor boxColor, int tickSize,
+                   QColor tickColor) {
+    dir.makeFolder(QStringLiteral("Data"));
+    if (boxSize > 0) {
+        QImage box(boxSize, boxSize, QImage::Format_RGB32);
+        box.fill(boxColor);
+        QVERIFY(box.save(dir.filePath(QStringLiteral("Data/sq.bmp")), "BMP"));
+    }
+    if (tickSize > 0) {
+        QImage tick(tickSize, tickSize, QImage::Format_ARGB32);
+        tick.fill(tickColor);
+        QVERIFY(tick.save(dir.filePath(QStringLiteral("Data/check_icon.ico")), "ICO"));
+    }
+}
+
+// A manual entry window built and created alone, as its opener would, and shown.
+std::unique_ptr<TForm10> openedWindow() {
+    auto window = std::make_unique<TForm10>(nullptr);
+    window->create();
+    window->show();
+    return window;
+}
+
+void clickAt(TForm10& window, const QPoint& point) {
+    QTest::mouseClick(window.Grid, Qt::LeftButton, Qt::NoModifier, point);
+}
+
+void clickBox(TForm10& window, int statement, int answer) {
+    clickAt(window, window.box(statement, answer).geometry.center());
+}
+
+// The answers that the grid's ticks show, one per statement (0 where no tick is shown); -1
+// where more than one tick of a statement is shown.
+QList<int> tickedAnswers(const TForm10& window) {
+    QList<int> answers;
+    for (int s = 1; s <= kStatements; ++s) {
+        int shown = 0;
+        int answer = 0;
+        for (int k = 0; k < 3; ++k) {
+            if (window.tick(s, k).visible) {
+                ++shown;
+                answer = k + 1;
+            }
+        }
+        answers << (shown > 1 ? -1 : answer);
+    }
+    return answers;
+}
+
+QList<int> sheetAnswers() {
+    QList<int> answers;
+    for (int s = 1; s <= kStatements; ++s)
+        answers << state().AnswerSheet.answer(s);
+    return answers;
+}
+
+// Sends a key press and release with the given text to the widget that has the focus, the
+// way typing does: the press goes up to the window when the focused control leaves it.
+void type(int key, const QString& text = QString()) {
+    QWidget* target = QApplication::focusWidget();
+    QVERIFY(target);
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QApplication::sendEvent(target, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
+    QApplication::sendEvent(target, &release);
+}
+
+// A short notation for typed keys: "1", "b", "в", "ф" type that character; "BS", "L", "R",
+// "U", "D" and "ESC" the keys Backspace, the four arrows and Escape.
+void typeKeys(const QString& keys) {
+    for (const QString& token : keys.split(u' ', Qt::SkipEmptyParts)) {
+        static const QMap<QString, int> named = {
+            {QStringLiteral("BS"), Qt::Key_Backspace}, {QStringLiteral("L"), Qt::Key_Left},
+            {QStringLiteral("R"), Qt::Key_Right},      {QStringLiteral("U"), Qt::Key_Up},
+            {QStringLiteral("D"), Qt::Key_Down},       {QStringLiteral("ESC"), Qt::Key_Escape}};
+        if (named.contains(token))
+            type(named.value(token));
+        else
+            type(Qt::Key_unknown, token);
+    }
+}
+
+// Closes every window still in its showing, so that a failed step never leaves the test
+// waiting in a modal loop.
+void unwindAll() {
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (auto* window = qobject_cast<app::ChainWindow*>(widget);
+            window && window->isShowingModally())
+            window->close();
+    }
+}
+
+// Runs a step inside the showing of the window the next call opens; a failed step unwinds.
+void step(std::function<void()> body) {
+    testing::later([body = std::move(body)] {
+        body();
+        if (QTest::currentTestFailed())
+            unwindAll();
+    });
+}
+
+// Guards a call that must not open a window: should it open one after all, the window is
+// closed at once (and `opened` tells), so the test fails instead of waiting.
+struct NothingOpens {
+    bool opened = false;
+    QTimer timer;
+    NothingOpens() {
+        timer.setSingleShot(true);
+        QObject::connect(&timer, &QTimer::timeout, [this] {
+            opened = true;
+            unwindAll();
+        });
+        timer.start(0);
+    }
+};
+
+} // namespace
+
+class TestManualEntry : public QObject {
+    Q_OBJECT
+private slots:
+    void init() {
+        testing::prepareGuiTest();
+        m_dir = std::make_unique<testing::TempWorkDir>();
+    }
+    void cleanup() {
+        platform::MessageBox::takeRecorded();
+        m_dir.reset();
+    }
+
+    void layout() {
+        writePictures(*m_dir, 25, Qt::white, 17, Qt::black);
+        const auto window = openedWindow();
+        QCOMPARE(window->windowTitle(), QStringLiteral("Ввод результатов"));
+        QCOMPARE(window->size(), QSize(781, 468));
+        const QList<QLineEdit*> fields = {window->Edit1, window->Edit2, window->Edit3,
+                                          window->Edit4};
+        const QList<QLabel*> captions = {window->Label1, window->Label2, window->Label3,
+                                         window->Label4};
+        const QStringList texts = {QStringLiteral("Фамилия:"), QStringLiteral("Имя:"),
+                                   QStringLiteral("Курс:"), QStringLiteral("Группа:")};
+        for (int i = 0; i < 4; ++i) {
+            QCOMPARE(captions[i]->text(), texts[i]);
+            QCOMPARE(captions[i]->pos(), QPoint(648, 136 + 48 * i));
+            QCOMPARE(fields[i]->geometry(), QRect(648, 152 + 48 * i, 121, 21));
+            QCOMPARE(fields[i]->text(), QStringLiteral("нет"));
+        }
+        QCOMPARE(window->Button1->text(), QStringLiteral("результат"));
+        QCOMPARE(window->Button1->geometry(), QRect(672, 352, 65, 25));
+        QCOMPARE(window->Label5->text(), QStringLiteral("Не все ответы введены"));
+        QCOMPARE(window->Label5->pos(), QPoint(640, 384));
+        QVERIFY(window->Label5->font().bold() && window->Label5->font().underline());
+        QVERIFY(window->Label5->isHidden());
+        for (int n = 1; n <= 2 * TForm10::kBoxes; ++n)
+            QCOMPARE(window->imageAt(n).visible, n <= TForm10::kBoxes);
+    }
+
+    void gridPlaces_data() {
+        QTest::addColumn<int>("statement");
+        QTest::addColumn<int>("boxLeft"); // of answer a
+        QTest::addColumn<int>("top");
+        QTest::addColumn<QPoint>("numberAt");
+        QTest::newRow("1, first row of the first column") << 1 << 40 << 40 << QPoint(24, 48);
+        QTest::newRow("17, last row of the first column") << 17 << 40 << 424 << QPoint(24, 432);
+        QTest::newRow("18, first row of the second column") << 18 << 144 << 40 << QPoint(128, 48);
+        QTest::newRow("99, two digits") << 99 << 560 << 352 << QPoint(544, 360);
+        QTest::newRow("100, three digits") << 100 << 560 << 376 << QPoint(536, 384);
+        QTest::newRow("103, first row of the seventh column") << 103 << 664 << 40 << QPoint(640, 48);
+        QTest::newRow("105, last statement") << 105 << 664 << 88 << QPoint(640, 96);
+    }
+    void gridPlaces() {
+        QFETCH(int, statement);
+        QFETCH(int, boxLeft);
+        QFETCH(int, top);
+        QFETCH(QPoint, numberAt);
+        writePictures(*m_dir, 25, Qt::white, 17, Qt::black);
+        const auto window = openedWindow();
+        for (int k = 0; k < 3; ++k) {
+            const int n = boxNumber(statement, k);
+            QCOMPARE(window->imageAt(n).geometry, QRect(boxLeft + 24 * k, top, 25, 25));
+            QCOMPARE(window->imageAt(TForm10::kBoxes + n).geometry,
+                     QRect(boxLeft + 24 * k, top, 17, 17));
+        }
+        QCOMPARE(collect::AnswerGrid::numberPosition(statement), numberAt);
+
+        // The number is drawn there: dark pixels just right of and below its corner, none in
+        // the row above it.
+        const QImage grid = window->Grid->grab().toImage();
+        const QRect text(numberAt, QSize(window->Grid->fontMetrics().horizontalAdvance(
+                                             QString::number(statement)),
+                                         8));
+        int dark = 0;
+        int darkAbove = 0;
+        for (int x = text.left(); x <= text.right(); ++x) {
+            for (int y = text.top(); y <= text.bottom(); ++y)
+                dark += qGray(grid.pixel(x, y)) < 100;
+            darkAbove += qGray(grid.pixel(x, numberAt.y() - 2)) < 100;
+        }
+        QVERIFY2(dark > 5, qPrintable(QStringLiteral("%1 dark pixels").arg(dark)));
+        QCOMPARE(darkAbove, 0);
+    }
+
+    // Opening after a finished test: the previous subject's answers are gone.
+    void openingClearsTheSheet() {
+        writePictures(*m_dir, 25, Qt::white, 17, Qt::black);
+        for (int s = 1; s <= kStatements; ++s)
+            state().AnswerSheet.setAnswer(s, 1);
+        const auto window = openedWindow();
+        QCOMPARE(sheetAnswers(), QList<int>(kStatements, 0));
+        QCOMPARE(tickedAnswers(*window), QList<int>(kStatements, 0));
+        QCOMPARE(window->currentStatement(), 1);
+        NothingOpens guard;
+        window->Button1Click();
+        QVERIFY(!guard.opened);
+        QVERIFY(window->Label5->isVisible());
+        QCOMPARE(state().Form6Manual, nullptr);
+        QCOMPARE(state().manualEntry(), 0);
+    }
+
+    void clicksMoveTheAnswer_data() {
+        QTest::addColumn<QList<int>>("boxes"); // boxes clicked, in order
+        QTest::addColumn<int>("statement");
+        QTest::addColumn<int>("answer");
+        QTest::newRow("b then c of 40") << QList<int>{boxNumber(40, 1), boxNumber(40, 2)} << 40 << 3;
+        QTest::newRow("a of 1") << QList<int>{1} << 1 << 1;
+        QTest::newRow("the same box twice") << QList<int>{5, 5} << 2 << 2;
+        QTest::newRow("c, a, b of 105") << QList<int>{315, 313, 314} << 105 << 2;
+        QTest::newRow("17 then 18 keep apart") << QList<int>{51, 52} << 18 << 1;
+    }
+    void clicksMoveTheAnswer() {
+        QFETCH(QList<int>, boxes);
+        QFETCH(int, statement);
+        QFETCH(int, answer);
+        writePictures(*m_dir, 25, Qt::white, 17, Qt::black);
+        const auto window = openedWindow();
+        QList<int> expected(kStatements, 0);
+        for (const int n : boxes) {
+            const int s = (n - 1) / 3 + 1;
+            clickAt(*window, window->imageAt(n).geometry.center());
+            expected[s - 1] = (n - 1) % 3 + 1;
+            QCOMPARE(window->currentStatement(), s);
+        }
+        QCOMPARE(expected[statement - 1], answer);
+        QCOMPARE(sheetAnswers(), expected);
+        QCOMPARE(tickedAnswers(*window), expected);
+    }
+
+    // A shown tick takes no clicks; the part of its box that it leaves uncovered still does.
+    void tickSwallowsClicks_data() {
+        QTest::addColumn<QPoint>("offset"); // from the box's corner
+        QTest::addColumn<bool>("ticked");   // the box's own tick is shown
+        QTest::addColumn<bool>("reachesBox");
+        QTest::newRow("on the shown tick") << QPoint(8, 8) << true << false;
+        QTest::newRow("tick's last pixel") << QPoint(16, 16) << true << false;
+        QTest::newRow("right of the tick") << QPoint(20, 5) << true << true;
+        QTest::newRow("below the tick") << QPoint(5, 20) << true << true;
+        QTest::newRow("where a hidden tick lies") << QPoint(8, 8) << false << true;
+    }
+    void tickSwallowsClicks() {
+        QFETCH(QPoint, offset);
+        QFETCH(bool, ticked);
+        QFETCH(bool, reachesBox);
+        writePictures(*m_dir, 25, Qt::white, 17, Qt::black);
+        const auto window = openedWindow();
+        const int statement = 40;
+        clickBox(*window, statement, ticked ? 1 : 0); // b, or a when b's tick stays hidden
+        clickBox(*window, 60, 0);                     // moves the current statement away
+        QSignalSpy boxClicks(window->Grid, &collect::AnswerGrid::boxClicked);
+
+        clickAt(*window, window->box(statement, 1).geometry.topLeft() + offset);
+        QCOMPARE(boxClicks.count(), reachesBox ? 1 : 0);
+        QCOMPARE(state().AnswerSheet.answer(statement), ticked || reachesBox ? 2 : 1);
+        QCOMPARE(window->currentStatement(), reachesBox ? statement : 60);
+    }
+
+    void resultWarnsUntilComplete_data() {
+        QTest::addColumn<int>("missing"); // the one statement left unanswered
+        QTest::newRow("105 missing") << 105;
+        QTest::newRow("1 missing") << 1;
+        QTest::newRow("52 missing") << 52;
+    }
+    void resultWarnsUntilComplete() {
+        QFETCH(int, missing);
+        writePictures(*m_dir, 25, Qt::white, 17, Qt::black);
+        const auto window = openedWindow();
+        for (int s = 1; s <= kStatements; ++s) {
+            if (s != missing)
+                clickBox(*window, s, s % 3);
+        }
+        NothingOpens guard;
+        QTest::mouseClick(window->Button1, Qt::LeftButton);
+        QVERIFY(!guard.opened);
+        QVERIFY(window->Label5->isVisible());
+        QCOMPARE(state().manualEntry(), 0);
+    }
+
+    // The whole chain with the real results window: main window → manual entry → results,
+    // "Сохранить", and the results window's close unwinding back to the main window.
+    void completeSheetOpensTheResults() {
+        m_dir->installProgramFolder();
+        TForm1 mainWindow;
+        state().Form1 = &mainWindow;
+        mainWindow.show();
+
+        bool resultsSeen = false;
+        step([&] { // in the manual entry window
+            TForm10* manual = state().Form10;
+            QVERIFY(manual && manual->isVisible());
+            QVERIFY(!mainWindow.isVisible());
+            QVERIFY(manual->imageAt(1).hasPicture() && manual->imageAt(316).hasPicture());
+            manual->Edit1->setText(QStringLiteral("Петрова"));
+            manual->Edit2->setText(QStringLiteral("Анна"));
+            manual->Edit3->setText(QStringLiteral("2"));
+            manual->Edit4->setText(QStringLiteral("ПС-21"));
+            for (int s = 1; s < kStatements; ++s)
+                clickBox(*manual, s, (s * 7) % 3);
+            QTest::mouseClick(manual->Button1, Qt::LeftButton);
+            QVERIFY(manual->Label5->isVisible());
+            QCOMPARE(state().Form6Manual, nullptr);
+
+            clickBox(*manual, kStatements, 2);
+            step([&] { // in the results window
+                TForm6* results = state().Form6Manual;
+                QVERIFY(results && results->isVisible());
+                QVERIFY(!state().Form10->isVisible());
+                QCOMPARE(state().manualEntry(), 1);
+                QCOMPARE(results->Label8->text(), QStringLiteral("Петрова"));
+                QVERIFY(results->scored());
+                QTest::mouseClick(results->Button3, Qt::LeftButton); // "Сохранить"
+                QVERIFY(results->Label51->isVisible());
+                resultsSeen = true;
+                results->close();
+            });
+            QTest::mouseClick(manual->Button1, Qt::LeftButton);
+            // The warning, once shown, stays (the window itself is hidden by now).
+            QVERIFY(!manual->Label5->isHidden());
+        });
+        QTest::mouseClick(mainWindow.Button2, Qt::LeftButton);
+        QCoreApplication::processEvents();
+        state().Form1 = nullptr;
+
+        QVERIFY(!QTest::currentTestFailed());
+        QVERIFY(resultsSeen);
+        QCOMPARE(state().Form6Manual, nullptr);
+        QCOMPARE(state().Form10, nullptr);
+        QVERIFY(mainWindow.isVisible());
+        QCOMPARE(platform::MessageBox::takeRecorded(), QStringList());
+
+        const QString file = scoring::resultFileName(QDate::currentDate());
+        QCOMPARE(scoring::recordCount(file), 1);
+        const scoring::ResultRecord record = scoring::readRecord(file, 0);
+        QCOMPARE(record.manualEntry, quint8(1));
+        QCOMPARE(record.surname, QStringLiteral("Петрова"));
+        QCOMPARE(record.group, QStringLiteral("ПС-21"));
+        QCOMPARE(state().AnswerSheet.answer(kStatements), quint8(3));
+    }
+
+    // Closed by its frame before "результат": back to the main window, the answers kept.
+    void closingByFrameReturnsToTheMainWindow() {
+        writePictures(*m_dir, 25, Qt::white, 17, Qt::black);
+        TForm1 mainWindow;
+        state().Form1 = &mainWindow;
+        mainWindow.show();
+        step([&] {
+            TForm10* manual = state().Form10;
+            QVERIFY(manual);
+            clickBox(*manual, 3, 1);
+            QCloseEvent event;
+            QApplication::sendEvent(manual, &event);
+        });
+        mainWindow.Button2Click();
+        state().Form1 = nullptr;
+        QCOMPARE(state().Form10, nullptr);
+        QVERIFY(mainWindow.isVisible());
+        QCOMPARE(state().AnswerSheet.answer(3), quint8(2));
+    }
+
+    void pictures_data() {
+        QTest::addColumn<int>("boxSize");   // 0: the file is missing
+        QTest::addColumn<int>("tickSize");  // 0: the file is missing
+        QTest::addColumn<bool>("boxesHave");
+        QTest::addColumn<bool>("ticksHave");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("both there") << 25 << 17 << true << true << QString();
+        QTest::newRow("no sq.bmp") << 0 << 17 << false << false
+                                   << QStringLiteral("Cannot open file \"data\\sq.bmp\". "
+                                                     "No such file or directory");
+        QTest::newRow("no check_icon.ico") << 25 << 0 << true << false
+                                           << QStringLiteral("Cannot open file "
+                                                             "\"data\\check_icon.ico\". No such "
+                                                             "file or directory");
+        QTest::newRow("neither") << 0 << 0 << false << false
+                                 << QStringLiteral("Cannot open file \"data\\sq.bmp\". "
+                                                   "No such file or directory");
+    }
+    void pictures() {
+        QFETCH(int, boxSize);
+        QFETCH(int, tickSize);
+        QFETCH(bool, boxesHave);
+        QFETCH(bool, ticksHave);
+        QFETCH(QString, message);
+        writePictures(*m_dir, boxSize, Qt::white, tickSize, Qt::black);
+        const auto window = openedWindow();
+        QCOMPARE(platform::MessageBox::takeRecorded(),
+                 message.isEmpty() ? QStringList() : QStringList{message});
+        const qint64 boxKey = window->imageAt(1).picture.cacheKey();
+        const qint64 tickKey = window->imageAt(316).picture.cacheKey();
+        for (int n = 1; n <= TForm10::kBoxes; ++n) {
+            QCOMPARE(window->imageAt(n).hasPicture(), boxesHave);
+            QCOMPARE(window->imageAt(TForm10::kBoxes + n).hasPicture(), ticksHave);
+            // One picture each, shared by all its elements.
+            QCOMPARE(window->imageAt(n).picture.cacheKey(), boxKey);
+            QCOMPARE(window->imageAt(TForm10::kBoxes + n).picture.cacheKey(), tickKey);
+        }
+        // The grid works all the same.
+        clickBox(*window, 40, 1);
+        clickBox(*window, 40, 2);
+        QCOMPARE(state().AnswerSheet.answer(40), quint8(3));
+        QCOMPARE(tickedAnswers(*window)[39], 3);
+    }
+
+    void brokenPictureIsReported() {
+        m_dir->writeFile(QStringLiteral("Data/sq.bmp"), QByteArray("not a bitmap"));
+        writePictures(*m_dir, 0, Qt::white, 17, Qt::black);
+        const auto window = openedWindow();
+        QCOMPARE(platform::MessageBox::takeRecorded(),
+                 QStringList{QStringLiteral("Bitmap image is not valid")});
+        QVERIFY(!window->imageAt(1).hasPicture());
+        QVERIFY(!window->imageAt(316).hasPicture());
+    }
+
+    // Pictures stand at natural size from the element's corner, clipped to the element.
+    void picturesAtNaturalSizeClipped() {
+        writePictures(*m_dir, 30, Qt::red, 8, Qt::blue);
+        const auto window = openedWindow();
+        clickBox(*window, 105, 2); // the lowest, rightmost box: nothing overlaps its edges
+        const QImage grid = window->Grid->grab().toImage();
+        const QRect box = window->box(105, 2).geometry;
+        QCOMPARE(grid.pixelColor(box.bottomRight()), QColor(Qt::red));
+        QVERIFY(grid.pixelColor(box.bottomRight() + QPoint(1, 0)) != QColor(Qt::red));
+        QVERIFY(grid.pixelColor(box.bottomRight() + QPoint(0, 1)) != QColor(Qt::red));
+        QCOMPARE(grid.pixelColor(box.topLeft() + QPoint(7, 7)), QColor(Qt::blue));
+        QCOMPARE(grid.pixelColor(box.topLeft() + QPoint(8, 8)), QColor(Qt::red)); // not stretched
+    }
+
+    void keyboardOrder() {
+        writePictures(*m_dir, 25, Qt::white, 17, Qt::black);
+        const auto window = openedWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        QCOMPARE(QApplication::focusWidget(), window->Edit1);
+        const QList<QWidget*> order = {window->Edit2, window->Edit3, window->Edit4,
+                                       window->Button1, window->Edit1};
+        for (QWidget* next : order) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), next);
+        }
+    }
+
+    void keyboardEntry_data() {
+        QTest::addColumn<QString>("keys");   // typed after Escape hands the keys to the grid
+        QTest::addColumn<QString>("answers"); // of statements 1, 2, ... (the rest stay 0)
+        QTest::addColumn<int>("current");
+        QTest::newRow("digits") << "1 2 3" << "123" << 4;
+        QTest::newRow("latin letters") << "a B c" << "123" << 4;
+        QTest::newRow("cyrillic letters") << "а б В" << "123" << 4;
+        QTest::newRow("russian layout") << "ф и С" << "123" << 4;
+        QTest::newRow("backspace corrects") << "1 2 BS 3" << "13" << 3;
+        QTest::newRow("arrows skip and return") << "R R 2 U U 1 D 3" << "0123" << 5;
+        QTest::newRow("back stops at 1") << "L BS U 2" << "2" << 2;
+        QTest::newRow("other keys do nothing") << "4 d x 0" << "" << 1;
+    }
+    void keyboardEntry() {
+        QFETCH(QString, keys);
+        QFETCH(QString, answers);
+        QFETCH(int, current);
+        writePictures(*m_dir, 25, Qt::white, 17, Qt::black);
+        const auto window = openedWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        typeKeys(QStringLiteral("ESC"));
+        QCOMPARE(QApplication::focusWidget(), window->Grid);
+        typeKeys(keys);
+        QList<int> expected(kStatements, 0);
+        for (int i = 0; i < answers.size(); ++i)
+            expected[i] = answers[i].digitValue();
+        QCOMPARE(sheetAnswers(), expected);
+        QCOMPARE(tickedAnswers(*window), expected);
+        QCOMPARE(window->currentStatement(), current);
+    }
+
+    // The fields keep their keys; a click on the grid, or Escape, gives the keys to the grid,
+    // and a click makes its statement the current one.
+    void fieldsKeepTheirKeys() {
+        writePictures(*m_dir, 25, Qt::white, 17, Qt::black);
+        const auto window = openedWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        window->Edit3->setFocus();
+        window->Edit3->clear();
+        typeKeys(QStringLiteral("2 BS 3 a"));
+        QCOMPARE(window->Edit3->text(), QStringLiteral("3a"));
+        QCOMPARE(sheetAnswers(), QList<int>(kStatements, 0));
+
+        clickBox(*window, 30, 0);
+        QCOMPARE(QApplication::focusWidget(), window->Grid);
+        typeKeys(QStringLiteral("2 3"));
+        QCOMPARE(state().AnswerSheet.answer(30), quint8(2));
+        QCOMPARE(state().AnswerSheet.answer(31), quint8(3));
+        QCOMPARE(window->currentStatement(), 32);
+
+        // At the last statement the key answers it and stays there.
+        clickBox(*window, kStatements, 0);
+        typeKeys(QStringLiteral("3"));
+        QCOMPARE(state().AnswerSheet.answer(kStatements), quint8(3));
+        QCOMPARE(window->currentStatement(), kStatements);
+        QCOMPARE(window->Edit3->text(), QStringLiteral("3a"));
+    }
+
+    // A whole sheet typed in with the keyboard alone equals the same sheet clicked in.
+    void typedSheetEqualsClickedSheet() {
+        writePictures(*m_dir, 25, Qt::white, 17, Qt::black);
+        QRandomGenerator random(20240611);
+        QList<int> sheet;
+        for (int s = 1; s <= kStatements; ++s)
+            sheet << int(random.bounded(1, 4));
+        const QStringList keysOf[3] = {{"1", "a", "а", "ф"}, {"2", "b", "б", "и"},
+                                       {"3", "c", "в", "с"}};
+
+        QList<int> clicked;
+        QList<int> clickedTicks;
+        {
+            const auto window = openedWindow();
+            for (int s = 1; s <= kStatements; ++s)
+                clickBox(*window, s, sheet[s - 1] - 1);
+            clicked = sheetAnswers();
+            clickedTicks = tickedAnswers(*window);
+        }
+        const auto window = openedWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        QCOMPARE(sheetAnswers(), QList<int>(kStatements, 0));
+        typeKeys(QStringLiteral("ESC"));
+        // A slip on statement 10, taken back with Backspace and typed again.
+        for (int s = 1; s <= kStatements; ++s) {
+            const int answer = sheet[s - 1];
+            if (s == 10)
+                typeKeys(keysOf[answer % 3][0] + QStringLiteral(" BS"));
+            typeKeys(keysOf[answer - 1][s % 4]);
+        }
+        QCOMPARE(clicked, sheet);
+        QCOMPARE(sheetAnswers(), clicked);
+        QCOMPARE(tickedAnswers(*window), clickedTicks);
+    }
+
+private:
+    std::unique_ptr<testing::TempWorkDir> m_dir;
+};
+
+QTEST_MAIN(TestManualEntry)
+#include "test_manual_entry.moc"
