@@ -33,10 +33,29 @@ void putText(QByteArray& bytes, TextField field, const QString& text) {
     std::memcpy(bytes.data() + field.offset + 1, encoded.constData(), std::size_t(encoded.size()));
 }
 
-QString takeText(const QByteArray& bytes, TextField field) {
+// `text` is the record decoded from code page 1251 as a whole. That code page has one
+// character per byte, so a field's characters stand at the field's byte offsets; should the
+// decoder ever not keep to that, the field is decoded on its own.
+QString takeText(const QByteArray& bytes, QStringView text, TextField field) {
     // A damaged length byte must not reach into the next field.
     const int length = std::min<int>(quint8(bytes[field.offset]), field.maxLength);
-    return platform::fromCp1251(bytes.mid(field.offset + 1, length));
+    if (text.size() != bytes.size())
+        return platform::fromCp1251(bytes.mid(field.offset + 1, length));
+    return text.mid(field.offset + 1, length).toString();
+}
+
+ResultRecord decodeWithText(const QByteArray& bytes, QStringView text) {
+    ResultRecord record;
+    record.surname = takeText(bytes, text, kSurname);
+    record.firstName = takeText(bytes, text, kFirstName);
+    record.course = takeText(bytes, text, kCourse);
+    record.group = takeText(bytes, text, kGroup);
+    for (int k = 0; k < kScales; ++k)
+        record.scales[std::size_t(k)] = quint8(bytes[kScalesOffset + k]);
+    // Kept as stored, even when damaged: platform::formatDayCount shows such a day as empty.
+    record.date = std::bit_cast<double>(qFromLittleEndian<quint64>(bytes.constData() + kDateOffset));
+    record.manualEntry = quint8(bytes[kManualEntryOffset]);
+    return record;
 }
 
 qint64 wholeRecords(qint64 fileLength) { return fileLength / kRecordSize; }
@@ -59,17 +78,8 @@ QByteArray encodeRecord(const ResultRecord& record) {
 ResultRecord decodeRecord(const QByteArray& bytes) {
     if (bytes.size() < kRecordSize)
         platform::throwEndOfFile();
-    ResultRecord record;
-    record.surname = takeText(bytes, kSurname);
-    record.firstName = takeText(bytes, kFirstName);
-    record.course = takeText(bytes, kCourse);
-    record.group = takeText(bytes, kGroup);
-    for (int k = 0; k < kScales; ++k)
-        record.scales[std::size_t(k)] = quint8(bytes[kScalesOffset + k]);
-    // Kept as stored, even when damaged: platform::formatDayCount shows such a day as empty.
-    record.date = std::bit_cast<double>(qFromLittleEndian<quint64>(bytes.constData() + kDateOffset));
-    record.manualEntry = quint8(bytes[kManualEntryOffset]);
-    return record;
+    const QByteArray record = bytes.left(kRecordSize);
+    return decodeWithText(record, platform::fromCp1251(record));
 }
 
 QString resultFileName(const QDate& day) {
@@ -117,8 +127,19 @@ std::vector<ResultRecord> readAllRecords(const QString& name) {
     const QByteArray bytes = platform::readExactly(file, 0, count * kRecordSize, name);
     std::vector<ResultRecord> records;
     records.reserve(std::size_t(count));
-    for (qint64 i = 0; i < count; ++i)
-        records.push_back(decodeRecord(bytes.mid(i * kRecordSize, kRecordSize)));
+    // The code page is decoded a few thousand records at a time rather than field by field.
+    constexpr qint64 kChunk = 4096;
+    for (qint64 first = 0; first < count; first += kChunk) {
+        const qint64 inChunk = std::min(kChunk, count - first);
+        const QByteArray chunk = bytes.mid(first * kRecordSize, inChunk * kRecordSize);
+        const QString text = platform::fromCp1251(chunk);
+        const bool perByte = text.size() == chunk.size();
+        for (qint64 i = 0; i < inChunk; ++i) {
+            const QByteArray record = chunk.mid(i * kRecordSize, kRecordSize);
+            const QStringView recordText = QStringView(text).mid(i * kRecordSize, kRecordSize);
+            records.push_back(perByte ? decodeWithText(record, recordText) : decodeRecord(record));
+        }
+    }
     return records;
 }
 

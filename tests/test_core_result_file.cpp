@@ -153,6 +153,7 @@ private slots:
     void refusedAppend_data();
     void refusedAppend();
     void reading();
+    void everyByteOfTheCodePage();
     void readingFailures_data();
     void readingFailures();
 };
@@ -422,6 +423,29 @@ void TestCoreResultFile::reading() {
         QCOMPARE(one.scales, saved[i].scales);
         QCOMPARE(all[std::size_t(i)].surname, saved[i].surname);
         QCOMPARE(all[std::size_t(i)].scales, saved[i].scales);
+    }
+}
+
+// Names holding every byte value read the same record by record and all at once.
+void TestCoreResultFile::everyByteOfTheCodePage() {
+    WorkDir dir;
+    QByteArray bytes;
+    for (int first = 0; first < 256; first += 20) {
+        QByteArray record = encodeRecord(sampleRecord());
+        record[0] = char(20);
+        for (int i = 0; i < 20; ++i)
+            record[1 + i] = char((first + i) % 256);
+        bytes += record;
+    }
+    writeFile(QStringLiteral("result/25.03.2007.res"), bytes);
+    const std::vector<ResultRecord> all = readAllRecords(kFile);
+    QCOMPARE(qsizetype(all.size()), bytes.size() / kRecordSize);
+    for (int i = 0; i < int(all.size()); ++i) {
+        const QString expected = platform::fromCp1251(bytes.mid(i * kRecordSize + 1, 20));
+        QCOMPARE(expected.size(), 20);
+        QCOMPARE(all[std::size_t(i)].surname, expected);
+        QCOMPARE(readRecord(kFile, i).surname, expected);
+        QCOMPARE(all[std::size_t(i)].firstName, sampleRecord().firstName);
     }
 }
 

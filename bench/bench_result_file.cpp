@@ -1,0 +1,109 @@
+// Result files: the time of one append to an empty and to a 1,000,000-record file (nothing
+// before the end is read, so it must not grow with the file), and reading every record of a
+// 1,000,000-record file compared with a plain read of the same bytes.
+// Usage: bench_result_file [folder]  (default: the system's temporary folder). Every append waits
+// for the disk (fdatasync), so on a disk the append time is mostly that wait; a tmpfs folder
+// such as /dev/shm shows the program's own part.
+
+#include "platform/files.h"
+#include "scoring/result_file.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+using namespace scoring;
+
+namespace {
+
+constexpr qint64 kBigFile = 1'000'000;
+const QString kEmptyName = QStringLiteral("result\\empty.res");
+const QString kBigName = QStringLiteral("result\\big.res");
+
+ResultRecord sampleRecord(int i) {
+    ResultRecord record;
+    record.surname = QStringLiteral("Субъект-%1").arg(i);
+    record.firstName = QStringLiteral("Имя");
+    record.course = QStringLiteral("3");
+    record.group = QStringLiteral("ПС-31");
+    for (int k = 0; k < kScales; ++k)
+        record.scales[std::size_t(k)] = quint8(1 + (i + k) % 10);
+    record.date = 39166.0;
+    return record;
+}
+
+void writeBigFile(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        qFatal("cannot create %s", qPrintable(path));
+    QByteArray chunk;
+    for (qint64 i = 0; i < kBigFile; ++i) {
+        chunk += encodeRecord(sampleRecord(int(i % 1000)));
+        if (chunk.size() >= (1 << 20) || i + 1 == kBigFile) {
+            file.write(chunk);
+            chunk.clear();
+        }
+    }
+}
+
+// The median of `runs` timings of `step`, in microseconds.
+double medianMicroseconds(int runs, const std::function<void()>& step) {
+    std::vector<double> times;
+    for (int i = 0; i < runs; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        step();
+        times.push_back(double(timer.nsecsElapsed()) / 1000.0);
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QTemporaryDir dir = argc > 1 ? QTemporaryDir(QString::fromLocal8Bit(argv[1]) + QStringLiteral("/bench-XXXXXX"))
+                                 : QTemporaryDir();
+    if (!dir.isValid())
+        qFatal("cannot make a folder for the files");
+    std::printf("files in %s\n", qPrintable(dir.path()));
+    QDir::setCurrent(dir.path());
+    QDir().mkdir(QStringLiteral("result"));
+    writeBigFile(QStringLiteral("result/big.res"));
+    const ResultRecord record = sampleRecord(7);
+
+    // Append: each run to a fresh empty file, and to the big file, which grows by a few records.
+    const double toEmpty = medianMicroseconds(200, [&] {
+        QFile::remove(QStringLiteral("result/empty.res"));
+        appendRecord(kEmptyName, record);
+    });
+    const double toBig = medianMicroseconds(200, [&] { appendRecord(kBigName, record); });
+    std::printf("append one record, file of 0 records:         %9.1f us (median of 200)\n", toEmpty);
+    std::printf("append one record, file of 1,000,000 records: %9.1f us (median of 200)\n", toBig);
+    std::printf("  ratio big/empty: %.2f\n", toBig / toEmpty);
+
+    // Reading: every record decoded, against a plain read of the same bytes.
+    const qint64 count = recordCount(kBigName);
+    const double plain = medianMicroseconds(5, [&] {
+        const platform::FileHandle file = platform::openFile(kBigName, platform::Access::ReadOnly);
+        const QByteArray bytes = platform::readExactly(file, 0, count * kRecordSize, kBigName);
+        if (bytes.size() != count * kRecordSize)
+            qFatal("short read");
+    });
+    std::size_t decoded = 0;
+    const double all = medianMicroseconds(5, [&] { decoded = readAllRecords(kBigName).size(); });
+    if (qint64(decoded) != count)
+        qFatal("read %zu of %lld records", decoded, count);
+    std::printf("read every record of %lld records: %8.1f ms, %.2f million records/s\n", count,
+                all / 1000.0, double(count) / all);
+    std::printf("plain read of the same %lld bytes:  %8.1f ms, %.2f million records/s\n",
+                count * kRecordSize, plain / 1000.0, double(count) / plain);
+    std::printf("  ratio read-and-decode / plain read: %.1f\n", all / plain);
+    return 0;
+}
