@@ -3,9 +3,12 @@
 #include "app/about_window.h"
 #include "app/app_state.h"
 #include "app/chain_window.h"
+#include "app/method_window.h"
 #include "app/texts.h"
 #include "app/ui_kit.h"
 #include "archive/archive_window.h"
+#include "collect/manual_entry_window.h"
+#include "collect/instructions_window.h"
 #include "platform/guard.h"
 
 #include <QCoreApplication>
@@ -26,8 +29,11 @@ TForm1::TForm1() : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::W
              desktop.y() + (desktop.height() - height()) / 2);
     }
 
-    Label1 = ui::label(this, QStringLiteral("Тест Дорвела"), 16, 16,
-                       ui::titleFont(27, ui::Bold | ui::Underline), ui::kBlue);
+    const QString title = QStringLiteral("Тест Дорвела");
+    Label1 = ui::label(this, title, 16, 16,
+                       ui::fittedTo(ui::titleFont(27, ui::Bold | ui::Underline), title, 178),
+                       ui::kBlue);
+    Label1->setFixedSize(178, 38);
     Memo1 = ui::memo(this, 208, 32, 473, 417, false);
     Memo1->setPlainText(app::resourceText(QStringLiteral("main_description.txt")));
 
@@ -36,6 +42,7 @@ TForm1::TForm1() : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::W
     Button3 = ui::button(this, QStringLiteral("Загрузить"), 24, 152, 73, 25);
     Button4 = ui::button(this, QStringLiteral("Выход"), 64, 336, 65, 25);
     Button5 = ui::button(this, QStringLiteral("О программе"), 8, 432, 89, 17);
+    Button6 = ui::button(this, QStringLiteral("Описание методики"), 8, 400, 121, 17);
 
     const auto on = [this](QPushButton* button, void (TForm1::*handler)()) {
         connect(button, &QPushButton::clicked, this,
@@ -46,11 +53,12 @@ TForm1::TForm1() : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::W
     on(Button3, &TForm1::Button3Click);
     on(Button4, &TForm1::Button4Click);
     on(Button5, &TForm1::Button5Click);
+    on(Button6, &TForm1::ShowMethodClick);
 }
 
-void TForm1::Button1Click() {}
+void TForm1::Button1Click() { app::openWindow(this, app::state().Form3); }
 
-void TForm1::Button2Click() {}
+void TForm1::Button2Click() { app::openWindow(this, app::state().Form10); }
 
 void TForm1::Button3Click() { app::openWindow(this, app::state().Form11); }
 
@@ -58,4 +66,4 @@ void TForm1::Button4Click() { QCoreApplication::exit(0); }
 
 void TForm1::Button5Click() { app::openWindow(this, app::state().Form14); }
 
-void TForm1::ShowMethodClick() {}
+void TForm1::ShowMethodClick() { app::openWindow(this, app::state().Form2); }
