@@ -4,6 +4,8 @@
 #include "app/ui_kit.h"
 #include "archive/arrow_pictures.h"
 #include "archive/result_list_model.h"
+#include "charts/comparison_chart_window.h"
+#include "charts/group_chart_window.h"
 #include "platform/error.h"
 #include "platform/file_dialog.h"
 #include "scoring/result_file.h"
@@ -262,10 +264,6 @@ bool TForm11::anyShown(int first, int last) const {
     return false;
 }
 
-void TForm11::openComparisonChart() {
-    // The comparison chart (TForm12) opens here, over this window, once it exists.
-}
+void TForm11::openComparisonChart() { app::openWindow(this, app::state().Form12); }
 
-void TForm11::openGroupChart() {
-    // The group chart (TForm13) opens here, over this window, once it exists.
-}
+void TForm11::openGroupChart() { app::openWindow(this, app::state().Form13); }

@@ -2,6 +2,8 @@
 // legend boxes, the exported legend, and what the window does when something cannot be read.
 
 #include "app/app_state.h"
+#include "archive/archive_window.h"
+#include "archive/result_list_model.h"
 #include "charts/comparison_chart_window.h"
 #include "platform/dates.h"
 #include "platform/message_box.h"
@@ -13,8 +15,10 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QListView>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QStringEncoder>
 #include <QTest>
 #include <QTextBlock>
@@ -284,18 +288,25 @@ private slots:
         QCOMPARE(window.Label2->text(), QString());
     }
 
-    // Opened the way the archive opens it; "Выход" ends it, and the keyboard goes through the
+    // Opened from the archive over it; "Выход" ends it, and the keyboard goes through the
     // controls in the window's order.
     void opensModallyAndCloses() {
         testing::TempWorkDir work;
         work.installProgramFolder();
         choose(1, QStringLiteral("a.res"), subject(QStringLiteral("Петрова"), 4));
-        QWidget owner;
-        owner.show();
+        TForm11 archive(nullptr);
+        archive.create();
+        archive.show();
+        archive.FileOpen1Accept(app::state().place(1).FileName);
+        archive.ListBox1->setCurrentIndex(archive.ListModel->index(0, 0));
+        archive.BitBtn1Click(); // the archive's label of place 1 now shows the subject
         bool seen = false;
         testing::later([&] {
+            // Ends the showing even when a check fails half way.
+            const auto closing = qScopeGuard([] { app::closeWindow(app::state().Form12); });
             TForm12* window = app::state().Form12;
             QVERIFY(window && window->isVisible());
+            QCOMPARE(window->parentWidget(), &archive);
             QCOMPARE(window->windowTitle(), QStringLiteral("Сравнение"));
             QCOMPARE(window->size(), QSize(692, 506));
             QList<QWidget*> order;
@@ -311,10 +322,10 @@ private slots:
             seen = true;
             QTest::mouseClick(window->Button1, Qt::LeftButton);
         });
-        app::openWindow(&owner, app::state().Form12);
+        archive.Button4Click();
         QVERIFY(seen);
         QCOMPARE(app::state().Form12, nullptr);
-        QVERIFY(owner.isVisible());
+        QVERIFY(archive.isVisible());
     }
 };
 

@@ -2,6 +2,8 @@
 // as the user has edited the list, and what the window does when something cannot be read.
 
 #include "app/app_state.h"
+#include "archive/archive_window.h"
+#include "archive/result_list_model.h"
 #include "charts/group_chart_window.h"
 #include "platform/dates.h"
 #include "platform/message_box.h"
@@ -13,8 +15,10 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QListView>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QStringEncoder>
 #include <QTest>
 #include <QTextBlock>
@@ -278,18 +282,25 @@ private slots:
         QVERIFY(platform::MessageBox::takeRecorded().isEmpty());
     }
 
-    // Opened the way the archive opens it; "Выход" ends it, and the keyboard goes through the
+    // Opened from the archive over it; "Выход" ends it, and the keyboard goes through the
     // controls in the window's order.
     void opensModallyAndCloses() {
         testing::TempWorkDir work;
         work.installProgramFolder();
         choose(6, QStringLiteral("a.res"), subject(1, 4));
-        QWidget owner;
-        owner.show();
+        TForm11 archive(nullptr);
+        archive.create();
+        archive.show();
+        archive.FileOpen1Accept(app::state().place(6).FileName);
+        archive.ListBox1->setCurrentIndex(archive.ListModel->index(0, 0));
+        archive.BitBtn2Click(); // the archive's label of place 6 now shows the subject
         bool seen = false;
         testing::later([&] {
+            // Ends the showing even when a check fails half way.
+            const auto closing = qScopeGuard([] { app::closeWindow(app::state().Form13); });
             TForm13* window = app::state().Form13;
             QVERIFY(window && window->isVisible());
+            QCOMPARE(window->parentWidget(), &archive);
             QCOMPARE(window->windowTitle(), QStringLiteral("Общий график"));
             QCOMPARE(window->size(), QSize(809, 505));
             QCOMPARE(window->Label1->text().at(0), QChar(u'C')); // the Latin letter
@@ -305,9 +316,10 @@ private slots:
             seen = true;
             QTest::mouseClick(window->Button2, Qt::LeftButton);
         });
-        app::openWindow(&owner, app::state().Form13);
+        archive.Button5Click();
         QVERIFY(seen);
         QCOMPARE(app::state().Form13, nullptr);
+        QVERIFY(archive.isVisible());
     }
 };
 
