@@ -7,6 +7,7 @@
 
 #include <QDate>
 #include <QDir>
+#include <QFile>
 
 namespace {
 
@@ -39,14 +40,25 @@ QString renderResults() {
 static const bool registered = [] {
     registerWindow(QStringLiteral("TForm12_comparison_chart"), [] {
         const QString file = renderResults();
+        app::state().Selection = {}; // only these places, whatever other windows chose
         for (int place = 1; place <= 4; ++place)
             app::state().place(place) = app::select{file, place - 1};
         auto* window = new TForm12(nullptr);
         window->create();
         return window;
     });
+    registerWindow(QStringLiteral("TForm12_comparison_chart_exported"), [] {
+        const QString file = renderResults();
+        app::state().Selection = {};
+        app::state().place(3) = app::select{file, 2};
+        auto* window = new TForm12(nullptr);
+        window->create();
+        window->Button3Click(); // the two export labels filled
+        return window;
+    });
     registerWindow(QStringLiteral("TForm13_group_chart"), [] {
         const QString file = renderResults();
+        app::state().Selection = {};
         for (int place = 6; place <= 11; ++place)
             app::state().place(place) = app::select{file, place - 6};
         auto* window = new TForm13(nullptr);
