@@ -1,0 +1,379 @@
+// The profile chart: the pixels the shared plotter and frame draw, the background picture's
+// errors, the chart window's header, and printing.
+
+#include "app/app_state.h"
+#include "app/ui_kit.h"
+#include "collect/manual_entry_window.h"
+#include "platform/dates.h"
+#include "platform/error.h"
+#include "platform/message_box.h"
+#include "platform/paths.h"
+#include "platform/printing.h"
+#include "results/chart_frame.h"
+#include "results/profile_chart_window.h"
+#include "results/results_window.h"
+#include "tests/support/test_support.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QProcess>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QTest>
+#include <cerrno>
+#include <memory>
+
+using app::state;
+using Profile = std::array<quint8, 17>;
+
+namespace {
+
+QImage blankPicture(QColor colour = Qt::white) {
+    QImage picture(chart::kPictureSize, chart::kPictureSize, QImage::Format_RGB32);
+    picture.fill(colour);
+    return picture;
+}
+
+Profile constantProfile(quint8 sten) {
+    Profile profile;
+    profile.fill(sten);
+    return profile;
+}
+
+Profile zigzag() {
+    Profile profile;
+    for (std::size_t k = 0; k < profile.size(); ++k)
+        profile[k] = k % 2 == 0 ? 1 : 10;
+    return profile;
+}
+
+bool isColour(const QImage& picture, int x, int y, QColor colour) {
+    return picture.pixelColor(x, y) == colour;
+}
+
+// Whether a pixel of the colour lies within one pixel of (x, y).
+bool nearColour(const QImage& picture, double x, double y, QColor colour) {
+    for (int dy = -1; dy <= 1; ++dy)
+        for (int dx = -1; dx <= 1; ++dx)
+            if (isColour(picture, int(x) + dx, int(y) + dy, colour))
+                return true;
+    return false;
+}
+
+int countColour(const QImage& picture, QRect area, QColor colour) {
+    int count = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            count += isColour(picture, x, y, colour);
+    return count;
+}
+
+void writeBackground(const testing::TempWorkDir& dir) {
+    dir.makeFolder(QStringLiteral("Data"));
+    QVERIFY(blankPicture().save(dir.filePath(QStringLiteral("Data/graph.bmp")), "BMP"));
+}
+
+} // namespace
+
+class TestProfileChart : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() { testing::prepareGuiTest(); }
+    void cleanup() { QVERIFY(platform::MessageBox::takeRecorded().isEmpty()); }
+
+    void constantProfileIsVerticalLine_data() {
+        QTest::addColumn<int>("sten");
+        QTest::addColumn<int>("x");
+        QTest::newRow("all 1") << 1 << 135;
+        QTest::newRow("all 10") << 10 << 360;
+    }
+
+    void constantProfileIsVerticalLine() {
+        QFETCH(int, sten);
+        QFETCH(int, x);
+        QImage picture = blankPicture();
+        chart::Plotter(picture).plot(constantProfile(quint8(sten)), ui::kRed);
+        for (int y = 38; y <= 486; ++y)
+            QVERIFY2(isColour(picture, x, y, ui::kRed), qPrintable(QString::number(y)));
+        // The line is 2 pixels wide and ends at the markers of MD and Q4.
+        const int red = isColour(picture, x - 1, 200, ui::kRed) + isColour(picture, x + 1, 200, ui::kRed);
+        QCOMPARE(red, 1);
+        QVERIFY(!isColour(picture, x, 33, ui::kRed));
+        QVERIFY(!isColour(picture, x, 491, ui::kRed));
+        QCOMPARE(countColour(picture, picture.rect(), ui::kRed),
+                 countColour(picture, QRect(x - 3, 33, 7, 459), ui::kRed));
+    }
+
+    void zigzagJoinsMarkerCentres() {
+        QImage picture = blankPicture();
+        const Profile profile = zigzag();
+        chart::Plotter(picture).plot(profile, ui::kRed);
+        for (int k = 1; k < 17; ++k) {
+            const QPointF from(chart::stenX(profile[std::size_t(k - 1)]), chart::rowY(k));
+            const QPointF to(chart::stenX(profile[std::size_t(k)]), chart::rowY(k + 1));
+            for (double t : {0.1, 0.3, 0.5, 0.7, 0.9}) {
+                const QPointF on = from + t * (to - from);
+                QVERIFY2(nearColour(picture, on.x(), on.y(), ui::kRed),
+                         qPrintable(QStringLiteral("segment %1 at %2").arg(k).arg(t)));
+            }
+            // Half-way between two rows, nothing lies off the segment.
+            const QPointF middle = (from + to) / 2;
+            QVERIFY(!nearColour(picture, middle.x(), middle.y() - 8, ui::kRed));
+        }
+        // The markers stand on the outer side of each turn: left of sten 1, right of sten 10.
+        for (int k = 1; k <= 17; ++k) {
+            const int x = chart::stenX(profile[std::size_t(k - 1)]);
+            const int outer = profile[std::size_t(k - 1)] == 1 ? x - 2 : x + 2;
+            QVERIFY(isColour(picture, outer, chart::rowY(k), ui::kRed));
+            QVERIFY(!isColour(picture, profile[std::size_t(k - 1)] == 1 ? x - 3 : x + 3,
+                              chart::rowY(k), ui::kRed));
+        }
+    }
+
+    void markerIsCircleInItsBox() {
+        // A single point per row with the line far away: plot on a picture and compare each
+        // marker's pixels with the 5 x 5 box around its point.
+        QImage picture = blankPicture();
+        chart::Plotter(picture).plot(constantProfile(5), ui::kBlue);
+        const int x = chart::stenX(5);
+        const int y = chart::rowY(9);
+        for (int d = -1; d <= 1; ++d) {
+            QVERIFY(isColour(picture, x - 2, y + d, ui::kBlue)); // left side of the ring
+            QVERIFY(isColour(picture, x + 2, y + d, ui::kBlue)); // right side
+        }
+        QVERIFY(!isColour(picture, x - 2, y - 2, ui::kBlue)); // a circle, not a square
+        QVERIFY(!isColour(picture, x + 2, y + 2, ui::kBlue));
+        QVERIFY(!isColour(picture, x - 3, y, ui::kBlue));
+        QVERIFY(!isColour(picture, x + 3, y, ui::kBlue));
+        QVERIFY(isColour(picture, x - 1, y - 2, ui::kBlue) || isColour(picture, x + 1, y - 2, ui::kBlue));
+    }
+
+    void penWidthCarriesToNextCurve() {
+        QImage picture = blankPicture();
+        chart::Plotter plotter(picture);
+        plotter.plot(constantProfile(2), ui::kRed);
+        plotter.plot(constantProfile(8), ui::kBlue);
+        // The same shape at two places: the second curve's markers are drawn 2 pixels wide.
+        const int y = chart::rowY(9);
+        const int thin = countColour(picture, QRect(chart::stenX(2) - 4, y - 4, 9, 9), ui::kRed);
+        const int thick = countColour(picture, QRect(chart::stenX(8) - 4, y - 4, 9, 9), ui::kBlue);
+        QVERIFY2(thick > thin, qPrintable(QStringLiteral("%1 vs %2").arg(thick).arg(thin)));
+    }
+
+    void frameLabelsOnOpaqueWhite() {
+        const QColor grey(128, 128, 128);
+        QImage picture = blankPicture(grey);
+        chart::drawFrame(picture);
+        for (int k = 1; k <= 17; ++k) {
+            const chart::RowLabels& row = chart::kRows[std::size_t(k - 1)];
+            const int top = chart::rowY(k) - chart::kPoleLabelRaise;
+            const QPoint corners[] = {{row.lowPoleLeft, top},
+                                      {chart::kHighPoleLeft, top},
+                                      {chart::kCodeLeft, chart::rowY(k) - chart::kCodeRaise}};
+            for (const QPoint corner : corners) {
+                QVERIFY(isColour(picture, corner.x(), corner.y(), Qt::white));
+                QVERIFY(isColour(picture, corner.x() - 1, corner.y(), grey));
+                // (A long high-pole label may run on above the code's box.)
+                if (corner.x() != chart::kCodeLeft)
+                    QVERIFY(isColour(picture, corner.x(), corner.y() - 1, grey));
+                QVERIFY(countColour(picture, QRect(corner, QSize(12, 13)), Qt::white) < 12 * 13);
+            }
+            // The low-pole label ends left of the sten-1 column.
+            QVERIFY(isColour(picture, chart::stenX(1), top + 3, grey));
+        }
+    }
+
+    void backgroundErrors_data() {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<bool>("present");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("missing")
+            << QByteArray() << false
+            << platform::cannotOpenText(platform::displayPath(chart::kBackgroundName),
+                                        platform::systemReason(ENOENT));
+        QTest::newRow("not a bitmap") << QByteArray("not a picture") << true
+                                      << QStringLiteral("Bitmap image is not valid");
+        QTest::newRow("empty") << QByteArray() << true
+                               << QStringLiteral("Bitmap image is not valid");
+    }
+
+    void backgroundErrors() {
+        QFETCH(QByteArray, content);
+        QFETCH(bool, present);
+        QFETCH(QString, message);
+        testing::TempWorkDir dir;
+        dir.makeFolder(QStringLiteral("Data"));
+        if (present)
+            dir.writeFile(QStringLiteral("Data/graph.bmp"), content);
+        QString thrown;
+        try {
+            chart::loadBackground();
+        } catch (const platform::Error& error) {
+            thrown = error.text();
+        }
+        QCOMPARE(thrown, message);
+
+        // The window opens all the same, its header at "нет" and its picture empty.
+        state().Profile = constantProfile(4);
+        TForm9 window(nullptr);
+        window.create();
+        QCOMPARE(platform::MessageBox::takeRecorded(), QStringList{message});
+        for (QLabel* line : {window.Label1, window.Label2, window.Label3, window.Label4,
+                             window.Label5, window.Label6})
+            QCOMPARE(line->text(), QStringLiteral("нет"));
+        QVERIFY(window.Image1->pixmap().isNull());
+    }
+
+    void loadsBackground() {
+        testing::TempWorkDir dir;
+        dir.installProgramFolder();
+        const QImage picture = chart::loadBackground();
+        QCOMPARE(picture.size(), QSize(505, 505));
+    }
+
+    void windowDrawsProfile() {
+        testing::TempWorkDir dir;
+        writeBackground(dir);
+        state().Profile = zigzag();
+        TForm9 window(nullptr);
+        window.create();
+        const QImage picture = window.Image1->pixmap().toImage().convertToFormat(QImage::Format_RGB32);
+        QCOMPARE(picture.size(), QSize(505, 505));
+        QCOMPARE(window.Image1->geometry(), QRect(0, 64, 505, 505));
+        QVERIFY(isColour(picture, chart::stenX(1) - 2, chart::rowY(1), ui::kRed));
+        QVERIFY(isColour(picture, chart::stenX(10) + 2, chart::rowY(2), ui::kRed));
+        QVERIFY(nearColour(picture, (135 + 360) / 2.0, (38 + 66) / 2.0, ui::kRed));
+        // The frame is drawn too: the label boxes are there, text in them.
+        const QRect code(chart::kCodeLeft, chart::rowY(1) - chart::kCodeRaise, 14, 12);
+        QVERIFY(countColour(picture, code, Qt::white) < code.width() * code.height());
+    }
+
+    void header_data() {
+        QTest::addColumn<int>("manualEntry");
+        QTest::addColumn<QString>("mode");
+        QTest::newRow("test") << 0 << QStringLiteral("Тест пройден");
+        QTest::newRow("manual entry") << 1 << QStringLiteral("результаты введены вручную");
+    }
+
+    void header() {
+        QFETCH(int, manualEntry);
+        QFETCH(QString, mode);
+        testing::TempWorkDir dir;
+        dir.installProgramFolder();
+        state().setManualEntry(quint8(manualEntry));
+        state().Profile = constantProfile(5);
+
+        // The values come from what the results window shows (test) or from the manual entry
+        // window's fields (manual entry).
+        TForm6 results(nullptr);
+        TForm10 manual(nullptr);
+        state().Form6 = &results;
+        state().Form10 = &manual;
+        const QString shownDate = QStringLiteral("01.02.2003");
+        results.Label7->setText(shownDate);
+        QLabel* shown[] = {results.Label8, results.Label9, results.Label10, results.Label11};
+        QLineEdit* typed[] = {manual.Edit1, manual.Edit2, manual.Edit3, manual.Edit4};
+        const QStringList values = {QStringLiteral("Петрова"), QStringLiteral("Анна"),
+                                    QStringLiteral("3"), QStringLiteral("Б-31")};
+        for (int i = 0; i < 4; ++i) {
+            if (manualEntry == 1)
+                typed[i]->setText(values[i]);
+            else
+                shown[i]->setText(values[i]);
+        }
+
+        TForm9 window(nullptr);
+        window.create();
+        state().Form6 = nullptr;
+        state().Form10 = nullptr;
+
+        QCOMPARE(window.Label1->text(), QStringLiteral("Фамилия: Петрова"));
+        QCOMPARE(window.Label2->text(), QStringLiteral("Имя: Анна"));
+        QCOMPARE(window.Label3->text(), QStringLiteral("Курс: 3"));
+        QCOMPARE(window.Label4->text(), QStringLiteral("Группа: Б-31"));
+        QCOMPARE(window.Label5->text(),
+                 QStringLiteral("Дата: ") +
+                     (manualEntry == 1 ? platform::formatShortDate(QDate::currentDate())
+                                       : shownDate));
+        QCOMPARE(window.Label6->text(), mode);
+    }
+
+    void failedPrintChangesCaptionOnly() {
+        if (!QPrinterInfo::defaultPrinter().isNull())
+            QSKIP("this machine has a printer");
+        testing::TempWorkDir dir;
+        writeBackground(dir);
+        state().Profile = constantProfile(3);
+        TForm9 window(nullptr);
+        window.create();
+        window.show();
+        const QImage before = window.Image1->pixmap().toImage();
+        const QString header = window.Label1->text();
+        QTest::mouseClick(window.Button1, Qt::LeftButton);
+        QCOMPARE(window.Button1->text(), QStringLiteral("Не выходит:)"));
+        QCOMPARE(window.Image1->pixmap().toImage(), before);
+        QCOMPARE(window.Label1->text(), header);
+        QVERIFY(window.isVisible());
+    }
+
+    void printsWindowAtTopLeftInItsSize() {
+        const QString pdftoppm = QStandardPaths::findExecutable(QStringLiteral("pdftoppm"));
+        if (pdftoppm.isEmpty())
+            QSKIP("pdftoppm (poppler-utils) is needed to look at the printed page");
+        testing::TempWorkDir dir;
+        writeBackground(dir);
+        state().Profile = zigzag();
+        TForm9 window(nullptr);
+        window.create();
+        window.show();
+        QApplication::processEvents();
+
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(dir.filePath(QStringLiteral("page.pdf")));
+        QVERIFY(platform::printWindow(&window, &printer));
+
+        // Rendered back at 96 dots per inch, the page shows the window pixel for pixel.
+        QProcess render;
+        render.start(pdftoppm, {QStringLiteral("-r"), QStringLiteral("96"), QStringLiteral("-png"),
+                                QStringLiteral("-singlefile"), dir.filePath(QStringLiteral("page.pdf")),
+                                dir.filePath(QStringLiteral("page"))});
+        QVERIFY(render.waitForFinished(60000));
+        QCOMPARE(render.exitCode(), 0);
+        const QImage page(dir.filePath(QStringLiteral("page.png")));
+        QVERIFY(!page.isNull());
+        const QImage screen = window.grab().toImage().convertToFormat(QImage::Format_RGB32);
+        QCOMPARE(screen.size(), QSize(508, 567));
+
+        // The page's image is compressed and rasterised again, which softens colours; compare
+        // the brightness of 8 x 8 blocks: a block out of place or scaled differs at once.
+        const auto brightness = [](const QImage& image, int left, int top) {
+            int sum = 0;
+            for (int y = top; y < top + 8; ++y)
+                for (int x = left; x < left + 8; ++x)
+                    sum += qGray(image.pixel(x, y));
+            return sum / 64;
+        };
+        int blocks = 0, mismatches = 0;
+        for (int y = 0; y + 8 <= screen.height(); y += 8) {
+            for (int x = 0; x + 8 <= screen.width(); x += 8) {
+                ++blocks;
+                mismatches += std::abs(brightness(screen, x, y) - brightness(page, x, y)) > 30;
+            }
+        }
+        QVERIFY2(mismatches < blocks / 100, qPrintable(QString::number(mismatches)));
+        // The window's background reaches the page's edge at the top left and ends where the
+        // window ends.
+        QCOMPARE(page.pixelColor(0, 30), screen.pixelColor(0, 30));
+        QCOMPARE(page.pixelColor(506, 30), screen.pixelColor(506, 30));
+        // Beyond the window the page is blank.
+        QCOMPARE(page.pixelColor(520, 300), QColor(Qt::white));
+        QCOMPARE(page.pixelColor(300, 580), QColor(Qt::white));
+    }
+};
+
+QTEST_MAIN(TestProfileChart)
+#include "test_profile_chart.moc"
