@@ -34,7 +34,9 @@ struct Timing {
     double total() const { return build + create + show; }
 };
 
-double millisecondsSince(const QElapsedTimer& timer) { return double(timer.nsecsElapsed()) / 1e6; }
+double millisecondsSince(const QElapsedTimer& timer) {
+    return double(timer.nsecsElapsed()) / 1e6;
+}
 
 Timing openOnce() {
     Timing timing;

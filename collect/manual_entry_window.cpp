@@ -9,7 +9,6 @@
 #include "results/results_window.h"
 
 #include <QKeyEvent>
-
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -28,10 +27,18 @@ namespace {
 
 constexpr int kRowsPerColumn = 17;
 
-int columnOf(int statement) { return (statement - 1) / kRowsPerColumn; }
-int rowOf(int statement) { return (statement - 1) % kRowsPerColumn; }
-int columnLeft(int statement) { return 40 + 104 * columnOf(statement); }
-int rowTop(int statement) { return 40 + 24 * rowOf(statement); }
+int columnOf(int statement) {
+    return (statement - 1) / kRowsPerColumn;
+}
+int rowOf(int statement) {
+    return (statement - 1) % kRowsPerColumn;
+}
+int columnLeft(int statement) {
+    return 40 + 104 * columnOf(statement);
+}
+int rowTop(int statement) {
+    return 40 + 24 * rowOf(statement);
+}
 
 // The answer a key stands for: 1 to 3 for the digits 1 to 3, the letters a, b, c and а, б, в
 // in either case, and ф, и, с, which the a, b and c keys give on a Russian layout; else 0.
@@ -97,8 +104,8 @@ int AnswerGrid::imageAt(const QPoint& point) const {
 }
 
 QPoint AnswerGrid::numberPosition(int statement) {
-    const int digits = statement < 100 ? 2 : 3;
-    return QPoint(columnLeft(statement) - (digits < 3 ? 16 : 24), rowTop(statement) + 8);
+    // Numbers of three digits stand further left, so that all end short of the first box.
+    return QPoint(columnLeft(statement) - (statement < 100 ? 16 : 24), rowTop(statement) + 8);
 }
 
 QRect AnswerGrid::rowRect(int statement) {
@@ -118,8 +125,7 @@ void AnswerGrid::setCurrent(int statement) {
 void AnswerGrid::paintEvent(QPaintEvent* event) {
     const QRect exposed = event->rect();
     QPainter painter(this);
-    painter.fillRect(rowRect(m_current),
-                     hasFocus() ? kCurrentRowWithKeys : kCurrentRowWithoutKeys);
+    painter.fillRect(rowRect(m_current), hasFocus() ? kCurrentRowWithKeys : kCurrentRowWithoutKeys);
 
     painter.setPen(palette().color(QPalette::WindowText));
     const QFontMetrics metrics(font());
@@ -210,8 +216,9 @@ QPixmap TForm10::loadPicture(const QString& name, const char* format) {
     }
     QPixmap picture;
     if (!picture.loadFromData(bytes, format)) {
-        throw platform::Error(qstrcmp(format, "ICO") == 0 ? QStringLiteral("Icon image is not valid")
-                                                          : QStringLiteral("Bitmap image is not valid"));
+        throw platform::Error(qstrcmp(format, "ICO") == 0
+                                  ? QStringLiteral("Icon image is not valid")
+                                  : QStringLiteral("Bitmap image is not valid"));
     }
     return picture;
 }
@@ -225,7 +232,9 @@ void TForm10::FormCreate() {
     Grid->setPicture(false, loadPicture(kTickPictureName, "ICO"));
 }
 
-void TForm10::FormClose() { app::showWindow(app::state().Form1); }
+void TForm10::FormClose() {
+    app::showWindow(app::state().Form1);
+}
 
 void TForm10::boxClick(int box) {
     const int statement = (box - 1) / 3 + 1;
@@ -248,7 +257,9 @@ void TForm10::Button1Click() {
     app::openWindow(this, state.Form6Manual);
 }
 
-void TForm10::moveCurrent(int step) { Grid->setCurrent(Grid->current() + step); }
+void TForm10::moveCurrent(int step) {
+    Grid->setCurrent(Grid->current() + step);
+}
 
 void TForm10::keyPressEvent(QKeyEvent* event) {
     // Keys reach the window only when the focused control leaves them: the text fields keep

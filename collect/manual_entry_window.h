@@ -88,8 +88,8 @@ class TForm10 : public app::ChainWindow {
 public:
     static constexpr int kStatements = collect::AnswerGrid::kStatements;
     static constexpr int kBoxes = collect::AnswerGrid::kBoxes; // ticks are 316 to 630
-    static const QString kBoxPictureName;  // "data\sq.bmp"
-    static const QString kTickPictureName; // "data\check_icon.ico"
+    static const QString kBoxPictureName;                      // "data\sq.bmp"
+    static const QString kTickPictureName;                     // "data\check_icon.ico"
 
     explicit TForm10(QWidget* owner);
 
@@ -111,16 +111,16 @@ public:
     int currentStatement() const { return Grid->current(); }
 
     collect::AnswerGrid* Grid = nullptr; // the 105 numbers, 315 boxes and 315 ticks
-    QLabel* Label1 = nullptr; // "Фамилия:"
-    QLabel* Label2 = nullptr; // "Имя:"
-    QLabel* Label3 = nullptr; // "Курс:"
-    QLabel* Label4 = nullptr; // "Группа:"
-    QLabel* Label5 = nullptr; // "Не все ответы введены"
-    QLineEdit* Edit1 = nullptr; // surname
-    QLineEdit* Edit2 = nullptr; // first name
-    QLineEdit* Edit3 = nullptr; // course
-    QLineEdit* Edit4 = nullptr; // group
-    QPushButton* Button1 = nullptr; // "результат"
+    QLabel* Label1 = nullptr;            // "Фамилия:"
+    QLabel* Label2 = nullptr;            // "Имя:"
+    QLabel* Label3 = nullptr;            // "Курс:"
+    QLabel* Label4 = nullptr;            // "Группа:"
+    QLabel* Label5 = nullptr;            // "Не все ответы введены"
+    QLineEdit* Edit1 = nullptr;          // surname
+    QLineEdit* Edit2 = nullptr;          // first name
+    QLineEdit* Edit3 = nullptr;          // course
+    QLineEdit* Edit4 = nullptr;          // group
+    QPushButton* Button1 = nullptr;      // "результат"
 
 protected:
     void FormCreate() override;

@@ -29,7 +29,9 @@ namespace {
 
 constexpr int kStatements = TForm10::kStatements;
 
-int boxNumber(int statement, int answer) { return 3 * (statement - 1) + answer + 1; }
+int boxNumber(int statement, int answer) {
+    return 3 * (statement - 1) + answer + 1;
+}
 
 // Writes the grid's two pictures into the working directory: an opaque square of `boxColor`
 // and `boxSize` pixels, and a tick of `tickColor` and `tickSize`. A size of 0 writes nothing.
@@ -200,7 +202,8 @@ private slots:
         QTest::newRow("18, first row of the second column") << 18 << 144 << 40 << QPoint(128, 48);
         QTest::newRow("99, two digits") << 99 << 560 << 352 << QPoint(544, 360);
         QTest::newRow("100, three digits") << 100 << 560 << 376 << QPoint(536, 384);
-        QTest::newRow("103, first row of the seventh column") << 103 << 664 << 40 << QPoint(640, 48);
+        QTest::newRow("103, first row of the seventh column")
+            << 103 << 664 << 40 << QPoint(640, 48);
         QTest::newRow("105, last statement") << 105 << 664 << 88 << QPoint(640, 96);
     }
     void gridPlaces() {
@@ -221,9 +224,9 @@ private slots:
         // The number is drawn there: dark pixels just right of and below its corner, none in
         // the row above it.
         const QImage grid = window->Grid->grab().toImage();
-        const QRect text(numberAt, QSize(window->Grid->fontMetrics().horizontalAdvance(
-                                             QString::number(statement)),
-                                         8));
+        const QRect text(
+            numberAt,
+            QSize(window->Grid->fontMetrics().horizontalAdvance(QString::number(statement)), 8));
         int dark = 0;
         int darkAbove = 0;
         for (int x = text.left(); x <= text.right(); ++x) {
@@ -256,7 +259,8 @@ private slots:
         QTest::addColumn<QList<int>>("boxes"); // boxes clicked, in order
         QTest::addColumn<int>("statement");
         QTest::addColumn<int>("answer");
-        QTest::newRow("b then c of 40") << QList<int>{boxNumber(40, 1), boxNumber(40, 2)} << 40 << 3;
+        QTest::newRow("b then c of 40")
+            << QList<int>{boxNumber(40, 1), boxNumber(40, 2)} << 40 << 3;
         QTest::newRow("a of 1") << QList<int>{1} << 1 << 1;
         QTest::newRow("the same box twice") << QList<int>{5, 5} << 2 << 2;
         QTest::newRow("c, a, b of 105") << QList<int>{315, 313, 314} << 105 << 2;
@@ -411,8 +415,8 @@ private slots:
     }
 
     void pictures_data() {
-        QTest::addColumn<int>("boxSize");   // 0: the file is missing
-        QTest::addColumn<int>("tickSize");  // 0: the file is missing
+        QTest::addColumn<int>("boxSize");  // 0: the file is missing
+        QTest::addColumn<int>("tickSize"); // 0: the file is missing
         QTest::addColumn<bool>("boxesHave");
         QTest::addColumn<bool>("ticksHave");
         QTest::addColumn<QString>("message");
@@ -483,8 +487,8 @@ private slots:
         const auto window = openedWindow();
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
         QCOMPARE(QApplication::focusWidget(), window->Edit1);
-        const QList<QWidget*> order = {window->Edit2, window->Edit3, window->Edit4,
-                                       window->Button1, window->Edit1};
+        const QList<QWidget*> order = {window->Edit2, window->Edit3, window->Edit4, window->Button1,
+                                       window->Edit1};
         for (QWidget* next : order) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             QCOMPARE(QApplication::focusWidget(), next);
@@ -492,17 +496,25 @@ private slots:
     }
 
     void keyboardEntry_data() {
-        QTest::addColumn<QString>("keys");   // typed after Escape hands the keys to the grid
+        QTest::addColumn<QString>("keys");    // typed after Escape hands the keys to the grid
         QTest::addColumn<QString>("answers"); // of statements 1, 2, ... (the rest stay 0)
         QTest::addColumn<int>("current");
-        QTest::newRow("digits") << "1 2 3" << "123" << 4;
-        QTest::newRow("latin letters") << "a B c" << "123" << 4;
-        QTest::newRow("cyrillic letters") << "а б В" << "123" << 4;
-        QTest::newRow("russian layout") << "ф и С" << "123" << 4;
-        QTest::newRow("backspace corrects") << "1 2 BS 3" << "13" << 3;
-        QTest::newRow("arrows skip and return") << "R R 2 U U 1 D 3" << "0123" << 5;
-        QTest::newRow("back stops at 1") << "L BS U 2" << "2" << 2;
-        QTest::newRow("other keys do nothing") << "4 d x 0" << "" << 1;
+        QTest::newRow("digits") << "1 2 3"
+                                << "123" << 4;
+        QTest::newRow("latin letters") << "a B c"
+                                       << "123" << 4;
+        QTest::newRow("cyrillic letters") << "а б В"
+                                          << "123" << 4;
+        QTest::newRow("russian layout") << "ф и С"
+                                        << "123" << 4;
+        QTest::newRow("backspace corrects") << "1 2 BS 3"
+                                            << "13" << 3;
+        QTest::newRow("arrows skip and return") << "R R 2 U U 1 D 3"
+                                                << "0123" << 5;
+        QTest::newRow("back stops at 1") << "L BS U 2"
+                                         << "2" << 2;
+        QTest::newRow("other keys do nothing") << "4 d x 0"
+                                               << "" << 1;
     }
     void keyboardEntry() {
         QFETCH(QString, keys);
@@ -556,8 +568,8 @@ private slots:
         QList<int> sheet;
         for (int s = 1; s <= kStatements; ++s)
             sheet << int(random.bounded(1, 4));
-        const QStringList keysOf[3] = {{"1", "a", "а", "ф"}, {"2", "b", "б", "и"},
-                                       {"3", "c", "в", "с"}};
+        const QStringList keysOf[3] = {
+            {"1", "a", "а", "ф"}, {"2", "b", "б", "и"}, {"3", "c", "в", "с"}};
 
         QList<int> clicked;
         QList<int> clickedTicks;
