@@ -37,7 +37,9 @@ const std::array<PlaceLook, app::kComparisonPlaces>& placeLooks() {
     return looks;
 }
 
-const PlaceLook& lookOf(int place) { return placeLooks()[std::size_t(place - 1)]; }
+const PlaceLook& lookOf(int place) {
+    return placeLooks()[std::size_t(place - 1)];
+}
 
 QString modeLine(quint8 manualEntry) {
     switch (manualEntry) {
@@ -50,7 +52,9 @@ QString modeLine(quint8 manualEntry) {
     }
 }
 
-QStringList emptyLines() { return QStringList(kLegendLines, QString()); }
+QStringList emptyLines() {
+    return QStringList(kLegendLines, QString());
+}
 
 void setLines(QPlainTextEdit* box, const QStringList& lines) {
     box->setPlainText(lines.join(u'\n'));
@@ -130,7 +134,8 @@ void TForm12::fillLegendBox(int place) {
     QStringList lines = emptyLines();
     lines[0] = platform::formatDayCount(record.date);
     lines[1] = record.surname + u' ' + record.firstName;
-    lines[2] = record.course + QStringLiteral(" -курс, ") + record.group + QStringLiteral(" -группа");
+    lines[2] =
+        record.course + QStringLiteral(" -курс, ") + record.group + QStringLiteral(" -группа");
     lines[3] = modeLine(record.manualEntry);
     setLines(legendBox(place), lines);
 }
@@ -152,7 +157,9 @@ QStringList TForm12::legendLines() const {
     return lines;
 }
 
-void TForm12::Button1Click() { close(); }
+void TForm12::Button1Click() {
+    close();
+}
 
 void TForm12::Button2Click() {
     if (!platform::printWindow(this))

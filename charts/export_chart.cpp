@@ -20,7 +20,9 @@ namespace {
 
 const QString kFolder = QStringLiteral("saved_img\\");
 
-bool fileExists(const QString& name) { return QFileInfo::exists(platform::resolvePath(name)); }
+bool fileExists(const QString& name) {
+    return QFileInfo::exists(platform::resolvePath(name));
+}
 
 QByteArray encodeBitmap(const QImage& picture) {
     QByteArray bytes;
@@ -39,8 +41,8 @@ void writeBitmap(const QString& name, const QByteArray& bytes) {
         const QString shown = QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
         throw platform::Error(platform::cannotCreateText(shown, platform::systemReason(err)));
     };
-    const int fd = ::open(path.toLocal8Bit().constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC,
-                          0666);
+    const int fd =
+        ::open(path.toLocal8Bit().constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (fd < 0)
         fail(errno);
     platform::FileHandle file(fd);

@@ -22,8 +22,8 @@ constexpr int kListLines = 33; // the list starts with this many empty lines
 
 // "<date> <surname> <first name> <course> курс, <group>"
 QString listLine(const scoring::ResultRecord& record) {
-    return platform::formatDayCount(record.date) + u' ' + record.surname + u' ' +
-           record.firstName + u' ' + record.course + QStringLiteral(" курс, ") + record.group;
+    return platform::formatDayCount(record.date) + u' ' + record.surname + u' ' + record.firstName +
+           u' ' + record.course + QStringLiteral(" курс, ") + record.group;
 }
 
 // The record of a filled place; nothing when the place is free or the record cannot be read
@@ -50,8 +50,8 @@ TForm13::TForm13(QWidget* owner) : ChainWindow(owner) {
     Image1->setGeometry(0, 0, chart::kPictureSize, chart::kPictureSize);
     Image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     // The caption begins with the Latin capital C.
-    Label1 = ui::label(this, QStringLiteral("Cписок группы"), 512, 8, ui::font(13, ui::Bold),
-                       ui::kRed);
+    Label1 =
+        ui::label(this, QStringLiteral("Cписок группы"), 512, 8, ui::font(13, ui::Bold), ui::kRed);
 
     Memo1 = new QPlainTextEdit(this);
     Memo1->setGeometry(512, 32, 289, 401);
@@ -117,7 +117,9 @@ void TForm13::Button1Click() {
         Button1->setText(QStringLiteral("Не выходит:)"));
 }
 
-void TForm13::Button2Click() { close(); }
+void TForm13::Button2Click() {
+    close();
+}
 
 void TForm13::Button3Click() {
     charts::ExportChart(m_picture, QStringLiteral("gr_"), QStringLiteral("Список группы:"),

@@ -27,7 +27,7 @@ public:
     QStringList legendLines() const;
 
     QLabel* Image1 = nullptr;
-    QLabel* Label1 = nullptr; // "Cписок группы"
+    QLabel* Label1 = nullptr;        // "Cписок группы"
     QPlainTextEdit* Memo1 = nullptr; // the group list
     QPushButton* Button1 = nullptr;
     QPushButton* Button2 = nullptr;

@@ -27,7 +27,9 @@ namespace {
 
 const QColor kPlaceColours[] = {QColor(255, 0, 0), QColor(0, 0, 255), QColor(0, 128, 0),
                                 QColor(128, 0, 0), QColor(0, 0, 0)};
-const QColor& colourOf(int place) { return kPlaceColours[place - 1]; }
+const QColor& colourOf(int place) {
+    return kPlaceColours[place - 1];
+}
 
 scoring::ResultRecord subject(const QString& surname, quint8 sten, quint8 manualEntry = 0) {
     scoring::ResultRecord record;
@@ -46,9 +48,9 @@ scoring::ResultRecord subject(const QString& surname, quint8 sten, quint8 manual
 void choose(int place, const QString& file, const scoring::ResultRecord& record) {
     const QString name = QStringLiteral("result\\") + file;
     scoring::appendRecord(name, record);
-    app::state().place(place) = app::select{
-        QDir::current().absoluteFilePath(QStringLiteral("result/") + file),
-        qint32(scoring::recordCount(name) - 1)};
+    app::state().place(place) =
+        app::select{QDir::current().absoluteFilePath(QStringLiteral("result/") + file),
+                    qint32(scoring::recordCount(name) - 1)};
 }
 
 int countColour(const QImage& picture, const QColor& colour) {
@@ -102,7 +104,8 @@ private slots:
         testing::TempWorkDir work;
         work.installProgramFolder();
         for (int i = 0; i < places.size(); ++i)
-            choose(places[i], QStringLiteral("a.res"), subject(QStringLiteral("Петрова"), quint8(stens[i])));
+            choose(places[i], QStringLiteral("a.res"),
+                   subject(QStringLiteral("Петрова"), quint8(stens[i])));
 
         TForm12 window(nullptr);
         window.create();
@@ -119,8 +122,10 @@ private slots:
         }
         // The shared plotter's 2-pixel marker ring leaves two pixels of a 1-pixel ring drawn
         // beneath it at the same point uncovered, so the first curve still shows there.
-        QEXPECT_FAIL("same subject five times", "shared plotter: 2-pixel ring does not cover", Continue);
-        QEXPECT_FAIL("higher place on top", "shared plotter: 2-pixel ring does not cover", Continue);
+        QEXPECT_FAIL("same subject five times", "shared plotter: 2-pixel ring does not cover",
+                     Continue);
+        QEXPECT_FAIL("higher place on top", "shared plotter: 2-pixel ring does not cover",
+                     Continue);
         QCOMPARE(seen, expected);
         QVERIFY(platform::MessageBox::takeRecorded().isEmpty());
     }
@@ -140,7 +145,8 @@ private slots:
         testing::TempWorkDir work;
         work.installProgramFolder();
         for (int place : places)
-            choose(place, QStringLiteral("a.res"), subject(QStringLiteral("Петрова"), quint8(2 * place)));
+            choose(place, QStringLiteral("a.res"),
+                   subject(QStringLiteral("Петрова"), quint8(2 * place)));
 
         TForm12 window(nullptr);
         window.create();
@@ -170,7 +176,8 @@ private slots:
         QFETCH(QString, mode);
         testing::TempWorkDir work;
         work.installProgramFolder();
-        choose(2, QStringLiteral("a.res"), subject(QStringLiteral("Петрова"), 5, quint8(manualEntry)));
+        choose(2, QStringLiteral("a.res"),
+               subject(QStringLiteral("Петрова"), 5, quint8(manualEntry)));
 
         TForm12 window(nullptr);
         window.create();
@@ -238,19 +245,38 @@ private slots:
         QTest::mouseClick(window.Button3, Qt::LeftButton);
 
         QCOMPARE(window.Label2->text(), QStringLiteral("График сохранён в:"));
-        QCOMPARE(window.Label3->text(), QDir::toNativeSeparators(QStringLiteral("saved_img/SR_1.bmp")));
+        QCOMPARE(window.Label3->text(),
+                 QDir::toNativeSeparators(QStringLiteral("saved_img/SR_1.bmp")));
         QImage saved;
         QVERIFY(saved.loadFromData(work.readFile(QStringLiteral("saved_img/SR_1.bmp")), "BMP"));
         QCOMPARE(saved.convertToFormat(QImage::Format_RGB32), window.picture());
 
-        const QStringList expected = {
-            "Сравнение графиков :",
-            "Красный", "", "", "", "",
-            "Синий", "", "", "", "",
-            "Зеленый", "05.03.2007", "Петрова Анна", "2 -курс, 21 -группа",
-            "результаты введены вручную",
-            "Малиновый", "", "", "", "",
-            "Черный", "", "", "", ""};
+        const QStringList expected = {"Сравнение графиков :",
+                                      "Красный",
+                                      "",
+                                      "",
+                                      "",
+                                      "",
+                                      "Синий",
+                                      "",
+                                      "",
+                                      "",
+                                      "",
+                                      "Зеленый",
+                                      "05.03.2007",
+                                      "Петрова Анна",
+                                      "2 -курс, 21 -группа",
+                                      "результаты введены вручную",
+                                      "Малиновый",
+                                      "",
+                                      "",
+                                      "",
+                                      "",
+                                      "Черный",
+                                      "",
+                                      "",
+                                      "",
+                                      ""};
         QCOMPARE(expected.size(), 26);
         QByteArray bytes;
         for (const QString& line : expected)
@@ -268,9 +294,11 @@ private slots:
         window.create();
         const QStringList shown = platform::MessageBox::takeRecorded();
         QCOMPARE(shown.size(), 1);
-        QVERIFY2(shown.first().startsWith(QStringLiteral("Cannot open file \"")), qPrintable(shown.first()));
+        QVERIFY2(shown.first().startsWith(QStringLiteral("Cannot open file \"")),
+                 qPrintable(shown.first()));
         QVERIFY(window.picture().isNull());
-        for (QPlainTextEdit* box : {window.Memo1, window.Memo2, window.Memo3, window.Memo4, window.Memo5})
+        for (QPlainTextEdit* box :
+             {window.Memo1, window.Memo2, window.Memo3, window.Memo4, window.Memo5})
             QCOMPARE(boxLines(box), kEmptyBox);
     }
 
@@ -317,8 +345,8 @@ private slots:
                 next = next->nextInFocusChain();
             } while (next != window->Button1);
             QCOMPARE(order, (QList<QWidget*>{window->Button1, window->Button2, window->Memo1,
-                                              window->Memo2, window->Memo3, window->Memo4,
-                                              window->Memo5, window->Button3}));
+                                             window->Memo2, window->Memo3, window->Memo4,
+                                             window->Memo5, window->Button3}));
             seen = true;
             QTest::mouseClick(window->Button1, Qt::LeftButton);
         });

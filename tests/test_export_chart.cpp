@@ -40,7 +40,9 @@ void exportOnce(Labels& labels, const QString& prefix = QStringLiteral("SR_"),
     });
 }
 
-QString nativePath(const QString& path) { return QDir::toNativeSeparators(path); }
+QString nativePath(const QString& path) {
+    return QDir::toNativeSeparators(path);
+}
 
 } // namespace
 
@@ -54,15 +56,15 @@ private slots:
         QTest::addColumn<QString>("prefix");
         QTest::addColumn<int>("expected");
         QTest::newRow("empty folder") << QStringList() << "SR_" << 1;
-        QTest::newRow("1 and 3 taken") << QStringList{"saved_img/SR_1.bmp", "saved_img/SR_3.bmp"}
-                                       << "SR_" << 2;
+        QTest::newRow("1 and 3 taken")
+            << QStringList{"saved_img/SR_1.bmp", "saved_img/SR_3.bmp"} << "SR_" << 2;
         QTest::newRow("freed number reused") << QStringList{"saved_img/SR_2.bmp"} << "SR_" << 1;
-        QTest::newRow("legend alone blocks nothing") << QStringList{"saved_img/SR_1.txt"} << "SR_"
-                                                     << 1;
-        QTest::newRow("other prefix blocks nothing") << QStringList{"saved_img/gr_1.bmp"} << "SR_"
-                                                     << 1;
-        QTest::newRow("group numbers of their own") << QStringList{"saved_img/SR_1.bmp"} << "gr_"
-                                                    << 1;
+        QTest::newRow("legend alone blocks nothing")
+            << QStringList{"saved_img/SR_1.txt"} << "SR_" << 1;
+        QTest::newRow("other prefix blocks nothing")
+            << QStringList{"saved_img/gr_1.bmp"} << "SR_" << 1;
+        QTest::newRow("group numbers of their own")
+            << QStringList{"saved_img/SR_1.bmp"} << "gr_" << 1;
         QTest::newRow("bitmap in the working directory") << QStringList{"SR_1.bmp"} << "SR_" << 2;
         QTest::newRow("both places together")
             << QStringList{"SR_1.bmp", "saved_img/SR_2.bmp"} << "SR_" << 3;
@@ -97,7 +99,8 @@ private slots:
         QCOMPARE(labels.path.text(), nativePath(QStringLiteral("saved_img/SR_1.bmp")));
         exportOnce(labels);
         QCOMPARE(labels.path.text(), nativePath(QStringLiteral("saved_img/SR_2.bmp")));
-        const QStringList files = QDir(work.filePath(QStringLiteral("saved_img"))).entryList(QDir::Files);
+        const QStringList files =
+            QDir(work.filePath(QStringLiteral("saved_img"))).entryList(QDir::Files);
         QCOMPARE(files, (QStringList{"SR_1.bmp", "SR_1.txt", "SR_2.bmp", "SR_2.txt"}));
     }
 
@@ -130,9 +133,10 @@ private slots:
         exportOnce(labels);
 
         const QString full = nativePath(work.filePath(QStringLiteral("saved_img/SR_1.bmp")));
-        QCOMPARE(platform::MessageBox::takeRecorded(),
-                 QStringList{QStringLiteral("Cannot create file \"%1\". No such file or directory")
-                                 .arg(full)});
+        QCOMPARE(
+            platform::MessageBox::takeRecorded(),
+            QStringList{
+                QStringLiteral("Cannot create file \"%1\". No such file or directory").arg(full)});
         QCOMPARE(labels.status.text(), QStringLiteral("old status"));
         QCOMPARE(labels.path.text(), QStringLiteral("old path"));
         QVERIFY(!QFileInfo::exists(work.filePath(QStringLiteral("saved_img"))));

@@ -39,8 +39,8 @@ scoring::ResultRecord subject(int number, quint8 sten) {
 }
 
 QString listLineOf(const scoring::ResultRecord& record) {
-    return platform::formatDayCount(record.date) + u' ' + record.surname + u' ' +
-           record.firstName + u' ' + record.course + QStringLiteral(" курс, ") + record.group;
+    return platform::formatDayCount(record.date) + u' ' + record.surname + u' ' + record.firstName +
+           u' ' + record.course + QStringLiteral(" курс, ") + record.group;
 }
 
 // Appends a subject to a result file of the working directory and puts it into a place, with
@@ -48,9 +48,9 @@ QString listLineOf(const scoring::ResultRecord& record) {
 void choose(int place, const QString& file, const scoring::ResultRecord& record) {
     const QString name = QStringLiteral("result\\") + file;
     scoring::appendRecord(name, record);
-    app::state().place(place) = app::select{
-        QDir::current().absoluteFilePath(QStringLiteral("result/") + file),
-        qint32(scoring::recordCount(name) - 1)};
+    app::state().place(place) =
+        app::select{QDir::current().absoluteFilePath(QStringLiteral("result/") + file),
+                    qint32(scoring::recordCount(name) - 1)};
 }
 
 // A place that names a record its file does not have.
@@ -117,7 +117,8 @@ private slots:
         testing::TempWorkDir work;
         work.installProgramFolder();
         for (int i = 0; i < stens.size(); ++i) {
-            const QString file = twoFiles && i % 2 ? QStringLiteral("b.res") : QStringLiteral("a.res");
+            const QString file =
+                twoFiles && i % 2 ? QStringLiteral("b.res") : QStringLiteral("a.res");
             if (stens[i] == 0)
                 chooseUnreadable(6 + i);
             else
@@ -158,7 +159,8 @@ private slots:
     void groupList_data() {
         QTest::addColumn<QList<int>>("places");
         QTest::addColumn<QList<bool>>("readable");
-        QTest::newRow("places 6, 9 and 35") << QList<int>{6, 9, 35} << QList<bool>{true, true, true};
+        QTest::newRow("places 6, 9 and 35")
+            << QList<int>{6, 9, 35} << QList<bool>{true, true, true};
         QTest::newRow("one subject") << QList<int>{17} << QList<bool>{true};
         QTest::newRow("unreadable leaves no gap")
             << QList<int>{6, 7, 8} << QList<bool>{true, false, true};
@@ -205,7 +207,8 @@ private slots:
 
         TForm13 window(nullptr);
         window.create();
-        QCOMPARE(memoLines(window.Memo1).first(), QStringLiteral("05.03.2007 Петрова Анна 2 курс, 21"));
+        QCOMPARE(memoLines(window.Memo1).first(),
+                 QStringLiteral("05.03.2007 Петрова Анна 2 курс, 21"));
     }
 
     // The list of a group of three, edited by the user before the export: `edits` maps list
@@ -220,8 +223,7 @@ private slots:
         QTest::newRow("line typed after an empty line")
             << LineEdits{{4, "дописано"}} << QList<int>{0, 1, 2};
         QTest::newRow("second line emptied") << LineEdits{{1, ""}} << QList<int>{0};
-        QTest::newRow("first line emptied")
-            << LineEdits{{0, ""}} << QList<int>{-2, 1, 2};
+        QTest::newRow("first line emptied") << LineEdits{{0, ""}} << QList<int>{-2, 1, 2};
     }
     void exportTakesTheListAsEdited() {
         QFETCH(LineEdits, edits);
@@ -245,10 +247,13 @@ private slots:
 
         QStringList expected{QStringLiteral("Список группы:")};
         for (int line : exported)
-            expected << (line >= 0 ? listed[line] : line == -1 ? QStringLiteral("дописано") : QString());
+            expected << (line >= 0    ? listed[line]
+                         : line == -1 ? QStringLiteral("дописано")
+                                      : QString());
         QCOMPARE(work.readFile(QStringLiteral("saved_img/gr_1.txt")), cp1251Lines(expected));
         QCOMPARE(window.Label2->text(), QStringLiteral("График сохранён в:"));
-        QCOMPARE(window.Label3->text(), QDir::toNativeSeparators(QStringLiteral("saved_img/gr_1.bmp")));
+        QCOMPARE(window.Label3->text(),
+                 QDir::toNativeSeparators(QStringLiteral("saved_img/gr_1.bmp")));
         QImage saved;
         QVERIFY(saved.loadFromData(work.readFile(QStringLiteral("saved_img/gr_1.bmp")), "BMP"));
         QCOMPARE(saved.convertToFormat(QImage::Format_RGB32), window.picture());
@@ -264,7 +269,8 @@ private slots:
         window.create();
         const QStringList shown = platform::MessageBox::takeRecorded();
         QCOMPARE(shown.size(), 1);
-        QVERIFY2(shown.first().startsWith(QStringLiteral("Cannot open file \"")), qPrintable(shown.first()));
+        QVERIFY2(shown.first().startsWith(QStringLiteral("Cannot open file \"")),
+                 qPrintable(shown.first()));
         QVERIFY(window.picture().isNull());
         QCOMPARE(memoLines(window.Memo1), QStringList(33, QString()));
     }
@@ -312,7 +318,7 @@ private slots:
                 next = next->nextInFocusChain();
             } while (next != window->Button1);
             QCOMPARE(order, (QList<QWidget*>{window->Button1, window->Button2, window->Memo1,
-                                              window->Button3}));
+                                             window->Button3}));
             seen = true;
             QTest::mouseClick(window->Button2, Qt::LeftButton);
         });
