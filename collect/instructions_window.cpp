@@ -26,10 +26,18 @@ TForm3::TForm3(QWidget* owner) : ChainWindow(owner) {
     setTabOrder(Button1, Button2);
 }
 
-void TForm3::FormCreate() { app::hideWindow(app::state().Form1); }
+void TForm3::FormCreate() {
+    app::hideWindow(app::state().Form1);
+}
 
-void TForm3::FormClose() { app::showWindow(app::state().Form1); }
+void TForm3::FormClose() {
+    app::showWindow(app::state().Form1);
+}
 
-void TForm3::Button1Click() { close(); }
+void TForm3::Button1Click() {
+    close();
+}
 
-void TForm3::Button2Click() { app::openWindow(this, app::state().Form4); }
+void TForm3::Button2Click() {
+    app::openWindow(this, app::state().Form4);
+}

@@ -2,7 +2,9 @@
 
 namespace collect {
 
-void QuestionnaireReader::open() { m_text.open(kQuestionnaireName); }
+void QuestionnaireReader::open() {
+    m_text.open(kQuestionnaireName);
+}
 
 QuestionnaireItem QuestionnaireReader::readItem() {
     QuestionnaireItem item;
@@ -13,6 +15,8 @@ QuestionnaireItem QuestionnaireReader::readItem() {
     return item;
 }
 
-void QuestionnaireReader::close() { m_text.close(); }
+void QuestionnaireReader::close() {
+    m_text.close();
+}
 
 } // namespace collect

@@ -17,8 +17,8 @@ TForm4::TForm4(QWidget* owner) : ChainWindow(owner) {
     ui::bevel(this, 120, 88, 425, 233);
 
     Label1 = ui::label(this, QStringLiteral("Введите данные:"), 240, 40, ui::font(19), ui::kTeal);
-    Label2 = ui::label(this, QStringLiteral("Сегодня  "), 136, 104, ui::font(16, ui::Bold),
-                       ui::kBlue);
+    Label2 =
+        ui::label(this, QStringLiteral("Сегодня  "), 136, 104, ui::font(16, ui::Bold), ui::kBlue);
 
     const QFont caption = ui::font(19);
     Label3 = ui::label(this, QStringLiteral("Фамилия"), 200, 152, caption);
@@ -45,13 +45,16 @@ TForm4::TForm4(QWidget* owner) : ChainWindow(owner) {
 }
 
 void TForm4::FormCreate() {
-    Label2->setText(QStringLiteral("Сегодня  ") +
-                    platform::formatShortDate(QDate::currentDate()));
+    Label2->setText(QStringLiteral("Сегодня  ") + platform::formatShortDate(QDate::currentDate()));
     Label2->adjustSize();
     app::hideWindow(app::state().Form3);
 }
 
-void TForm4::FormClose() { app::closeWindow(app::state().Form3); }
+void TForm4::FormClose() {
+    app::closeWindow(app::state().Form3);
+}
 
 // The fields are taken as they stand: any text, empty or the initial "нет", passes.
-void TForm4::Button1Click() { app::openWindow(this, app::state().Form5); }
+void TForm4::Button1Click() {
+    app::openWindow(this, app::state().Form5);
+}

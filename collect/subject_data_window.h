@@ -16,12 +16,12 @@ public:
 
     void Button1Click(); // "Продолжить"
 
-    QLabel* Label1 = nullptr; // heading
-    QLabel* Label2 = nullptr; // today's date
-    QLabel* Label3 = nullptr; // "Фамилия"
-    QLabel* Label4 = nullptr; // "Имя"
-    QLabel* Label5 = nullptr; // "Курс"
-    QLabel* Label6 = nullptr; // "Группа"
+    QLabel* Label1 = nullptr;   // heading
+    QLabel* Label2 = nullptr;   // today's date
+    QLabel* Label3 = nullptr;   // "Фамилия"
+    QLabel* Label4 = nullptr;   // "Имя"
+    QLabel* Label5 = nullptr;   // "Курс"
+    QLabel* Label6 = nullptr;   // "Группа"
     QLineEdit* Edit1 = nullptr; // surname
     QLineEdit* Edit2 = nullptr; // first name
     QLineEdit* Edit3 = nullptr; // course

@@ -110,8 +110,8 @@ TForm5::TForm5(QWidget* owner) : ChainWindow(owner) {
     setFixedClientSize(686, 451);
     ui::bevel(this, 40, 56, 625, 337);
 
-    Label1 = ui::label(this, QStringLiteral("Ответьте на вопросы"), 223, 22,
-                       ui::font(17, ui::Bold), ui::kTeal);
+    Label1 = ui::label(this, QStringLiteral("Ответьте на вопросы"), 223, 22, ui::font(17, ui::Bold),
+                       ui::kTeal);
     Label2 = ui::label(this, QStringLiteral("1"), 56, 92, ui::font(31));
     Memo1 = ui::memo(this, 116, 92, 533, 93, false);
     Memo1->setFont(ui::font(16, ui::Bold));
@@ -152,9 +152,15 @@ void TForm5::FormClose() {
     app::closeWindow(app::state().Form4);
 }
 
-void TForm5::Image1Click() { answerBoxClick(1); }
-void TForm5::Image2Click() { answerBoxClick(2); }
-void TForm5::Image3Click() { answerBoxClick(3); }
+void TForm5::Image1Click() {
+    answerBoxClick(1);
+}
+void TForm5::Image2Click() {
+    answerBoxClick(2);
+}
+void TForm5::Image3Click() {
+    answerBoxClick(3);
+}
 
 void TForm5::answerBoxClick(int answer) {
     Image4->setVisible(answer == 1);
@@ -218,7 +224,9 @@ void TForm5::Button1Click() {
 
 // The results window hides this window when it is created and closes it when it closes, so
 // once it is gone the chain unwinds to the main window.
-void TForm5::openResults() { app::openWindow(this, app::state().Form6); }
+void TForm5::openResults() {
+    app::openWindow(this, app::state().Form6);
+}
 
 void TForm5::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {

@@ -19,9 +19,9 @@ class TForm5 : public app::ChainWindow {
 public:
     explicit TForm5(QWidget* owner);
 
-    void Image1Click(); // box of answer a
-    void Image2Click(); // box of answer b
-    void Image3Click(); // box of answer c
+    void Image1Click();  // box of answer a
+    void Image2Click();  // box of answer b
+    void Image3Click();  // box of answer c
     void Button1Click(); // "Продолжить" / "Закончить"
 
     // Statements answered so far; the statement on screen is this + 1.

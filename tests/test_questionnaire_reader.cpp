@@ -33,7 +33,8 @@ QStringList texts(const collect::QuestionnaireItem& item) {
 int handlesOpenOn(const QString& fileName) {
     int count = 0;
     const QDir fds(QStringLiteral("/proc/self/fd"));
-    for (const QString& entry : fds.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System)) {
+    for (const QString& entry :
+         fds.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System)) {
         if (QFileInfo(fds.filePath(entry)).symLinkTarget().endsWith(fileName))
             ++count;
     }
@@ -64,15 +65,17 @@ private slots:
             << QByteArray("s1\x1A rest\na1\nb\x1A\x1A\x1A\r\nc1\n\x1A\ns2\na2\nb2\nc2\n")
             << QStringList{"s1", "a1", "b", "c1", "", "s2", "a2", "b2"};
         QTest::newRow("leading and trailing spaces kept")
-            << QByteArray("   s1  \n\ta1\n b1\nc1 \n") << QStringList{"   s1  ", "\ta1", " b1", "c1 ", "", "", "", ""};
+            << QByteArray("   s1  \n\ta1\n b1\nc1 \n")
+            << QStringList{"   s1  ", "\ta1", " b1", "c1 ", "", "", "", ""};
         QTest::newRow("300-character line")
             << platform::toCp1251(long300) + "\na1\nb1\nc1\n"
             << QStringList{long300, "a1", "b1", "c1", "", "", "", ""};
         QTest::newRow("code page 1251")
-            << QByteArray("\xDD\xEA\xE7\xE0\xEC\xE5\xED\n\xB8\xEB\xEA\xE0\n\xAB\xF2\xE5\xEA\xF1\xF2\xBB\n\xB9 5\n")
+            << QByteArray("\xDD\xEA\xE7\xE0\xEC\xE5\xED\n\xB8\xEB\xEA\xE0\n\xAB\xF2\xE5\xEA\xF1\xF2"
+                          "\xBB\n\xB9 5\n")
             << QStringList{"Экзамен", "ёлка", "«текст»", "№ 5", "", "", "", ""};
-        QTest::newRow("empty lines") << QByteArray("\n\nb1\n\n")
-                                     << QStringList{"", "", "b1", "", "", "", "", ""};
+        QTest::newRow("empty lines")
+            << QByteArray("\n\nb1\n\n") << QStringList{"", "", "b1", "", "", "", "", ""};
         QTest::newRow("empty file") << QByteArray() << QStringList{"", "", "", "", "", "", "", ""};
     }
     void lineRules() {

@@ -53,8 +53,8 @@ void installQuestionnaire(const testing::TempWorkDir& dir, int lines) {
 }
 
 QStringList shownTexts(const TForm5& window) {
-    return {window.Memo1->toPlainText(), window.Memo2->toPlainText(),
-            window.Memo3->toPlainText(), window.Memo4->toPlainText()};
+    return {window.Memo1->toPlainText(), window.Memo2->toPlainText(), window.Memo3->toPlainText(),
+            window.Memo4->toPlainText()};
 }
 
 // The answer whose tick the window shows, 0 for none; -1 if more than one is shown.
@@ -115,7 +115,8 @@ app::ChainWindow* openedOverTest() {
 // waiting in a modal loop.
 void unwindAll() {
     for (QWidget* widget : QApplication::topLevelWidgets()) {
-        if (auto* window = qobject_cast<app::ChainWindow*>(widget); window && window->isShowingModally())
+        if (auto* window = qobject_cast<app::ChainWindow*>(widget);
+            window && window->isShowingModally())
             window->close();
     }
 }
@@ -234,11 +235,10 @@ private slots:
         TestRun run;
         TForm5& window = run.window;
 
-        const QMap<QString, QPoint> points = {
-            {"box a", {110, 244}},   {"box b", {116, 300}}, {"box c", {116, 356}},
-            {"tick b", {100, 285}},  {"text a", {300, 240}}, {"text b", {300, 295}},
-            {"text c", {300, 350}},
-            {"statement", {300, 120}}};
+        const QMap<QString, QPoint> points = {{"box a", {110, 244}},  {"box b", {116, 300}},
+                                              {"box c", {116, 356}},  {"tick b", {100, 285}},
+                                              {"text a", {300, 240}}, {"text b", {300, 295}},
+                                              {"text c", {300, 350}}, {"statement", {300, 120}}};
         for (const QString& click : clicks) {
             clickAt(window, points.value(click));
             if (click == u"tick b")
@@ -279,7 +279,8 @@ private slots:
         QTest::newRow("С (c key, Russian layout)") << 0x0421 << "С" << int(Qt::ShiftModifier) << 3;
         QTest::newRow("4 ticks nothing") << int(Qt::Key_4) << "4" << 0 << 0;
         QTest::newRow("d ticks nothing") << int(Qt::Key_D) << "d" << 0 << 0;
-        QTest::newRow("Ctrl+1 ticks nothing") << int(Qt::Key_1) << "1" << int(Qt::ControlModifier) << 0;
+        QTest::newRow("Ctrl+1 ticks nothing")
+            << int(Qt::Key_1) << "1" << int(Qt::ControlModifier) << 0;
     }
     void keyboardAnswers() {
         QFETCH(int, key);
@@ -373,8 +374,7 @@ private slots:
         TestRun run;
         for (int s = 1; s <= 104; ++s)
             answerStatement(run.window, 2);
-        QCOMPARE(shownTexts(run.window),
-                 (QStringList{"Утверждение 105", "ответ а 105", "", ""}));
+        QCOMPARE(shownTexts(run.window), (QStringList{"Утверждение 105", "ответ а 105", "", ""}));
     }
 
     void secondTestOverwritesFirst() {
@@ -440,9 +440,12 @@ private slots:
         app::state().Form3 = nullptr;
 
         const QString date = subject.Label2->text();
-        QCOMPARE(date, QStringLiteral("Сегодня  ") + platform::formatShortDate(QDate::currentDate()));
+        QCOMPARE(date,
+                 QStringLiteral("Сегодня  ") + platform::formatShortDate(QDate::currentDate()));
         // The short date of the Russian locale the tests set.
-        QVERIFY2(QRegularExpression(QStringLiteral("^Сегодня  \\d\\d\\.\\d\\d\\.\\d{4}$")).match(date).hasMatch(),
+        QVERIFY2(QRegularExpression(QStringLiteral("^Сегодня  \\d\\d\\.\\d\\d\\.\\d{4}$"))
+                     .match(date)
+                     .hasMatch(),
                  qPrintable(date));
         QCOMPARE(subject.Label2->width(), subject.Label2->sizeHint().width()); // not cut off
         QVERIFY(instructions.isHidden());
