@@ -68,8 +68,9 @@ double medianMicroseconds(int runs, const std::function<void()>& step) {
 } // namespace
 
 int main(int argc, char** argv) {
-    QTemporaryDir dir = argc > 1 ? QTemporaryDir(QString::fromLocal8Bit(argv[1]) + QStringLiteral("/bench-XXXXXX"))
-                                 : QTemporaryDir();
+    QTemporaryDir dir =
+        argc > 1 ? QTemporaryDir(QString::fromLocal8Bit(argv[1]) + QStringLiteral("/bench-XXXXXX"))
+                 : QTemporaryDir();
     if (!dir.isValid())
         qFatal("cannot make a folder for the files");
     std::printf("files in %s\n", qPrintable(dir.path()));
@@ -84,7 +85,8 @@ int main(int argc, char** argv) {
         appendRecord(kEmptyName, record);
     });
     const double toBig = medianMicroseconds(200, [&] { appendRecord(kBigName, record); });
-    std::printf("append one record, file of 0 records:         %9.1f us (median of 200)\n", toEmpty);
+    std::printf("append one record, file of 0 records:         %9.1f us (median of 200)\n",
+                toEmpty);
     std::printf("append one record, file of 1,000,000 records: %9.1f us (median of 200)\n", toBig);
     std::printf("  ratio big/empty: %.2f\n", toBig / toEmpty);
 

@@ -20,7 +20,8 @@ namespace {
 // its own, so that the name lookup and the file layer are exercised too.
 ScoringKey loadThroughFile(const QByteArray& bytes) {
     static QTemporaryDir dir;
-    static const bool entered = QDir::setCurrent(dir.path()) && QDir().mkpath(QStringLiteral("Data"));
+    static const bool entered =
+        QDir::setCurrent(dir.path()) && QDir().mkpath(QStringLiteral("Data"));
     if (!entered)
         std::abort();
     QFile file(QStringLiteral("Data/Key.kdt"));

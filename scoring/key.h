@@ -11,7 +11,9 @@ namespace scoring {
 // The key: one character per item and answer, read as single bytes from the key file.
 struct ScoringKey {
     std::array<char, kItems * kAnswers> entries{}; // offset 3 * (item - 1) + (answer - 1)
-    char entry(int item, int answer) const { return entries[std::size_t(3 * (item - 1) + answer - 1)]; }
+    char entry(int item, int answer) const {
+        return entries[std::size_t(3 * (item - 1) + answer - 1)];
+    }
 };
 
 inline const QString kKeyFileName = QStringLiteral("Data\\Key.kdt");

@@ -53,12 +53,15 @@ ResultRecord decodeWithText(const QByteArray& bytes, QStringView text) {
     for (int k = 0; k < kScales; ++k)
         record.scales[std::size_t(k)] = quint8(bytes[kScalesOffset + k]);
     // Kept as stored, even when damaged: platform::formatDayCount shows such a day as empty.
-    record.date = std::bit_cast<double>(qFromLittleEndian<quint64>(bytes.constData() + kDateOffset));
+    record.date =
+        std::bit_cast<double>(qFromLittleEndian<quint64>(bytes.constData() + kDateOffset));
     record.manualEntry = quint8(bytes[kManualEntryOffset]);
     return record;
 }
 
-qint64 wholeRecords(qint64 fileLength) { return fileLength / kRecordSize; }
+qint64 wholeRecords(qint64 fileLength) {
+    return fileLength / kRecordSize;
+}
 
 } // namespace
 

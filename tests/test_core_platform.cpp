@@ -62,7 +62,8 @@ template <class Step> QString errorAsUnprivileged(Step step) {
         if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
             ::_exit(2);
         const QByteArray text = errorOf(step).toUtf8();
-        const bool written = ::write(channel[1], text.constData(), size_t(text.size())) == text.size();
+        const bool written =
+            ::write(channel[1], text.constData(), size_t(text.size())) == text.size();
         ::_exit(written ? 0 : 3);
     }
     ::close(channel[1]);
@@ -107,16 +108,17 @@ void TestCorePlatform::errorTexts_data() {
     QTest::newRow("open, missing file") << "open" << missingFile << "File not found";
     QTest::newRow("open, missing folder") << "open" << missingFolder << "Invalid filename";
     QTest::newRow("create, missing folder") << "create" << missingFolder << "Invalid filename";
-    QTest::newRow("open or create, missing folder") << "openOrCreate" << missingFolder
-                                                    << "Invalid filename";
+    QTest::newRow("open or create, missing folder")
+        << "openOrCreate" << missingFolder << "Invalid filename";
     QTest::newRow("text, missing file") << "text" << missingFile << "File not found";
     QTest::newRow("bytes, missing folder") << "bytes" << missingFolder << "Invalid filename";
     QTest::newRow("short read") << "read 11" << QStringLiteral("Data\\Ten.bin")
                                 << "Read beyond end of file";
     QTest::newRow("whole read") << "read 10" << QStringLiteral("Data\\Ten.bin") << "";
-    QTest::newRow("byte past the end") << "bytes" << QStringLiteral("Data\\Ten.bin")
-                                       << "Read beyond end of file";
-    QTest::newRow("folder opened as a file") << "open" << QStringLiteral("Data") << "File access denied";
+    QTest::newRow("byte past the end")
+        << "bytes" << QStringLiteral("Data\\Ten.bin") << "Read beyond end of file";
+    QTest::newRow("folder opened as a file")
+        << "open" << QStringLiteral("Data") << "File access denied";
 }
 
 void TestCorePlatform::errorTexts() {
@@ -151,10 +153,12 @@ void TestCorePlatform::readOnlyFile() {
     WorkDir dir;
     writeFile(QStringLiteral("Data/Key.kdt"), QByteArray(315, '1'));
     QFile::setPermissions(QStringLiteral("Data/Key.kdt"), QFile::ReadOwner | QFile::ReadOther);
-    QCOMPARE(errorAsUnprivileged([] { openFile(QStringLiteral("Data\\Key.kdt"), Access::ReadWrite); }),
-             QStringLiteral("File access denied"));
-    QCOMPARE(errorAsUnprivileged([] { openFile(QStringLiteral("Data\\Key.kdt"), Access::ReadOnly); }),
-             QString());
+    QCOMPARE(
+        errorAsUnprivileged([] { openFile(QStringLiteral("Data\\Key.kdt"), Access::ReadWrite); }),
+        QStringLiteral("File access denied"));
+    QCOMPARE(
+        errorAsUnprivileged([] { openFile(QStringLiteral("Data\\Key.kdt"), Access::ReadOnly); }),
+        QString());
 }
 
 // Names written "Data\..." find the one data folder whatever the letter case on disk; a part
@@ -162,11 +166,16 @@ void TestCorePlatform::readOnlyFile() {
 void TestCorePlatform::anyLetterCase_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("path");
-    QTest::newRow("as the program writes it") << "Data\\Key.kdt" << "data/key.KDT";
-    QTest::newRow("upper case") << "DATA\\KEY.KDT" << "data/key.KDT";
-    QTest::newRow("exact") << "data\\key.KDT" << "data/key.KDT";
-    QTest::newRow("new file in the folder") << "Data\\new.res" << "data/new.res";
-    QTest::newRow("missing folder") << "Nowhere\\Key.kdt" << "Nowhere/Key.kdt";
+    QTest::newRow("as the program writes it") << "Data\\Key.kdt"
+                                              << "data/key.KDT";
+    QTest::newRow("upper case") << "DATA\\KEY.KDT"
+                                << "data/key.KDT";
+    QTest::newRow("exact") << "data\\key.KDT"
+                           << "data/key.KDT";
+    QTest::newRow("new file in the folder") << "Data\\new.res"
+                                            << "data/new.res";
+    QTest::newRow("missing folder") << "Nowhere\\Key.kdt"
+                                    << "Nowhere/Key.kdt";
 }
 
 void TestCorePlatform::anyLetterCase() {
@@ -226,9 +235,11 @@ void TestCorePlatform::textLines_data() {
     QTest::newRow("CR LF") << QByteArray("one\r\ntwo\r\n") << QStringList{"one", "two"};
     QTest::newRow("LF only") << QByteArray("one\ntwo") << QStringList{"one", "two"};
     QTest::newRow("bare CR dropped") << QByteArray("a\rb\r\nc") << QStringList{"ab", "c"};
-    QTest::newRow("0x1A ends the text") << QByteArray("ab\x1A" "cd\nnext")
+    QTest::newRow("0x1A ends the text") << QByteArray("ab\x1A"
+                                                      "cd\nnext")
                                         << QStringList{"ab", "next"};
-    QTest::newRow("300 characters") << longLine + "\r\nx" << QStringList{QString::fromLatin1(longLine), "x"};
+    QTest::newRow("300 characters")
+        << longLine + "\r\nx" << QStringList{QString::fromLatin1(longLine), "x"};
     QTest::newRow("spaces kept") << QByteArray("   x  \r\n\tb") << QStringList{"   x  ", "\tb"};
     QTest::newRow("empty lines") << QByteArray("\r\n\n\r\nz") << QStringList{"", "", "", "z"};
     QTest::newRow("code page 1251") << QByteArray("\xCF\xF0\xE8\xE2\xE5\xF2, \xB8\xE6")

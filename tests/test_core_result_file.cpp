@@ -92,7 +92,8 @@ template <class Step> QString errorAsUnprivileged(Step step) {
         if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
             ::_exit(2);
         const QByteArray text = errorOf(step).toUtf8();
-        const bool written = ::write(channel[1], text.constData(), size_t(text.size())) == text.size();
+        const bool written =
+            ::write(channel[1], text.constData(), size_t(text.size())) == text.size();
         ::_exit(written ? 0 : 3);
     }
     ::close(channel[1]);
@@ -243,7 +244,8 @@ void TestCoreResultFile::undefinedBytesAreZero() {
     shorter.course = QStringLiteral("1");
     shorter.group = QStringLiteral("А");
     const QByteArray bytes = encodeRecord(shorter);
-    const QList<QPair<int, int>> undefined = {{3, 21}, {22, 42}, {44, 48}, {50, 54}, {71, 72}, {81, 88}};
+    const QList<QPair<int, int>> undefined = {{3, 21},  {22, 42}, {44, 48},
+                                              {50, 54}, {71, 72}, {81, 88}};
     for (const auto& [from, to] : undefined) {
         for (int i = from; i < to; ++i)
             QVERIFY2(bytes[i] == '\0', qPrintable(QStringLiteral("byte %1").arg(i)));
@@ -372,8 +374,8 @@ void TestCoreResultFile::refusedAppend_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<bool>("readOnly");
     QTest::addColumn<QString>("error");
-    QTest::newRow("folder missing") << QStringLiteral("results\\25.03.2007.res") << false
-                                    << QStringLiteral("Invalid filename");
+    QTest::newRow("folder missing")
+        << QStringLiteral("results\\25.03.2007.res") << false << QStringLiteral("Invalid filename");
     QTest::newRow("short date with slashes")
         << QStringLiteral("result\\3/25/07.res") << false << QStringLiteral("Invalid filename");
     QTest::newRow("read-only file") << kFile << true << QStringLiteral("File access denied");
@@ -453,8 +455,10 @@ void TestCoreResultFile::readingFailures_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<qint64>("index");
     QTest::addColumn<QString>("error");
-    QTest::newRow("partial record") << kFile << qint64(1) << QStringLiteral("Read beyond end of file");
-    QTest::newRow("past the end") << kFile << qint64(5) << QStringLiteral("Read beyond end of file");
+    QTest::newRow("partial record")
+        << kFile << qint64(1) << QStringLiteral("Read beyond end of file");
+    QTest::newRow("past the end") << kFile << qint64(5)
+                                  << QStringLiteral("Read beyond end of file");
     QTest::newRow("negative") << kFile << qint64(-1) << QStringLiteral("Read beyond end of file");
     QTest::newRow("missing file") << QStringLiteral("result\\01.01.2001.res") << qint64(0)
                                   << QStringLiteral("File not found");

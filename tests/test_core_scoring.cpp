@@ -68,7 +68,6 @@ template <class Step> QString errorOf(Step step) {
 
 } // namespace
 
-
 class TestCoreScoring : public QObject {
     Q_OBJECT
 
