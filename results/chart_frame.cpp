@@ -38,7 +38,9 @@ QImage loadBackground(const QString& name) {
     return picture.convertToFormat(QImage::Format_RGB32);
 }
 
-QFont labelFont() { return ui::font(11); }
+QFont labelFont() {
+    return ui::font(11);
+}
 
 static void drawLabel(QPainter& painter, int left, int top, const QString& text) {
     const QFontMetrics metrics(painter.font());
@@ -60,7 +62,9 @@ void drawFrame(QImage& picture) {
     }
 }
 
-static QPoint pointOf(int scale, int value) { return {stenX(value), rowY(scale)}; }
+static QPoint pointOf(int scale, int value) {
+    return {stenX(value), rowY(scale)};
+}
 
 void Plotter::plot(const std::array<quint8, 17>& values, const QColor& color) {
     QPainter painter(&m_picture);

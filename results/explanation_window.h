@@ -14,12 +14,12 @@ class TForm8 : public app::ChainWindow {
 public:
     explicit TForm8(QWidget* owner);
 
-    QLabel* Label1 = nullptr;    // factor title
-    QLineEdit* Edit1 = nullptr;  // pole-names line
+    QLabel* Label1 = nullptr;        // factor title
+    QLineEdit* Edit1 = nullptr;      // pole-names line
     QPlainTextEdit* Memo1 = nullptr; // low pole
     QPlainTextEdit* Memo2 = nullptr; // high pole
-    QLabel* Label2 = nullptr;    // "Более подробная информация в прилагающемся файле"
-    QLabel* Label3 = nullptr;    // "Факторная теория" личности Дорвела
+    QLabel* Label2 = nullptr; // "Более подробная информация в прилагающемся файле"
+    QLabel* Label3 = nullptr; // "Факторная теория" личности Дорвела
 
 protected:
     void FormCreate() override;

@@ -38,6 +38,8 @@ const Explanations& explanations() {
     return texts;
 }
 
-const Explanation& explanationOf(int scale) { return explanations()[std::size_t(scale - 1)]; }
+const Explanation& explanationOf(int scale) {
+    return explanations()[std::size_t(scale - 1)];
+}
 
 } // namespace results

@@ -41,9 +41,13 @@ struct ColumnPlace {
     int width;
     int height;
 };
-constexpr std::array<ColumnPlace, 7> kColumns = {{
-    {280, 17, 233}, {296, 17, 233}, {312, 17, 233}, {329, 16, 233},
-    {344, 17, 233}, {360, 17, 233}, {376, 17, 49}}};
+constexpr std::array<ColumnPlace, 7> kColumns = {{{280, 17, 233},
+                                                  {296, 17, 233},
+                                                  {312, 17, 233},
+                                                  {329, 16, 233},
+                                                  {344, 17, 233},
+                                                  {360, 17, 233},
+                                                  {376, 17, 49}}};
 constexpr int kColumnTop = 72;
 constexpr int kRows = 17;
 
@@ -78,8 +82,8 @@ TForm6::TForm6(QWidget* owner) : ChainWindow(owner) {
     buildRawScoreBox();
     buildStenBox();
 
-    Label51 = ui::label(this, QStringLiteral("Сохранено в базе"), 32, 320,
-                        ui::font(19, ui::Bold), ui::kNavy);
+    Label51 = ui::label(this, QStringLiteral("Сохранено в базе"), 32, 320, ui::font(19, ui::Bold),
+                        ui::kNavy);
 
     Button1 = ui::button(this, QStringLiteral("График"), 376, 368, 81, 25);
     Button1->setFont(ui::font(13, ui::Bold));
@@ -125,16 +129,15 @@ void TForm6::buildStenBox() {
                         ui::font(16, ui::Bold | ui::Underline));
     Label14 = ui::label(this, QStringLiteral("(Стены)"), 496, 72, ui::font(13, ui::Bold));
     void (TForm6::*handlers[])() = {
-        &TForm6::Label15Click, &TForm6::Label16Click, &TForm6::Label17Click,
-        &TForm6::Label18Click, &TForm6::Label19Click, &TForm6::Label20Click,
-        &TForm6::Label21Click, &TForm6::Label22Click, &TForm6::Label23Click,
-        &TForm6::Label24Click, &TForm6::Label25Click, &TForm6::Label26Click,
-        &TForm6::Label27Click, &TForm6::Label28Click, &TForm6::Label29Click,
-        &TForm6::Label30Click, &TForm6::Label31Click};
+        &TForm6::Label15Click, &TForm6::Label16Click, &TForm6::Label17Click, &TForm6::Label18Click,
+        &TForm6::Label19Click, &TForm6::Label20Click, &TForm6::Label21Click, &TForm6::Label22Click,
+        &TForm6::Label23Click, &TForm6::Label24Click, &TForm6::Label25Click, &TForm6::Label26Click,
+        &TForm6::Label27Click, &TForm6::Label28Click, &TForm6::Label29Click, &TForm6::Label30Click,
+        &TForm6::Label31Click};
     for (std::size_t k = 0; k < scaleLinks.size(); ++k) {
         const int top = 96 + 16 * int(k);
-        ui::ClickLabel* link = ui::clickLabel(this, kLinkCaptions[k], 528, top,
-                                              ui::font(11, ui::Underline), ui::kRed);
+        ui::ClickLabel* link =
+            ui::clickLabel(this, kLinkCaptions[k], 528, top, ui::font(11, ui::Underline), ui::kRed);
         link->setCursor(Qt::PointingHandCursor);
         const auto handler = handlers[k];
         on(link, &ui::ClickLabel::clicked, [this, handler] { (this->*handler)(); });
@@ -204,7 +207,9 @@ void TForm6::FormCreate() {
     Button3->setEnabled(true);
 }
 
-void TForm6::FormClose() { app::closeWindow(opener()); }
+void TForm6::FormClose() {
+    app::closeWindow(opener());
+}
 
 void TForm6::Button1Click() {
     // After a key error nothing was scored: the shared profile is still the previous subject's.
@@ -246,20 +251,54 @@ void TForm6::scaleLinkClick(int scale) {
     app::openWindow(this, app::state().Form8);
 }
 
-void TForm6::Label15Click() { scaleLinkClick(1); }
-void TForm6::Label16Click() { scaleLinkClick(2); }
-void TForm6::Label17Click() { scaleLinkClick(3); }
-void TForm6::Label18Click() { scaleLinkClick(4); }
-void TForm6::Label19Click() { scaleLinkClick(5); }
-void TForm6::Label20Click() { scaleLinkClick(6); }
-void TForm6::Label21Click() { scaleLinkClick(7); }
-void TForm6::Label22Click() { scaleLinkClick(8); }
-void TForm6::Label23Click() { scaleLinkClick(9); }
-void TForm6::Label24Click() { scaleLinkClick(10); }
-void TForm6::Label25Click() { scaleLinkClick(11); }
-void TForm6::Label26Click() { scaleLinkClick(12); }
-void TForm6::Label27Click() { scaleLinkClick(13); }
-void TForm6::Label28Click() { scaleLinkClick(14); }
-void TForm6::Label29Click() { scaleLinkClick(15); }
-void TForm6::Label30Click() { scaleLinkClick(16); }
-void TForm6::Label31Click() { scaleLinkClick(17); }
+void TForm6::Label15Click() {
+    scaleLinkClick(1);
+}
+void TForm6::Label16Click() {
+    scaleLinkClick(2);
+}
+void TForm6::Label17Click() {
+    scaleLinkClick(3);
+}
+void TForm6::Label18Click() {
+    scaleLinkClick(4);
+}
+void TForm6::Label19Click() {
+    scaleLinkClick(5);
+}
+void TForm6::Label20Click() {
+    scaleLinkClick(6);
+}
+void TForm6::Label21Click() {
+    scaleLinkClick(7);
+}
+void TForm6::Label22Click() {
+    scaleLinkClick(8);
+}
+void TForm6::Label23Click() {
+    scaleLinkClick(9);
+}
+void TForm6::Label24Click() {
+    scaleLinkClick(10);
+}
+void TForm6::Label25Click() {
+    scaleLinkClick(11);
+}
+void TForm6::Label26Click() {
+    scaleLinkClick(12);
+}
+void TForm6::Label27Click() {
+    scaleLinkClick(13);
+}
+void TForm6::Label28Click() {
+    scaleLinkClick(14);
+}
+void TForm6::Label29Click() {
+    scaleLinkClick(15);
+}
+void TForm6::Label30Click() {
+    scaleLinkClick(16);
+}
+void TForm6::Label31Click() {
+    scaleLinkClick(17);
+}

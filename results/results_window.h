@@ -49,12 +49,12 @@ public:
     // Whether the sheet was scored when the window was created (the key could be read).
     bool scored() const { return m_scored; }
 
-    QLabel* Label1 = nullptr; // "Результаты:"
-    QLabel* Label2 = nullptr; // "Дата:"
-    QLabel* Label3 = nullptr; // "Фамилия:"
-    QLabel* Label4 = nullptr; // "Имя:"
-    QLabel* Label5 = nullptr; // "Курс:"
-    QLabel* Label6 = nullptr; // "Группа:"
+    QLabel* Label1 = nullptr;  // "Результаты:"
+    QLabel* Label2 = nullptr;  // "Дата:"
+    QLabel* Label3 = nullptr;  // "Фамилия:"
+    QLabel* Label4 = nullptr;  // "Имя:"
+    QLabel* Label5 = nullptr;  // "Курс:"
+    QLabel* Label6 = nullptr;  // "Группа:"
     QLabel* Label7 = nullptr;  // date
     QLabel* Label8 = nullptr;  // surname
     QLabel* Label9 = nullptr;  // first name
@@ -79,13 +79,13 @@ public:
     QPlainTextEdit* Memo7 = nullptr;
     QPlainTextEdit* Memo8 = nullptr;
     std::array<QPlainTextEdit*, 7> itemColumns{}; // Memo1 to Memo7
-    QFrame* Bevel1 = nullptr; // subject box
-    QFrame* Bevel2 = nullptr; // raw-score box
-    QFrame* Bevel3 = nullptr; // sten box
-    QFrame* Bevel4 = nullptr; // sten rows
-    QPushButton* Button1 = nullptr; // "График"
-    QPushButton* Button2 = nullptr; // "Выход"
-    QPushButton* Button3 = nullptr; // "Сохранить"
+    QFrame* Bevel1 = nullptr;                     // subject box
+    QFrame* Bevel2 = nullptr;                     // raw-score box
+    QFrame* Bevel3 = nullptr;                     // sten box
+    QFrame* Bevel4 = nullptr;                     // sten rows
+    QPushButton* Button1 = nullptr;               // "График"
+    QPushButton* Button2 = nullptr;               // "Выход"
+    QPushButton* Button3 = nullptr;               // "Сохранить"
 
     // The scale link and sten label of scale k (1 for MD to 17 for Q4).
     ui::ClickLabel* scaleLink(int scale) const { return scaleLinks[std::size_t(scale - 1)]; }

@@ -99,7 +99,8 @@ private slots:
         for (int y = 38; y <= 486; ++y)
             QVERIFY2(isColour(picture, x, y, ui::kRed), qPrintable(QString::number(y)));
         // The line is 2 pixels wide and ends at the markers of MD and Q4.
-        const int red = isColour(picture, x - 1, 200, ui::kRed) + isColour(picture, x + 1, 200, ui::kRed);
+        const int red =
+            isColour(picture, x - 1, 200, ui::kRed) + isColour(picture, x + 1, 200, ui::kRed);
         QCOMPARE(red, 1);
         QVERIFY(!isColour(picture, x, 33, ui::kRed));
         QVERIFY(!isColour(picture, x, 491, ui::kRed));
@@ -148,7 +149,8 @@ private slots:
         QVERIFY(!isColour(picture, x + 2, y + 2, ui::kBlue));
         QVERIFY(!isColour(picture, x - 3, y, ui::kBlue));
         QVERIFY(!isColour(picture, x + 3, y, ui::kBlue));
-        QVERIFY(isColour(picture, x - 1, y - 2, ui::kBlue) || isColour(picture, x + 1, y - 2, ui::kBlue));
+        QVERIFY(isColour(picture, x - 1, y - 2, ui::kBlue) ||
+                isColour(picture, x + 1, y - 2, ui::kBlue));
     }
 
     void penWidthCarriesToNextCurve() {
@@ -190,12 +192,12 @@ private slots:
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<bool>("present");
         QTest::addColumn<QString>("message");
-        QTest::newRow("missing")
-            << QByteArray() << false
-            << platform::cannotOpenText(platform::displayPath(chart::kBackgroundName),
+        QTest::newRow("missing") << QByteArray() << false
+                                 << platform::cannotOpenText(
+                                        platform::displayPath(chart::kBackgroundName),
                                         platform::systemReason(ENOENT));
-        QTest::newRow("not a bitmap") << QByteArray("not a picture") << true
-                                      << QStringLiteral("Bitmap image is not valid");
+        QTest::newRow("not a bitmap")
+            << QByteArray("not a picture") << true << QStringLiteral("Bitmap image is not valid");
         QTest::newRow("empty") << QByteArray() << true
                                << QStringLiteral("Bitmap image is not valid");
     }
@@ -240,7 +242,8 @@ private slots:
         state().Profile = zigzag();
         TForm9 window(nullptr);
         window.create();
-        const QImage picture = window.Image1->pixmap().toImage().convertToFormat(QImage::Format_RGB32);
+        const QImage picture =
+            window.Image1->pixmap().toImage().convertToFormat(QImage::Format_RGB32);
         QCOMPARE(picture.size(), QSize(505, 505));
         QCOMPARE(window.Image1->geometry(), QRect(0, 64, 505, 505));
         QVERIFY(isColour(picture, chart::stenX(1) - 2, chart::rowY(1), ui::kRed));
@@ -295,9 +298,9 @@ private slots:
         QCOMPARE(window.Label3->text(), QStringLiteral("Курс: 3"));
         QCOMPARE(window.Label4->text(), QStringLiteral("Группа: Б-31"));
         QCOMPARE(window.Label5->text(),
-                 QStringLiteral("Дата: ") +
-                     (manualEntry == 1 ? platform::formatShortDate(QDate::currentDate())
-                                       : shownDate));
+                 QStringLiteral("Дата: ") + (manualEntry == 1
+                                                 ? platform::formatShortDate(QDate::currentDate())
+                                                 : shownDate));
         QCOMPARE(window.Label6->text(), mode);
     }
 
@@ -338,9 +341,10 @@ private slots:
 
         // Rendered back at 96 dots per inch, the page shows the window pixel for pixel.
         QProcess render;
-        render.start(pdftoppm, {QStringLiteral("-r"), QStringLiteral("96"), QStringLiteral("-png"),
-                                QStringLiteral("-singlefile"), dir.filePath(QStringLiteral("page.pdf")),
-                                dir.filePath(QStringLiteral("page"))});
+        render.start(pdftoppm,
+                     {QStringLiteral("-r"), QStringLiteral("96"), QStringLiteral("-png"),
+                      QStringLiteral("-singlefile"), dir.filePath(QStringLiteral("page.pdf")),
+                      dir.filePath(QStringLiteral("page"))});
         QVERIFY(render.waitForFinished(60000));
         QCOMPARE(render.exitCode(), 0);
         const QImage page(dir.filePath(QStringLiteral("page.png")));

@@ -20,12 +20,12 @@
 #include "tests/support/test_support.h"
 
 #include <QCloseEvent>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QFile>
 #include <QTest>
 #include <QTextBlock>
 #include <QTimer>
@@ -49,7 +49,9 @@ QByteArray testKey() {
     return key;
 }
 
-int testAnswer(int item) { return item % 3 + 1; }
+int testAnswer(int item) {
+    return item % 3 + 1;
+}
 
 void fillSheet() {
     for (int item = 1; item <= scoring::kItems; ++item)
@@ -96,11 +98,10 @@ class TestResultsWindow : public QObject {
     // The subject's data as typed into the window of the given mode.
     void typeSubject(int manualEntry, const QString& surname) {
         const std::array<QLineEdit*, 4> fields =
-            manualEntry == 1
-                ? std::array<QLineEdit*, 4>{m_manual->Edit1, m_manual->Edit2, m_manual->Edit3,
-                                            m_manual->Edit4}
-                : std::array<QLineEdit*, 4>{m_subject->Edit1, m_subject->Edit2,
-                                            m_subject->Edit3, m_subject->Edit4};
+            manualEntry == 1 ? std::array<QLineEdit*, 4>{m_manual->Edit1, m_manual->Edit2,
+                                                         m_manual->Edit3, m_manual->Edit4}
+                             : std::array<QLineEdit*, 4>{m_subject->Edit1, m_subject->Edit2,
+                                                         m_subject->Edit3, m_subject->Edit4};
         const QStringList texts = {surname, QStringLiteral("Мария"), QStringLiteral("2"),
                                    QStringLiteral("ПС-21")};
         for (int i = 0; i < 4; ++i)
@@ -194,7 +195,8 @@ private slots:
 
         QCOMPARE(results->Label7->text(), platform::formatShortDate(QDate::currentDate()));
         QCOMPARE(results->Label8->text(), kLongSurname);
-        QVERIFY(results->Label8->width() >= QFontMetrics(results->Label8->font()).horizontalAdvance(kLongSurname));
+        QVERIFY(results->Label8->width() >=
+                QFontMetrics(results->Label8->font()).horizontalAdvance(kLongSurname));
         QCOMPARE(results->Label9->text(), QStringLiteral("Мария"));
         QCOMPARE(results->Label10->text(), QStringLiteral("2"));
         QCOMPARE(results->Label11->text(), QStringLiteral("ПС-21"));
@@ -254,8 +256,8 @@ private slots:
         QTest::addColumn<bool>("present");
         QTest::addColumn<QString>("message");
         QTest::newRow("missing") << QByteArray() << false << QStringLiteral("File not found");
-        QTest::newRow("314 bytes") << testKey().left(314) << true
-                                   << QStringLiteral("Read beyond end of file");
+        QTest::newRow("314 bytes")
+            << testKey().left(314) << true << QStringLiteral("Read beyond end of file");
         QByteArray invalid = testKey();
         invalid[3 * (50 - 1) + testAnswer(50) - 1] = 'x';
         QTest::newRow("letter at a given answer")
@@ -420,7 +422,7 @@ private slots:
         mainWindow.show();
         bool resultsSeen = false;
 
-        testing::later([&] { // in the instructions
+        testing::later([&] {     // in the instructions
             testing::later([&] { // in the subject data window
                 typeSubjectInto(state().Form4);
                 testing::later([&] { // in the test window
@@ -429,12 +431,11 @@ private slots:
                         if (statement == scoring::kItems)
                             testing::later([&] { // in the results window
                                 TForm6* results = state().Form6;
-                                resultsSeen = results && results->isVisible() &&
-                                              !state().Form5->isVisible() &&
-                                              !state().Form4->isVisible() &&
-                                              !state().Form3->isVisible() &&
-                                              !mainWindow.isVisible() &&
-                                              results->Label8->text() == u"Петров";
+                                resultsSeen =
+                                    results && results->isVisible() &&
+                                    !state().Form5->isVisible() && !state().Form4->isVisible() &&
+                                    !state().Form3->isVisible() && !mainWindow.isVisible() &&
+                                    results->Label8->text() == u"Петров";
                                 closeByFrame(results);
                             });
                         test->Image2Click();
@@ -501,7 +502,6 @@ private slots:
         QCOMPARE(results->scaleLink(5)->cursor().shape(), Qt::PointingHandCursor);
 
         struct Seen {
-            const TForm8* window = nullptr;
             QString title, poles, low, high;
         };
         std::vector<Seen> seen;
@@ -509,8 +509,8 @@ private slots:
             testing::later([&] {
                 TForm8* explanation = state().Form8;
                 QVERIFY(explanation);
-                seen.push_back({explanation, explanation->Label1->text(),
-                                explanation->Edit1->text(), explanation->Memo1->toPlainText(),
+                seen.push_back({explanation->Label1->text(), explanation->Edit1->text(),
+                                explanation->Memo1->toPlainText(),
                                 explanation->Memo2->toPlainText()});
                 closeByFrame(explanation);
             });
@@ -531,8 +531,8 @@ private slots:
     }
 
     void explanationsHaveAllScales() {
-        const QStringList codes = {"MD", "A", "B", "C", "E", "F", "G", "H", "I",
-                                   "L", "M", "N", "O", "Q1", "Q2", "Q3", "Q4"};
+        const QStringList codes = {"MD", "A", "B", "C", "E",  "F",  "G",  "H", "I",
+                                   "L",  "M", "N", "O", "Q1", "Q2", "Q3", "Q4"};
         for (int k = 1; k <= 17; ++k) {
             const results::Explanation& entry = results::explanationOf(k);
             const QString code = codes[k - 1];
@@ -542,18 +542,6 @@ private slots:
             QVERIFY2(entry.low.startsWith(code + u'-'), qPrintable(entry.low));
             QVERIFY2(entry.high.startsWith(code + u'+'), qPrintable(entry.high));
         }
-    }
-
-    void parsesExplanationBlocks() {
-        const results::Explanations parsed = results::parseExplanations(
-            QStringLiteral("T1\r\nP1\r\nL1\r\nH1\r\n\r\nT2\nP2\nL2\nH2\n\n\nT3\nP3\n"));
-        QCOMPARE(parsed[0].title, QStringLiteral("T1"));
-        QCOMPARE(parsed[0].high, QStringLiteral("H1"));
-        QCOMPARE(parsed[1].poles, QStringLiteral("P2"));
-        QCOMPARE(parsed[1].low, QStringLiteral("L2"));
-        QCOMPARE(parsed[2].poles, QStringLiteral("P3"));
-        QVERIFY(parsed[2].low.isEmpty());
-        QVERIFY(parsed[3].title.isEmpty());
     }
 
 private:
