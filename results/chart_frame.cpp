@@ -66,23 +66,43 @@ static QPoint pointOf(int scale, int value) {
     return {stenX(value), rowY(scale)};
 }
 
+// The marker rings, drawn pixel by pixel so that every chart shows the same marks. The 1-pixel
+// ring is the outline of the 5 x 5 marker box. The 2-pixel pen lays a second ring just outside
+// it, so a later marker drawn with the thicker pen hides an earlier one at the same point.
+struct Ring {
+    int offset; // from the point to the ring's top-left pixel
+    std::array<const char*, 7> rows;
+};
+constexpr Ring kThinRing = {kMarkerOffset, {".###.", "#...#", "#...#", "#...#", ".###.", "", ""}};
+constexpr Ring kThickRing = {kMarkerOffset + 1,
+                             {"..###..", ".#####.", "##...##", "##...##", "##...##", ".#####.",
+                              "..###.."}};
+
+static void drawMarker(QImage& picture, QPoint centre, int penWidth, const QColor& color) {
+    const Ring& ring = penWidth > 1 ? kThickRing : kThinRing;
+    const QRgb rgb = color.rgb();
+    for (int row = 0; row < int(ring.rows.size()); ++row) {
+        const char* pixels = ring.rows[std::size_t(row)];
+        for (int column = 0; pixels[column] != '\0'; ++column) {
+            const int x = centre.x() - ring.offset + column;
+            const int y = centre.y() - ring.offset + row;
+            if (pixels[column] == '#' && picture.valid(x, y))
+                picture.setPixel(x, y, rgb);
+        }
+    }
+}
+
 void Plotter::plot(const std::array<quint8, 17>& values, const QColor& color) {
-    QPainter painter(&m_picture);
-    painter.setRenderHint(QPainter::Antialiasing, false);
-    painter.setBrush(Qt::NoBrush);
-    QPen pen(color, m_penWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
-    painter.setPen(pen);
     QPolygon line;
     for (int k = 1; k <= int(values.size()); ++k) {
         const QPoint point = pointOf(k, values[std::size_t(k - 1)]);
-        // A 1-pixel outline of the box (left, top, size - 1, size - 1) covers size pixels.
-        painter.drawEllipse(QRect(point.x() - kMarkerOffset, point.y() - kMarkerOffset,
-                                  kMarkerSize - 1, kMarkerSize - 1));
+        drawMarker(m_picture, point, m_penWidth, color);
         line << point;
     }
     m_penWidth = 2;
-    pen.setWidth(m_penWidth);
-    painter.setPen(pen);
+    QPainter painter(&m_picture);
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setPen(QPen(color, m_penWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     painter.drawPolyline(line);
 }
 

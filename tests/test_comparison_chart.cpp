@@ -121,12 +121,6 @@ private slots:
             if (lineColour.contains(place))
                 expected << place;
         }
-        // The shared plotter's 2-pixel marker ring leaves two pixels of a 1-pixel ring drawn
-        // beneath it at the same point uncovered, so the first curve still shows there.
-        QEXPECT_FAIL("same subject five times", "shared plotter: 2-pixel ring does not cover",
-                     Continue);
-        QEXPECT_FAIL("higher place on top", "shared plotter: 2-pixel ring does not cover",
-                     Continue);
         QCOMPARE(seen, expected);
         QVERIFY(platform::MessageBox::takeRecorded().isEmpty());
     }
@@ -156,11 +150,12 @@ private slots:
         for (int place : places) {
             const int x = chart::stenX(2 * place);
             const QColor& colour = colourOf(place);
-            // The ring's right edge lies off the line in any pen; the pixels just inside it and
-            // left of the line's left edge are reached only by the 2-pixel pen.
+            // The ring's edges lie off the line in any pen; the pixels just outside them are
+            // reached only by the 2-pixel pen.
             QCOMPARE(picture.pixelColor(x + 2, y), colour);
+            QCOMPARE(picture.pixelColor(x - 2, y), colour);
             const bool thick = thickPlaces.contains(place);
-            QCOMPARE(picture.pixelColor(x + 1, y) == colour, thick);
+            QCOMPARE(picture.pixelColor(x + 3, y) == colour, thick);
             QCOMPARE(picture.pixelColor(x - 3, y) == colour, thick);
         }
     }
