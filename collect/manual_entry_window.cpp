@@ -3,6 +3,7 @@
 #include "app/app_state.h"
 #include "app/main_window.h"
 #include "app/ui_kit.h"
+#include "collect/answer_keys.h"
 #include "platform/error.h"
 #include "platform/files.h"
 #include "platform/paths.h"
@@ -38,23 +39,6 @@ int columnLeft(int statement) {
 }
 int rowTop(int statement) {
     return 40 + 24 * rowOf(statement);
-}
-
-// The answer a key stands for: 1 to 3 for the digits 1 to 3, the letters a, b, c and а, б, в
-// in either case, and ф, и, с, which the a, b and c keys give on a Russian layout; else 0.
-int answerOfKey(const QKeyEvent& event) {
-    if (event.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
-        return 0;
-    const QString text = event.text().toLower();
-    if (text.size() != 1)
-        return 0;
-    static const QString keys[3] = {QStringLiteral("1aаф"), QStringLiteral("2bби"),
-                                    QStringLiteral("3cвс")};
-    for (int answer = 1; answer <= 3; ++answer) {
-        if (keys[answer - 1].contains(text[0]))
-            return answer;
-    }
-    return 0;
 }
 
 // A pale fill behind the current row: yellow while the grid has the keys, grey otherwise.
@@ -264,7 +248,7 @@ void TForm10::moveCurrent(int step) {
 void TForm10::keyPressEvent(QKeyEvent* event) {
     // Keys reach the window only when the focused control leaves them: the text fields keep
     // theirs, so these act while the grid (or the button) has the focus.
-    if (const int answer = answerOfKey(*event)) {
+    if (const int answer = collect::answerOfKey(*event)) {
         boxClick(3 * (Grid->current() - 1) + answer);
         moveCurrent(+1);
         return;

@@ -2,6 +2,7 @@
 
 #include "app/app_state.h"
 #include "app/ui_kit.h"
+#include "collect/answer_keys.h"
 #include "collect/subject_data_window.h"
 #include "results/results_window.h"
 #include "scoring/types.h"
@@ -58,23 +59,6 @@ const QImage& tickImage() {
         return result;
     }();
     return image;
-}
-
-// The answer a key stands for: the digits 1 to 3, the letters a, b, c and а, б, в in either
-// case, and ф, и, с, which the a, b and c keys give on a Russian layout. 0 for any other key.
-int answerOfKey(const QKeyEvent& event) {
-    if (event.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
-        return 0;
-    const QString text = event.text().toLower();
-    if (text.size() != 1)
-        return 0;
-    static const QString keys[3] = {QStringLiteral("1aаф"), QStringLiteral("2bби"),
-                                    QStringLiteral("3cвс")};
-    for (int answer = 1; answer <= 3; ++answer) {
-        if (keys[answer - 1].contains(text[0]))
-            return answer;
-    }
-    return 0;
 }
 
 QPlainTextEdit* answerText(QWidget* parent, int left, int top, int width, int height) {
@@ -233,7 +217,7 @@ void TForm5::keyPressEvent(QKeyEvent* event) {
         Button1->click();
         return;
     }
-    if (const int answer = answerOfKey(*event)) {
+    if (const int answer = collect::answerOfKey(*event)) {
         platform::guarded([this, answer] { answerBoxClick(answer); });
         return;
     }

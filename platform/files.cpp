@@ -133,20 +133,25 @@ void TextReader::close() {
     m_atEnd = false;
 }
 
+// Reads the next piece of an open file into `buffer`; false at the end of the file.
+static bool readChunk(const FileHandle& file, QByteArray& buffer, qsizetype size) {
+    buffer.resize(size);
+    ssize_t got;
+    do {
+        got = ::read(file.fd(), buffer.data(), size_t(size));
+    } while (got < 0 && errno == EINTR);
+    if (got < 0)
+        throwSystemError(errno, QString());
+    buffer.resize(got);
+    return got > 0;
+}
+
 int TextReader::nextByte() {
     if (m_pos >= m_buffer.size()) {
         if (m_atEnd || !m_file.isOpen())
             return -1;
-        m_buffer.resize(64 * 1024);
-        ssize_t got;
-        do {
-            got = ::read(m_file.fd(), m_buffer.data(), size_t(m_buffer.size()));
-        } while (got < 0 && errno == EINTR);
-        if (got < 0)
-            throwSystemError(errno, QString());
-        m_buffer.resize(got);
         m_pos = 0;
-        if (got == 0) {
+        if (!readChunk(m_file, m_buffer, 64 * 1024)) {
             m_atEnd = true;
             return -1;
         }
@@ -187,16 +192,8 @@ void ByteReader::close() {
 
 unsigned char ByteReader::readByte() {
     if (m_pos >= m_buffer.size()) {
-        m_buffer.resize(4096);
-        ssize_t got;
-        do {
-            got = ::read(m_file.fd(), m_buffer.data(), size_t(m_buffer.size()));
-        } while (got < 0 && errno == EINTR);
-        if (got < 0)
-            throwSystemError(errno, QString());
-        m_buffer.resize(got);
         m_pos = 0;
-        if (got == 0)
+        if (!readChunk(m_file, m_buffer, 4096))
             throwEndOfFile();
     }
     return static_cast<unsigned char>(m_buffer[m_pos++]);
