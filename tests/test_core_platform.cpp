@@ -5,81 +5,16 @@
 #include "platform/files.h"
 #include "platform/paths.h"
 #include "scoring/result_file.h"
+#include "tests/support/core_support.h"
 
-#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLocale>
-#include <QTemporaryDir>
 #include <QTest>
 
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 using namespace platform;
-
-namespace {
-
-// A fresh working directory that other users may enter (see errorAsUnprivileged).
-class WorkDir {
-public:
-    WorkDir() : m_previous(QDir::currentPath()) {
-        ::chmod(QFile::encodeName(m_dir.path()).constData(), 0755);
-        QDir::setCurrent(m_dir.path());
-    }
-    ~WorkDir() { QDir::setCurrent(m_previous); }
-
-private:
-    QTemporaryDir m_dir;
-    QString m_previous;
-};
-
-void writeFile(const QString& name, const QByteArray& bytes) {
-    QDir().mkpath(QFileInfo(name).path());
-    QFile file(name);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
-
-template <class Step> QString errorOf(Step step) {
-    try {
-        step();
-    } catch (const Error& error) {
-        return error.text();
-    }
-    return QString();
-}
-
-// The error text of `step` run in a child process that may not write other users' files:
-// root may write any file, so the child gives up root first.
-template <class Step> QString errorAsUnprivileged(Step step) {
-    int channel[2];
-    if (::pipe(channel) != 0)
-        return QStringLiteral("no pipe");
-    const pid_t child = ::fork();
-    if (child == 0) {
-        ::close(channel[0]);
-        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
-            ::_exit(2);
-        const QByteArray text = errorOf(step).toUtf8();
-        const bool written =
-            ::write(channel[1], text.constData(), size_t(text.size())) == text.size();
-        ::_exit(written ? 0 : 3);
-    }
-    ::close(channel[1]);
-    QByteArray text;
-    char buffer[256];
-    for (ssize_t got; (got = ::read(channel[0], buffer, sizeof buffer)) > 0;)
-        text.append(buffer, got);
-    ::close(channel[0]);
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
-        return QStringLiteral("child failed");
-    return QString::fromUtf8(text);
-}
-
-} // namespace
+using testing::errorAsUnprivileged;
+using testing::errorOf;
 
 class TestCorePlatform : public QObject {
     Q_OBJECT
@@ -125,8 +60,8 @@ void TestCorePlatform::errorTexts() {
     QFETCH(QString, operation);
     QFETCH(QString, name);
     QFETCH(QString, error);
-    WorkDir dir;
-    writeFile(QStringLiteral("Data/Ten.bin"), QByteArray(10, 'x'));
+    testing::TempWorkDir dir;
+    dir.writeFile(QStringLiteral("Data/Ten.bin"), QByteArray(10, 'x'));
     const QString text = errorOf([&] {
         if (operation == u"open")
             openFile(name, Access::ReadOnly);
@@ -150,8 +85,8 @@ void TestCorePlatform::errorTexts() {
 }
 
 void TestCorePlatform::readOnlyFile() {
-    WorkDir dir;
-    writeFile(QStringLiteral("Data/Key.kdt"), QByteArray(315, '1'));
+    testing::TempWorkDir dir;
+    dir.writeFile(QStringLiteral("Data/Key.kdt"), QByteArray(315, '1'));
     QFile::setPermissions(QStringLiteral("Data/Key.kdt"), QFile::ReadOwner | QFile::ReadOther);
     QCOMPARE(
         errorAsUnprivileged([] { openFile(QStringLiteral("Data\\Key.kdt"), Access::ReadWrite); }),
@@ -181,8 +116,8 @@ void TestCorePlatform::anyLetterCase_data() {
 void TestCorePlatform::anyLetterCase() {
     QFETCH(QString, name);
     QFETCH(QString, path);
-    WorkDir dir;
-    writeFile(QStringLiteral("data/key.KDT"), QByteArray("0123456789"));
+    testing::TempWorkDir dir;
+    dir.writeFile(QStringLiteral("data/key.KDT"), QByteArray("0123456789"));
     QCOMPARE(resolvePath(name), path);
     if (QFileInfo::exists(path)) {
         const FileHandle file = openFile(name, Access::ReadOnly);
@@ -251,8 +186,8 @@ void TestCorePlatform::textLines_data() {
 void TestCorePlatform::textLines() {
     QFETCH(QByteArray, bytes);
     QFETCH(QStringList, lines);
-    WorkDir dir;
-    writeFile(QStringLiteral("Data/data.kdt"), bytes);
+    testing::TempWorkDir dir;
+    dir.writeFile(QStringLiteral("Data/data.kdt"), bytes);
     TextReader reader;
     reader.open(QStringLiteral("Data\\data.kdt"));
     for (const QString& line : lines)

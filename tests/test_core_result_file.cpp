@@ -2,54 +2,31 @@
 
 #include "platform/codepage.h"
 #include "platform/dates.h"
-#include "platform/error.h"
 #include "scoring/result_file.h"
+#include "tests/support/core_support.h"
 
 #include <QDir>
 #include <QFile>
 #include <QLocale>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <cmath>
 #include <csignal>
 #include <limits>
 #include <sys/resource.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 using namespace scoring;
+using testing::errorAsUnprivileged;
+using testing::errorOf;
 
 namespace {
 
 const QString kFile = QStringLiteral("result\\25.03.2007.res");
 
-// A fresh working directory with the folder "result"; others may enter it (see asUnprivileged).
-class WorkDir {
-public:
-    WorkDir() : m_previous(QDir::currentPath()) {
-        ::chmod(QFile::encodeName(m_dir.path()).constData(), 0755);
-        QDir::setCurrent(m_dir.path());
-        QDir().mkdir(QStringLiteral("result"));
-    }
-    ~WorkDir() { QDir::setCurrent(m_previous); }
-
-private:
-    QTemporaryDir m_dir;
-    QString m_previous;
+// A fresh working directory with the folder "result".
+struct ResultFolder : testing::TempWorkDir {
+    ResultFolder() { makeFolder(QStringLiteral("result")); }
 };
-
-void writeFile(const QString& name, const QByteArray& bytes) {
-    QFile file(name);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
-
-QByteArray readFile(const QString& name) {
-    QFile file(name);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 // Stray bytes of a damaged or earlier file, easy to tell from a record.
 QByteArray stray(int size) {
@@ -69,44 +46,6 @@ ResultRecord sampleRecord() {
     record.date = 39166.0; // 25 March 2007
     record.manualEntry = 1;
     return record;
-}
-
-template <class Step> QString errorOf(Step step) {
-    try {
-        step();
-    } catch (const platform::Error& error) {
-        return error.text();
-    }
-    return QString();
-}
-
-// The error text of `step` run in a child process that may not write other users' files:
-// root may write any file, so the child gives up root first.
-template <class Step> QString errorAsUnprivileged(Step step) {
-    int channel[2];
-    if (::pipe(channel) != 0)
-        return QStringLiteral("no pipe");
-    const pid_t child = ::fork();
-    if (child == 0) {
-        ::close(channel[0]);
-        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
-            ::_exit(2);
-        const QByteArray text = errorOf(step).toUtf8();
-        const bool written =
-            ::write(channel[1], text.constData(), size_t(text.size())) == text.size();
-        ::_exit(written ? 0 : 3);
-    }
-    ::close(channel[1]);
-    QByteArray text;
-    char buffer[256];
-    for (ssize_t got; (got = ::read(channel[0], buffer, sizeof buffer)) > 0;)
-        text.append(buffer, got);
-    ::close(channel[0]);
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
-        return QStringLiteral("child failed");
-    return QString::fromUtf8(text);
 }
 
 // Files may grow to `bytes` only while this lives; writing beyond fails with EFBIG ("Disk full")
@@ -319,13 +258,13 @@ void TestCoreResultFile::appending() {
     QFETCH(bool, exists);
     QFETCH(int, size);
     QFETCH(int, offset);
-    WorkDir dir;
+    ResultFolder dir;
     const QByteArray before = stray(size);
     if (exists)
-        writeFile(QStringLiteral("result/25.03.2007.res"), before);
+        dir.writeFile(QStringLiteral("result/25.03.2007.res"), before);
 
     appendRecord(kFile, sampleRecord());
-    const QByteArray after = readFile(QStringLiteral("result/25.03.2007.res"));
+    const QByteArray after = dir.readFile(QStringLiteral("result/25.03.2007.res"));
     QCOMPARE(after.size(), offset + kRecordSize);
     QCOMPARE(after.left(offset), before.left(offset));
     QCOMPARE(after.mid(offset), encodeRecord(sampleRecord()));
@@ -333,13 +272,13 @@ void TestCoreResultFile::appending() {
 }
 
 void TestCoreResultFile::twoSaves() {
-    WorkDir dir;
+    ResultFolder dir;
     QDir::current().rename(QStringLiteral("result"), QStringLiteral("Result")); // any letter case
     ResultRecord second = sampleRecord();
     second.surname = QStringLiteral("Петрова");
     appendRecord(kFile, sampleRecord());
     appendRecord(kFile, second);
-    const QByteArray bytes = readFile(QStringLiteral("Result/25.03.2007.res"));
+    const QByteArray bytes = dir.readFile(QStringLiteral("Result/25.03.2007.res"));
     QCOMPARE(bytes, encodeRecord(sampleRecord()) + encodeRecord(second));
 }
 
@@ -358,16 +297,16 @@ void TestCoreResultFile::failedAppend_data() {
 void TestCoreResultFile::failedAppend() {
     QFETCH(int, size);
     QFETCH(int, limit);
-    WorkDir dir;
+    ResultFolder dir;
     const QByteArray before = stray(size);
-    writeFile(QStringLiteral("result/25.03.2007.res"), before);
+    dir.writeFile(QStringLiteral("result/25.03.2007.res"), before);
     QString error;
     {
         const FileSizeLimit fileSizeLimit{rlim_t(limit)};
         error = errorOf([] { appendRecord(kFile, sampleRecord()); });
     }
     QCOMPARE(error, QStringLiteral("Disk full"));
-    QCOMPARE(readFile(QStringLiteral("result/25.03.2007.res")).toHex(), before.toHex());
+    QCOMPARE(dir.readFile(QStringLiteral("result/25.03.2007.res")).toHex(), before.toHex());
 }
 
 void TestCoreResultFile::refusedAppend_data() {
@@ -385,9 +324,9 @@ void TestCoreResultFile::refusedAppend() {
     QFETCH(QString, name);
     QFETCH(bool, readOnly);
     QFETCH(QString, error);
-    WorkDir dir;
+    ResultFolder dir;
     const QByteArray before = stray(100);
-    writeFile(QStringLiteral("result/25.03.2007.res"), before);
+    dir.writeFile(QStringLiteral("result/25.03.2007.res"), before);
     const auto append = [&] { appendRecord(name, sampleRecord()); };
     if (readOnly) {
         QFile::setPermissions(QStringLiteral("result/25.03.2007.res"),
@@ -396,14 +335,14 @@ void TestCoreResultFile::refusedAppend() {
     } else {
         QCOMPARE(errorOf(append), error);
     }
-    QCOMPARE(readFile(QStringLiteral("result/25.03.2007.res")), before);
+    QCOMPARE(dir.readFile(QStringLiteral("result/25.03.2007.res")), before);
     QCOMPARE(QDir(QStringLiteral("result")).entryList(QDir::Files),
              QStringList{QStringLiteral("25.03.2007.res")});
 }
 
 // Reading gives the whole records in file order; a trailing partial record is not one.
 void TestCoreResultFile::reading() {
-    WorkDir dir;
+    ResultFolder dir;
     QList<ResultRecord> saved;
     QByteArray bytes;
     for (int i = 0; i < 3; ++i) {
@@ -413,7 +352,7 @@ void TestCoreResultFile::reading() {
         saved << record;
         bytes += encodeRecord(record);
     }
-    writeFile(QStringLiteral("result/25.03.2007.res"), bytes + stray(40));
+    dir.writeFile(QStringLiteral("result/25.03.2007.res"), bytes + stray(40));
     QFile::setPermissions(QStringLiteral("result/25.03.2007.res"), QFile::ReadOwner);
 
     QCOMPARE(recordCount(kFile), qint64(3));
@@ -430,7 +369,7 @@ void TestCoreResultFile::reading() {
 
 // Names holding every byte value read the same record by record and all at once.
 void TestCoreResultFile::everyByteOfTheCodePage() {
-    WorkDir dir;
+    ResultFolder dir;
     QByteArray bytes;
     for (int first = 0; first < 256; first += 20) {
         QByteArray record = encodeRecord(sampleRecord());
@@ -439,7 +378,7 @@ void TestCoreResultFile::everyByteOfTheCodePage() {
             record[1 + i] = char((first + i) % 256);
         bytes += record;
     }
-    writeFile(QStringLiteral("result/25.03.2007.res"), bytes);
+    dir.writeFile(QStringLiteral("result/25.03.2007.res"), bytes);
     const std::vector<ResultRecord> all = readAllRecords(kFile);
     QCOMPARE(qsizetype(all.size()), bytes.size() / kRecordSize);
     for (int i = 0; i < int(all.size()); ++i) {
@@ -470,8 +409,9 @@ void TestCoreResultFile::readingFailures() {
     QFETCH(QString, name);
     QFETCH(qint64, index);
     QFETCH(QString, error);
-    WorkDir dir;
-    writeFile(QStringLiteral("result/25.03.2007.res"), encodeRecord(sampleRecord()) + stray(50));
+    ResultFolder dir;
+    dir.writeFile(QStringLiteral("result/25.03.2007.res"),
+                  encodeRecord(sampleRecord()) + stray(50));
     QCOMPARE(errorOf([&] { readRecord(name, index); }), error);
     if (index == 0)
         QCOMPARE(errorOf([&] { recordCount(name); }), error);

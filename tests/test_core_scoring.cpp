@@ -1,37 +1,19 @@
 // The scoring key, raw scores and the sten tables.
 
-#include "platform/error.h"
 #include "scoring/key.h"
 #include "scoring/stens.h"
+#include "tests/support/core_support.h"
 
 #include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <initializer_list>
 #include <utility>
 
 using namespace scoring;
+using testing::errorOf;
 
 namespace {
-
-// A fresh working directory for one test; the previous one comes back when it goes.
-class WorkDir {
-public:
-    WorkDir() : m_previous(QDir::currentPath()) { QDir::setCurrent(m_dir.path()); }
-    ~WorkDir() { QDir::setCurrent(m_previous); }
-    void writeFile(const QString& relative, const QByteArray& bytes) const {
-        QDir(m_dir.path()).mkpath(QFileInfo(relative).path());
-        QFile file(m_dir.filePath(relative));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        QCOMPARE(file.write(bytes), bytes.size());
-    }
-
-private:
-    QTemporaryDir m_dir;
-    QString m_previous;
-};
 
 AnswerSheet sheetOfAll(quint8 answer) {
     AnswerSheet sheet;
@@ -54,16 +36,6 @@ int scaleNumber(const QString& code) {
             return k + 1;
     }
     return 0;
-}
-
-// The message of the platform::Error that `step` throws, or an empty text.
-template <class Step> QString errorOf(Step step) {
-    try {
-        step();
-    } catch (const platform::Error& error) {
-        return error.text();
-    }
-    return QString();
 }
 
 } // namespace
@@ -139,7 +111,7 @@ void TestCoreScoring::keyOfAnswerA() {
     QFETCH(int, itemScore);
     QFETCH(int, longScales);
     QFETCH(int, shortScales);
-    WorkDir dir;
+    testing::TempWorkDir dir;
     dir.writeFile(QStringLiteral("Data/Key.kdt"), key);
 
     const Scores scores = scoreSheet(loadKey(), sheetOfAll(answer));
@@ -192,7 +164,7 @@ void TestCoreScoring::keyFailures() {
     QFETCH(int, item);
     QFETCH(quint8, answer);
     QFETCH(QString, error);
-    WorkDir dir;
+    testing::TempWorkDir dir;
     if (writeKey)
         dir.writeFile(QStringLiteral("Data/Key.kdt"), key);
     else
@@ -216,7 +188,7 @@ void TestCoreScoring::keyLengths_data() {
 void TestCoreScoring::keyLengths() {
     QFETCH(QString, fileName);
     QFETCH(QByteArray, key);
-    WorkDir dir;
+    testing::TempWorkDir dir;
     dir.writeFile(fileName, key);
     const ScoringKey loaded = loadKey();
     QCOMPARE(QByteArray(loaded.entries.data(), int(loaded.entries.size())), key.left(315));
@@ -231,7 +203,7 @@ void TestCoreScoring::lineBreakTakesAnEntry() {
     QByteArray text;
     for (int item = 1; item <= kItems; ++item)
         text += "100\n";
-    WorkDir dir;
+    testing::TempWorkDir dir;
     dir.writeFile(QStringLiteral("Data/Key.kdt"), text);
     const ScoringKey key = loadKey();
     QCOMPARE(key.entry(2, 1), '\n');
