@@ -9,7 +9,6 @@
 #include "app/program.h"
 #include "tests/support/test_support.h"
 
-#include <QCloseEvent>
 #include <QProcess>
 #include <QPushButton>
 #include <QTest>
@@ -62,11 +61,6 @@ void openLevel(QWidget* owner, int level, std::function<void()> whenShown) {
     delete window;
 }
 
-void closeByFrame(QWidget* window) {
-    QCloseEvent event;
-    QApplication::sendEvent(window, &event);
-}
-
 } // namespace
 
 class TestChain : public QObject {
@@ -105,7 +99,7 @@ private slots:
                 if (level < depth) {
                     open(g_probes[std::size_t(level)], level + 1);
                 } else if (byFrame) {
-                    closeByFrame(g_probes[std::size_t(closedLevel)]);
+                    testing::closeByFrame(g_probes[std::size_t(closedLevel)]);
                 } else {
                     g_probes[std::size_t(closedLevel)]->close();
                 }
@@ -119,7 +113,8 @@ private slots:
         for (int level = 1; level <= depth; ++level)
             expected << QStringLiteral("created %1").arg(level);
         for (int level = depth; level >= 1; --level)
-            expected << QStringLiteral("closed %1").arg(level) << QStringLiteral("destroyed %1").arg(level);
+            expected << QStringLiteral("closed %1").arg(level)
+                     << QStringLiteral("destroyed %1").arg(level);
         QCOMPARE(g_log, expected);
         QVERIFY(mainWindow.isVisible());
     }
@@ -151,7 +146,7 @@ private slots:
             QCOMPARE(about->size(), QSize(185, 138));
             QCOMPARE(about->pos(), QPoint(194, 249));
             sawIt = true;
-            closeByFrame(about);
+            testing::closeByFrame(about);
         });
         mainWindow.Button5->click();
         QVERIFY(sawIt);
@@ -182,7 +177,7 @@ private slots:
             else if (action == u"stay")
                 confirm->Button2->click();
             else
-                closeByFrame(confirm);
+                testing::closeByFrame(confirm);
         });
         app::openWindow(&opener, app::state().Form7);
         QCOMPARE(int(app::state().ExitAnswer), answer);
@@ -207,8 +202,8 @@ private slots:
 
 // With an argument, this executable is the program itself, told how to end.
 int main(int argc, char** argv) {
-    if (argc == 2 && (qstrcmp(argv[1], "--press-exit") == 0 ||
-                      qstrcmp(argv[1], "--close-main-window") == 0)) {
+    if (argc == 2 &&
+        (qstrcmp(argv[1], "--press-exit") == 0 || qstrcmp(argv[1], "--close-main-window") == 0)) {
         QApplication application(argc, argv);
         const bool pressExit = qstrcmp(argv[1], "--press-exit") == 0;
         QTimer::singleShot(0, &application, [pressExit] {

@@ -3,25 +3,27 @@
 
 #include "app/app_state.h"
 #include "archive/archive_window.h"
-#include "archive/result_list_model.h"
 #include "charts/comparison_chart_window.h"
 #include "platform/dates.h"
 #include "platform/message_box.h"
 #include "results/chart_geometry.h"
 #include "scoring/result_file.h"
+#include "tests/support/chart_support.h"
 #include "tests/support/test_support.h"
 
 #include <QDate>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
-#include <QListView>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScopeGuard>
-#include <QStringEncoder>
 #include <QTest>
-#include <QTextBlock>
+
+using testing::choose;
+using testing::countColour;
+using testing::lineColourAt;
+using testing::memoLines;
 
 namespace {
 
@@ -41,37 +43,6 @@ scoring::ResultRecord subject(const QString& surname, quint8 sten, quint8 manual
     record.date = platform::dayCount(QDate(2007, 3, 5));
     record.manualEntry = manualEntry;
     return record;
-}
-
-// Appends a subject to a result file of the working directory and puts it into a place, with
-// the full path the archive's file dialog would give.
-void choose(int place, const QString& file, const scoring::ResultRecord& record) {
-    const QString name = QStringLiteral("result\\") + file;
-    scoring::appendRecord(name, record);
-    app::state().place(place) =
-        app::select{QDir::current().absoluteFilePath(QStringLiteral("result/") + file),
-                    qint32(scoring::recordCount(name) - 1)};
-}
-
-int countColour(const QImage& picture, const QColor& colour) {
-    int count = 0;
-    for (int y = 0; y < picture.height(); ++y) {
-        for (int x = 0; x < picture.width(); ++x)
-            count += picture.pixelColor(x, y) == colour;
-    }
-    return count;
-}
-
-// A point on the vertical line of an all-equal profile, half way between two rows.
-QColor lineColourAt(const QImage& picture, int sten) {
-    return picture.pixelColor(chart::stenX(sten), (chart::rowY(8) + chart::rowY(9)) / 2);
-}
-
-QStringList boxLines(const QPlainTextEdit* box) {
-    QStringList lines;
-    for (QTextBlock block = box->document()->begin(); block.isValid(); block = block.next())
-        lines << block.text();
-    return lines;
 }
 
 const QStringList kEmptyBox(5, QString());
@@ -177,10 +148,10 @@ private slots:
 
         TForm12 window(nullptr);
         window.create();
-        QCOMPARE(boxLines(window.Memo2),
+        QCOMPARE(memoLines(window.Memo2),
                  (QStringList{"05.03.2007", "Петрова Анна", "2 -курс, 21 -группа", mode, ""}));
         for (QPlainTextEdit* box : {window.Memo1, window.Memo3, window.Memo4, window.Memo5})
-            QCOMPARE(boxLines(box), kEmptyBox);
+            QCOMPARE(memoLines(box), kEmptyBox);
         QCOMPARE(window.Memo2->palette().color(QPalette::Text), colourOf(2));
         QVERIFY(window.Memo2->isReadOnly());
     }
@@ -211,8 +182,8 @@ private slots:
         QCOMPARE(lineColourAt(picture, 3), colourOf(1));
         QCOMPARE(lineColourAt(picture, 9), colourOf(3));
         QVERIFY(lineColourAt(picture, 6) != colourOf(1));
-        QCOMPARE(boxLines(window.Memo2), kEmptyBox);
-        QCOMPARE(boxLines(window.Memo3).value(1), QStringLiteral("Третья Анна"));
+        QCOMPARE(memoLines(window.Memo2), kEmptyBox);
+        QCOMPARE(memoLines(window.Memo3).value(1), QStringLiteral("Третья Анна"));
         QVERIFY(platform::MessageBox::takeRecorded().isEmpty());
     }
 
@@ -259,10 +230,8 @@ private slots:
                                       "",
                                       ""};
         QCOMPARE(expected.size(), 26);
-        QByteArray bytes;
-        for (const QString& line : expected)
-            bytes += QByteArray(QStringEncoder("windows-1251").encode(line)) + "\r\n";
-        QCOMPARE(work.readFile(QStringLiteral("saved_img/SR_1.txt")), bytes);
+        QCOMPARE(work.readFile(QStringLiteral("saved_img/SR_1.txt")),
+                 testing::cp1251Lines(expected));
     }
 
     void missingBackgroundLeavesWindowEmpty() {
@@ -280,7 +249,7 @@ private slots:
         QVERIFY(window.picture().isNull());
         for (QPlainTextEdit* box :
              {window.Memo1, window.Memo2, window.Memo3, window.Memo4, window.Memo5})
-            QCOMPARE(boxLines(box), kEmptyBox);
+            QCOMPARE(memoLines(box), kEmptyBox);
     }
 
     // Opened from the archive over it; the keyboard goes through the controls in the window's
@@ -291,10 +260,7 @@ private slots:
         work.installProgramFolder();
         choose(1, QStringLiteral("a.res"), subject(QStringLiteral("Петрова"), 4));
         TForm11 archive(nullptr);
-        archive.create();
-        archive.show();
-        archive.FileOpen1Accept(app::state().place(1).FileName);
-        archive.ListBox1->setCurrentIndex(archive.ListModel->index(0, 0));
+        testing::showArchiveAtFileOf(archive, 1);
         archive.BitBtn1Click(); // the archive's label of place 1 now shows the subject
         bool seen = false;
         testing::later([&] {
@@ -305,16 +271,10 @@ private slots:
             QCOMPARE(window->parentWidget(), &archive);
             QCOMPARE(window->windowTitle(), QStringLiteral("Сравнение"));
             QCOMPARE(window->size(), QSize(692, 506));
-            QList<QWidget*> order;
-            QWidget* next = window->Button1;
-            do {
-                if (next->focusPolicy() & Qt::TabFocus)
-                    order << next;
-                next = next->nextInFocusChain();
-            } while (next != window->Button1);
-            QCOMPARE(order, (QList<QWidget*>{window->Button1, window->Button2, window->Memo1,
-                                             window->Memo2, window->Memo3, window->Memo4,
-                                             window->Memo5, window->Button3}));
+            QCOMPARE(
+                testing::tabOrder(window->Button1),
+                (QList<QWidget*>{window->Button1, window->Button2, window->Memo1, window->Memo2,
+                                 window->Memo3, window->Memo4, window->Memo5, window->Button3}));
             for (int press = 0; press < 2; ++press) {
                 QTest::mouseClick(window->Button2, Qt::LeftButton);
                 QCOMPARE(window->Button2->text(), QStringLiteral("Не выходит:)"));

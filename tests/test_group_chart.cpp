@@ -3,25 +3,28 @@
 
 #include "app/app_state.h"
 #include "archive/archive_window.h"
-#include "archive/result_list_model.h"
 #include "charts/group_chart_window.h"
 #include "platform/dates.h"
 #include "platform/message_box.h"
 #include "results/chart_geometry.h"
 #include "scoring/result_file.h"
+#include "tests/support/chart_support.h"
 #include "tests/support/test_support.h"
 
 #include <QDate>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
-#include <QListView>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScopeGuard>
-#include <QStringEncoder>
 #include <QTest>
-#include <QTextBlock>
+
+using testing::choose;
+using testing::countColour;
+using testing::cp1251Lines;
+using testing::lineColourAt;
+using testing::memoLines;
 
 namespace {
 
@@ -43,48 +46,15 @@ QString listLineOf(const scoring::ResultRecord& record) {
            u' ' + record.course + QStringLiteral(" курс, ") + record.group;
 }
 
-// Appends a subject to a result file of the working directory and puts it into a place, with
-// the full path the archive's file dialog would give.
-void choose(int place, const QString& file, const scoring::ResultRecord& record) {
-    const QString name = QStringLiteral("result\\") + file;
-    scoring::appendRecord(name, record);
-    app::state().place(place) =
-        app::select{QDir::current().absoluteFilePath(QStringLiteral("result/") + file),
-                    qint32(scoring::recordCount(name) - 1)};
-}
-
 // A place that names a record its file does not have.
 void chooseUnreadable(int place) {
     app::state().place(place) =
         app::select{QDir::current().absoluteFilePath(QStringLiteral("result/gone.res")), 0};
 }
 
-int countColour(const QImage& picture, const QColor& colour) {
-    int count = 0;
-    for (int y = 0; y < picture.height(); ++y) {
-        for (int x = 0; x < picture.width(); ++x)
-            count += picture.pixelColor(x, y) == colour;
-    }
-    return count;
-}
-
 // The curve of a profile whose values are all equal is a vertical line at that value's column.
 bool curveAt(const QImage& picture, int value) {
-    return picture.pixelColor(chart::stenX(value), (chart::rowY(8) + chart::rowY(9)) / 2) == kCurve;
-}
-
-QStringList memoLines(const QPlainTextEdit* memo) {
-    QStringList lines;
-    for (QTextBlock block = memo->document()->begin(); block.isValid(); block = block.next())
-        lines << block.text();
-    return lines;
-}
-
-QByteArray cp1251Lines(const QStringList& lines) {
-    QByteArray bytes;
-    for (const QString& line : lines)
-        bytes += QByteArray(QStringEncoder("windows-1251").encode(line)) + "\r\n";
-    return bytes;
+    return lineColourAt(picture, value) == kCurve;
 }
 
 using LineEdits = QMap<int, QString>; // list line (from 0) -> its new text
@@ -282,10 +252,7 @@ private slots:
         work.installProgramFolder();
         choose(6, QStringLiteral("a.res"), subject(1, 4));
         TForm11 archive(nullptr);
-        archive.create();
-        archive.show();
-        archive.FileOpen1Accept(app::state().place(6).FileName);
-        archive.ListBox1->setCurrentIndex(archive.ListModel->index(0, 0));
+        testing::showArchiveAtFileOf(archive, 6);
         archive.BitBtn2Click(); // the archive's label of place 6 now shows the subject
         bool seen = false;
         testing::later([&] {
@@ -297,15 +264,9 @@ private slots:
             QCOMPARE(window->windowTitle(), QStringLiteral("Общий график"));
             QCOMPARE(window->size(), QSize(809, 505));
             QCOMPARE(window->Label1->text().at(0), QChar(u'C')); // the Latin letter
-            QList<QWidget*> order;
-            QWidget* next = window->Button1;
-            do {
-                if (next->focusPolicy() & Qt::TabFocus)
-                    order << next;
-                next = next->nextInFocusChain();
-            } while (next != window->Button1);
-            QCOMPARE(order, (QList<QWidget*>{window->Button1, window->Button2, window->Memo1,
-                                             window->Button3}));
+            QCOMPARE(testing::tabOrder(window->Button1),
+                     (QList<QWidget*>{window->Button1, window->Button2, window->Memo1,
+                                      window->Button3}));
             QTest::mouseClick(window->Button1, Qt::LeftButton);
             QCOMPARE(window->Button1->text(), QStringLiteral("Не выходит:)"));
             QVERIFY(platform::MessageBox::takeRecorded().isEmpty());

@@ -10,7 +10,6 @@
 #include "scoring/result_file.h"
 #include "tests/support/test_support.h"
 
-#include <QCloseEvent>
 #include <QDate>
 #include <QImage>
 #include <QKeyEvent>
@@ -117,25 +116,6 @@ void typeKeys(const QString& keys) {
     }
 }
 
-// Closes every window still in its showing, so that a failed step never leaves the test
-// waiting in a modal loop.
-void unwindAll() {
-    for (QWidget* widget : QApplication::topLevelWidgets()) {
-        if (auto* window = qobject_cast<app::ChainWindow*>(widget);
-            window && window->isShowingModally())
-            window->close();
-    }
-}
-
-// Runs a step inside the showing of the window the next call opens; a failed step unwinds.
-void step(std::function<void()> body) {
-    testing::later([body = std::move(body)] {
-        body();
-        if (QTest::currentTestFailed())
-            unwindAll();
-    });
-}
-
 // Guards a call that must not open a window: should it open one after all, the window is
 // closed at once (and `opened` tells), so the test fails instead of waiting.
 struct NothingOpens {
@@ -145,7 +125,7 @@ struct NothingOpens {
         timer.setSingleShot(true);
         QObject::connect(&timer, &QTimer::timeout, [this] {
             opened = true;
-            unwindAll();
+            testing::unwindAll();
         });
         timer.start(0);
     }
@@ -342,7 +322,7 @@ private slots:
         mainWindow.show();
 
         bool resultsSeen = false;
-        step([&] { // in the manual entry window
+        testing::step([&] { // in the manual entry window
             TForm10* manual = state().Form10;
             QVERIFY(manual && manual->isVisible());
             QVERIFY(!mainWindow.isVisible());
@@ -358,7 +338,7 @@ private slots:
             QCOMPARE(state().Form6Manual, nullptr);
 
             clickBox(*manual, kStatements, 2);
-            step([&] { // in the results window
+            testing::step([&] { // in the results window
                 TForm6* results = state().Form6Manual;
                 QVERIFY(results && results->isVisible());
                 QVERIFY(!state().Form10->isVisible());
@@ -400,12 +380,11 @@ private slots:
         TForm1 mainWindow;
         state().Form1 = &mainWindow;
         mainWindow.show();
-        step([&] {
+        testing::step([&] {
             TForm10* manual = state().Form10;
             QVERIFY(manual);
             clickBox(*manual, 3, 1);
-            QCloseEvent event;
-            QApplication::sendEvent(manual, &event);
+            testing::closeByFrame(manual);
         });
         mainWindow.Button2Click();
         state().Form1 = nullptr;

@@ -12,6 +12,7 @@
 #include "results/chart_frame.h"
 #include "results/profile_chart_window.h"
 #include "results/results_window.h"
+#include "tests/support/chart_support.h"
 #include "tests/support/test_support.h"
 
 #include <QLabel>
@@ -27,6 +28,7 @@
 
 using app::state;
 using Profile = std::array<quint8, 17>;
+using testing::countColour;
 
 namespace {
 
@@ -60,14 +62,6 @@ bool nearColour(const QImage& picture, double x, double y, QColor colour) {
             if (isColour(picture, int(x) + dx, int(y) + dy, colour))
                 return true;
     return false;
-}
-
-int countColour(const QImage& picture, QRect area, QColor colour) {
-    int count = 0;
-    for (int y = area.top(); y <= area.bottom(); ++y)
-        for (int x = area.left(); x <= area.right(); ++x)
-            count += isColour(picture, x, y, colour);
-    return count;
 }
 
 void writeBackground(const testing::TempWorkDir& dir) {
@@ -104,8 +98,8 @@ private slots:
         QCOMPARE(red, 1);
         QVERIFY(!isColour(picture, x, 33, ui::kRed));
         QVERIFY(!isColour(picture, x, 491, ui::kRed));
-        QCOMPARE(countColour(picture, picture.rect(), ui::kRed),
-                 countColour(picture, QRect(x - 3, 33, 7, 459), ui::kRed));
+        QCOMPARE(countColour(picture, ui::kRed, picture.rect()),
+                 countColour(picture, ui::kRed, QRect(x - 3, 33, 7, 459)));
     }
 
     void zigzagJoinsMarkerCentres() {
@@ -160,8 +154,8 @@ private slots:
         plotter.plot(constantProfile(8), ui::kBlue);
         // The same shape at two places: the second curve's markers are drawn 2 pixels wide.
         const int y = chart::rowY(9);
-        const int thin = countColour(picture, QRect(chart::stenX(2) - 4, y - 4, 9, 9), ui::kRed);
-        const int thick = countColour(picture, QRect(chart::stenX(8) - 4, y - 4, 9, 9), ui::kBlue);
+        const int thin = countColour(picture, ui::kRed, QRect(chart::stenX(2) - 4, y - 4, 9, 9));
+        const int thick = countColour(picture, ui::kBlue, QRect(chart::stenX(8) - 4, y - 4, 9, 9));
         QVERIFY2(thick > thin, qPrintable(QStringLiteral("%1 vs %2").arg(thick).arg(thin)));
     }
 
@@ -181,7 +175,7 @@ private slots:
                 // (A long high-pole label may run on above the code's box.)
                 if (corner.x() != chart::kCodeLeft)
                     QVERIFY(isColour(picture, corner.x(), corner.y() - 1, grey));
-                QVERIFY(countColour(picture, QRect(corner, QSize(12, 13)), Qt::white) < 12 * 13);
+                QVERIFY(countColour(picture, Qt::white, QRect(corner, QSize(12, 13))) < 12 * 13);
             }
             // The low-pole label ends left of the sten-1 column.
             QVERIFY(isColour(picture, chart::stenX(1), top + 3, grey));
@@ -251,7 +245,7 @@ private slots:
         QVERIFY(nearColour(picture, (135 + 360) / 2.0, (38 + 66) / 2.0, ui::kRed));
         // The frame is drawn too: the label boxes are there, text in them.
         const QRect code(chart::kCodeLeft, chart::rowY(1) - chart::kCodeRaise, 14, 12);
-        QVERIFY(countColour(picture, code, Qt::white) < code.width() * code.height());
+        QVERIFY(countColour(picture, Qt::white, code) < code.width() * code.height());
     }
 
     void header_data() {

@@ -6,8 +6,6 @@
 #include "platform/error.h"
 #include "tests/support/test_support.h"
 
-#include <QDir>
-#include <QFileInfo>
 #include <QTest>
 
 namespace {
@@ -28,17 +26,6 @@ QByteArray questionnaire(int lines, const QByteArray& lineEnd) {
 
 QStringList texts(const collect::QuestionnaireItem& item) {
     return {item.statement, item.a, item.b, item.c};
-}
-
-int handlesOpenOn(const QString& fileName) {
-    int count = 0;
-    const QDir fds(QStringLiteral("/proc/self/fd"));
-    for (const QString& entry :
-         fds.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System)) {
-        if (QFileInfo(fds.filePath(entry)).symLinkTarget().endsWith(fileName))
-            ++count;
-    }
-    return count;
 }
 
 } // namespace
@@ -172,9 +159,9 @@ private slots:
         collect::QuestionnaireReader reader;
         reader.open();
         reader.readItem();
-        QCOMPARE(handlesOpenOn(QStringLiteral("/Data/data.kdt")), 1);
+        QCOMPARE(testing::handlesOpenOn(QStringLiteral("/Data/data.kdt")), 1);
         reader.close();
-        QCOMPARE(handlesOpenOn(QStringLiteral("/Data/data.kdt")), 0);
+        QCOMPARE(testing::handlesOpenOn(QStringLiteral("/Data/data.kdt")), 0);
     }
 };
 

@@ -19,7 +19,6 @@
 #include "scoring/stens.h"
 #include "tests/support/test_support.h"
 
-#include <QCloseEvent>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -62,10 +61,9 @@ int keyDigit(const QByteArray& key, int item) {
     return key[3 * (item - 1) + testAnswer(item) - 1] - '0';
 }
 
+// The lines of a column; an empty column has none.
 QStringList lines(const QPlainTextEdit* memo) {
-    QStringList result;
-    for (QTextBlock block = memo->document()->begin(); block.isValid(); block = block.next())
-        result << block.text();
+    QStringList result = testing::memoLines(memo);
     if (result == QStringList{QString()})
         result.clear();
     return result;
@@ -75,11 +73,6 @@ QStringList lines(const QPlainTextEdit* memo) {
 int lineTop(const QPlainTextEdit* memo, int index) {
     QTextCursor cursor(memo->document()->findBlockByNumber(index));
     return memo->viewport()->mapTo(memo->window(), memo->cursorRect(cursor).topLeft()).y();
-}
-
-void closeByFrame(QWidget* window) {
-    QCloseEvent event;
-    QApplication::sendEvent(window, &event);
 }
 
 const QString kLongSurname = QStringLiteral("Константинопольская-Щедр"); // 24 letters + 1
@@ -142,7 +135,7 @@ class TestResultsWindow : public QObject {
                 if (returned)
                     return;
                 stayed = true;
-                closeByFrame(state().Form6);
+                testing::closeByFrame(state().Form6);
             });
         });
         app::openWindow(m_test.get(), state().Form6);
@@ -297,7 +290,7 @@ private slots:
         testing::later([&] {
             if (state().Form9) {
                 chartOpened = true;
-                closeByFrame(state().Form9);
+                testing::closeByFrame(state().Form9);
             }
         });
         results->Button1Click();
@@ -384,7 +377,7 @@ private slots:
                 else if (answer == u"stay")
                     confirmation->Button2->click();
                 else
-                    closeByFrame(confirmation);
+                    testing::closeByFrame(confirmation);
             });
             results->Button2->click();
             surnameAfter = results->Label8->text();
@@ -405,7 +398,7 @@ private slots:
                     confirmation->Button1->click();
                 }
             });
-            closeByFrame(results);
+            testing::closeByFrame(results);
         });
         QVERIFY(!stayed);
         QVERIFY(!asked);
@@ -436,7 +429,7 @@ private slots:
                                     !state().Form5->isVisible() && !state().Form4->isVisible() &&
                                     !state().Form3->isVisible() && !mainWindow.isVisible() &&
                                     results->Label8->text() == u"Петров";
-                                closeByFrame(results);
+                                testing::closeByFrame(results);
                             });
                         test->Image2Click();
                         test->Button1Click();
@@ -474,14 +467,14 @@ private slots:
                 TForm6* results = state().Form6Manual;
                 resultsSeen = results && results->isVisible() && !manual->isVisible() &&
                               results->Label8->text() == u"Сидоров";
-                closeByFrame(results);
+                testing::closeByFrame(results);
             });
             app::openWindow(manual, state().Form6Manual);
             testing::later([&] {
                 if (manualReturned || !state().Form10)
                     return;
                 closedByRescue = true; // the results window did not close it
-                closeByFrame(state().Form10);
+                testing::closeByFrame(state().Form10);
             });
         });
         app::openWindow(static_cast<QWidget*>(nullptr), state().Form10);
@@ -512,7 +505,7 @@ private slots:
                 seen.push_back({explanation->Label1->text(), explanation->Edit1->text(),
                                 explanation->Memo1->toPlainText(),
                                 explanation->Memo2->toPlainText()});
-                closeByFrame(explanation);
+                testing::closeByFrame(explanation);
             });
             QTest::mouseClick(results->scaleLink(scale), Qt::LeftButton);
             QCOMPARE(state().Form8, nullptr);

@@ -14,9 +14,6 @@
 #include "results/results_window.h"
 #include "tests/support/test_support.h"
 
-#include <QCloseEvent>
-#include <QDir>
-#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -85,22 +82,6 @@ void answerStatement(TForm5& window, int answer) {
     QTest::mouseClick(window.Button1, Qt::LeftButton);
 }
 
-int handlesOpenOnQuestionnaire() {
-    int count = 0;
-    const QDir fds(QStringLiteral("/proc/self/fd"));
-    for (const QString& entry :
-         fds.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System)) {
-        if (QFileInfo(fds.filePath(entry)).symLinkTarget().endsWith(u"/Data/data.kdt"))
-            ++count;
-    }
-    return count;
-}
-
-void closeByFrame(QWidget* window) {
-    QCloseEvent event;
-    QApplication::sendEvent(window, &event);
-}
-
 // A visible window of the chain other than the test window: the one the last answer opened.
 app::ChainWindow* openedOverTest() {
     for (QWidget* widget : QApplication::topLevelWidgets()) {
@@ -109,26 +90,6 @@ app::ChainWindow* openedOverTest() {
             return window;
     }
     return nullptr;
-}
-
-// Closes every window still in its showing, so that a failed step never leaves a test
-// waiting in a modal loop.
-void unwindAll() {
-    for (QWidget* widget : QApplication::topLevelWidgets()) {
-        if (auto* window = qobject_cast<app::ChainWindow*>(widget);
-            window && window->isShowingModally())
-            window->close();
-    }
-}
-
-// A step that runs when control returns to an event loop, i.e. inside the showing of the
-// window the next call opens; a failed step unwinds the chain.
-void step(std::function<void()> body) {
-    testing::later([body = std::move(body)] {
-        body();
-        if (QTest::currentTestFailed())
-            unwindAll();
-    });
 }
 
 // A test window as the subject data window opens it, but driven here step by step: the
@@ -477,18 +438,18 @@ private slots:
         mainWindow.show();
 
         bool reachedTest = false;
-        step([&] {
+        testing::step([&] {
             TForm3* instructions = testing::visibleWindow<TForm3>();
             QVERIFY(instructions);
             QCOMPARE(app::state().Form3, instructions);
             QVERIFY(mainWindow.isHidden());
             QVERIFY(!instructions->Memo1->toPlainText().isEmpty());
-            step([&] {
+            testing::step([&] {
                 TForm4* subject = testing::visibleWindow<TForm4>();
                 QVERIFY(subject);
                 QVERIFY(instructions->isHidden());
                 QCOMPARE(subject->focusWidget(), subject->Edit1);
-                step([&, subject] {
+                testing::step([&, subject] {
                     TForm5* test = testing::visibleWindow<TForm5>();
                     QVERIFY(test);
                     QVERIFY(subject->isHidden());
@@ -496,12 +457,13 @@ private slots:
                     for (int s = 1; s < closeAt; ++s)
                         answerStatement(*test, 3);
                     QCOMPARE(test->Label2->text(), QString::number(closeAt));
-                    QCOMPARE(handlesOpenOnQuestionnaire(), lines < 0 ? 0 : 1);
+                    QCOMPARE(testing::handlesOpenOn(QStringLiteral("/Data/data.kdt")),
+                             lines < 0 ? 0 : 1);
                     // The subject's data wait, untouched, in the hidden window beneath.
                     QCOMPARE(app::state().Form4->Edit1->text(), QStringLiteral("нет"));
                     QCOMPARE(app::state().Form4->Edit4->text(), QStringLiteral("нет"));
                     reachedTest = true;
-                    closeByFrame(test);
+                    testing::closeByFrame(test);
                 });
                 subject->Button1->click(); // every field left at "нет"
             });
@@ -513,7 +475,7 @@ private slots:
         QVERIFY(mainWindow.isVisible());
         QVERIFY(!app::state().Form3 && !app::state().Form4 && !app::state().Form5);
         QVERIFY(!openedOverTest());
-        QCOMPARE(handlesOpenOnQuestionnaire(), 0);
+        QCOMPARE(testing::handlesOpenOn(QStringLiteral("/Data/data.kdt")), 0);
         for (int s = 1; s < closeAt; ++s)
             QCOMPARE(app::state().AnswerSheet.answer(s), quint8(3)); // kept, not scored
         QCOMPARE(app::state().AnswerSheet.answer(closeAt), quint8(0));
@@ -525,7 +487,7 @@ private slots:
         app::state().Form1 = &mainWindow;
         mainWindow.show();
         bool sawIt = false;
-        step([&] {
+        testing::step([&] {
             TForm3* instructions = testing::visibleWindow<TForm3>();
             QVERIFY(instructions);
             QVERIFY(mainWindow.isHidden());

@@ -87,4 +87,15 @@ QString errorAsUnprivileged(const std::function<void()>& step) {
     return QString::fromUtf8(text);
 }
 
+int handlesOpenOn(const QString& pathEnd) {
+    int count = 0;
+    const QDir fds(QStringLiteral("/proc/self/fd"));
+    for (const QString& entry :
+         fds.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System)) {
+        if (QFileInfo(fds.filePath(entry)).symLinkTarget().endsWith(pathEnd))
+            ++count;
+    }
+    return count;
+}
+
 } // namespace testing

@@ -43,4 +43,7 @@ QString errorOf(const std::function<void()>& step);
 // could not tell.
 QString errorAsUnprivileged(const std::function<void()>& step);
 
+// How many of this process's open file handles are on a file whose path ends in `pathEnd`.
+int handlesOpenOn(const QString& pathEnd);
+
 } // namespace testing

@@ -3,9 +3,13 @@
 #include "tests/support/core_support.h"
 
 #include <QApplication>
+#include <QList>
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 #include <functional>
+
+class QPlainTextEdit;
 
 namespace testing {
 
@@ -21,6 +25,23 @@ template <class Window> Window* visibleWindow() {
 // Runs a step as soon as control returns to an event loop: the way to act on a window that
 // the next call shows modally.
 void later(std::function<void()> step);
+
+// Closes every window of the chain still in its showing, so that a failed step never leaves a
+// test waiting in a modal loop.
+void unwindAll();
+
+// A step that runs when control returns to an event loop, i.e. inside the showing of the
+// window the next call opens; a failed step unwinds the chain.
+void step(std::function<void()> body);
+
+// Closes a window as a click on its frame's close box does.
+void closeByFrame(QWidget* window);
+
+// The lines of a text box, one per paragraph (an empty box has one empty line).
+QStringList memoLines(const QPlainTextEdit* memo);
+
+// The controls that Tab reaches from `first`, in the window's focus order, once round.
+QList<QWidget*> tabOrder(QWidget* first);
 
 // Sets up the application for GUI tests: the program's look, recording message box.
 void prepareGuiTest();
