@@ -6,7 +6,6 @@
 #include "collect/answer_keys.h"
 #include "platform/error.h"
 #include "platform/files.h"
-#include "platform/paths.h"
 #include "results/results_window.h"
 
 #include <QKeyEvent>
@@ -18,8 +17,6 @@
 #include <QPushButton>
 
 #include <algorithm>
-#include <cerrno>
-#include <fcntl.h>
 
 const QString TForm10::kBoxPictureName = QStringLiteral("data\\sq.bmp");
 const QString TForm10::kTickPictureName = QStringLiteral("data\\check_icon.ico");
@@ -187,17 +184,7 @@ void TForm10::buildSubjectFields() {
 }
 
 QPixmap TForm10::loadPicture(const QString& name, const char* format) {
-    const QByteArray local = platform::resolvePath(name).toLocal8Bit();
-    const int fd = local.isEmpty() ? -1 : ::open(local.constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        const int err = local.isEmpty() ? ENOENT : errno;
-        throw platform::Error(platform::cannotOpenText(name, platform::systemReason(err)));
-    }
-    QByteArray bytes;
-    {
-        const platform::FileHandle file(fd);
-        bytes = platform::readExactly(file, 0, platform::fileSize(file, name), name);
-    }
+    const QByteArray bytes = platform::readPictureFile(name);
     QPixmap picture;
     if (!picture.loadFromData(bytes, format)) {
         throw platform::Error(qstrcmp(format, "ICO") == 0

@@ -24,12 +24,12 @@ QString errorText(int err, const QString& path) {
     case ENOTDIR:
     case ENAMETOOLONG:
     case EINVAL:
-    case EISDIR:
     case EILSEQ:
         return QStringLiteral("Invalid filename");
     case EMFILE:
     case ENFILE:
         return QStringLiteral("Too many open files");
+    case EISDIR: // a folder where a file is expected, as the original platform says
     case EACCES:
     case EPERM:
     case EROFS:

@@ -59,6 +59,17 @@ FileHandle createFile(const QString& name) { return openPath(name, O_RDWR | O_CR
 
 FileHandle openOrCreateFile(const QString& name) { return openPath(name, O_RDWR | O_CREAT); }
 
+QByteArray readPictureFile(const QString& name) {
+    const QByteArray local = resolvePath(name).toLocal8Bit();
+    const int fd = local.isEmpty() ? -1 : ::open(local.constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        const int err = local.isEmpty() ? ENOENT : errno;
+        throw Error(cannotOpenText(displayPath(name), systemReason(err)));
+    }
+    const FileHandle file(fd);
+    return readExactly(file, 0, fileSize(file, name), name);
+}
+
 qint64 fileSize(const FileHandle& file, const QString& name) {
     struct stat info {};
     if (::fstat(file.fd(), &info) != 0)

@@ -39,6 +39,10 @@ FileHandle createFile(const QString& name);
 // file is never emptied. The folder is never created ("Invalid filename" when it is missing).
 FileHandle openOrCreateFile(const QString& name);
 
+// The whole content of a picture file. A file that cannot be opened fails with the toolkit's
+// text, "Cannot open file "<name>". <the system's reason>", the name as shown to the user.
+QByteArray readPictureFile(const QString& name);
+
 // Length of an open file in bytes.
 qint64 fileSize(const FileHandle& file, const QString& name);
 

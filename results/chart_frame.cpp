@@ -3,37 +3,18 @@
 #include "app/ui_kit.h"
 #include "platform/error.h"
 #include "platform/files.h"
-#include "platform/paths.h"
 
 #include <QFontMetrics>
 #include <QPainter>
 #include <QPen>
 #include <QPolygon>
 
-#include <cerrno>
-#include <fcntl.h>
 
 namespace chart {
 
-static platform::FileHandle openBackground(const QString& name) {
-    const QByteArray local = platform::resolvePath(name).toLocal8Bit();
-    const int fd = local.isEmpty() ? -1 : ::open(local.constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        const int err = local.isEmpty() ? ENOENT : errno;
-        throw platform::Error(
-            platform::cannotOpenText(platform::displayPath(name), platform::systemReason(err)));
-    }
-    return platform::FileHandle(fd);
-}
-
 QImage loadBackground(const QString& name) {
-    QByteArray bytes;
-    {
-        const platform::FileHandle file = openBackground(name);
-        bytes = platform::readExactly(file, 0, platform::fileSize(file, name), name);
-    }
     QImage picture;
-    if (!picture.loadFromData(bytes, "BMP"))
+    if (!picture.loadFromData(platform::readPictureFile(name), "BMP"))
         throw platform::Error(QStringLiteral("Bitmap image is not valid"));
     return picture.convertToFormat(QImage::Format_RGB32);
 }

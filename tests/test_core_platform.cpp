@@ -54,6 +54,8 @@ void TestCorePlatform::errorTexts_data() {
         << "bytes" << QStringLiteral("Data\\Ten.bin") << "Read beyond end of file";
     QTest::newRow("folder opened as a file")
         << "open" << QStringLiteral("Data") << "File access denied";
+    QTest::newRow("folder opened as a file to write")
+        << "openOrCreate" << QStringLiteral("Data") << "File access denied";
 }
 
 void TestCorePlatform::errorTexts() {

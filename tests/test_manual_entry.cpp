@@ -401,14 +401,14 @@ private slots:
         QTest::addColumn<QString>("message");
         QTest::newRow("both there") << 25 << 17 << true << true << QString();
         QTest::newRow("no sq.bmp") << 0 << 17 << false << false
-                                   << QStringLiteral("Cannot open file \"data\\sq.bmp\". "
+                                   << QStringLiteral("Cannot open file \"data/sq.bmp\". "
                                                      "No such file or directory");
         QTest::newRow("no check_icon.ico") << 25 << 0 << true << false
                                            << QStringLiteral("Cannot open file "
-                                                             "\"data\\check_icon.ico\". No such "
+                                                             "\"data/check_icon.ico\". No such "
                                                              "file or directory");
         QTest::newRow("neither") << 0 << 0 << false << false
-                                 << QStringLiteral("Cannot open file \"data\\sq.bmp\". "
+                                 << QStringLiteral("Cannot open file \"data/sq.bmp\". "
                                                    "No such file or directory");
     }
     void pictures() {
