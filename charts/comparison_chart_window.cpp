@@ -2,6 +2,7 @@
 
 #include "app/app_state.h"
 #include "app/ui_kit.h"
+#include "charts/chosen_record.h"
 #include "charts/export_chart.h"
 #include "platform/dates.h"
 #include "platform/error.h"
@@ -64,20 +65,6 @@ QString lineOf(const QPlainTextEdit* box, int line) {
     return box->document()->findBlockByNumber(line).text();
 }
 
-// Reads the subject of a filled place into the current record; false when the place is free
-// or its record cannot be read (the failure is dropped, as every chart drops it).
-bool readPlace(int place) {
-    const app::select& chosen = app::state().place(place);
-    if (chosen.FileName.isEmpty())
-        return false;
-    try {
-        app::state().CurrentRecord = scoring::readRecord(chosen.FileName, chosen.RecordIndex);
-    } catch (const platform::Error&) {
-        return false;
-    }
-    return true;
-}
-
 } // namespace
 
 TForm12::TForm12(QWidget* owner) : ChainWindow(owner) {
@@ -85,9 +72,7 @@ TForm12::TForm12(QWidget* owner) : ChainWindow(owner) {
     setFixedClientSize(692, 506);
     setFont(ui::font(11));
 
-    Image1 = new QLabel(this);
-    Image1->setGeometry(0, 0, chart::kPictureSize, chart::kPictureSize);
-    Image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Image1 = charts::chartImage(this);
     Label1 = ui::label(this, QStringLiteral("Данные об исследуемых"), 512, 8, ui::font(13));
 
     QPlainTextEdit** boxes[] = {&Memo1, &Memo2, &Memo3, &Memo4, &Memo5};
@@ -128,23 +113,23 @@ void TForm12::FormCreate() {
 }
 
 void TForm12::fillLegendBox(int place) {
-    if (!readPlace(place))
+    const std::optional<scoring::ResultRecord> record = charts::readChosenRecord(place);
+    if (!record)
         return;
-    const scoring::ResultRecord& record = app::state().CurrentRecord;
     QStringList lines = emptyLines();
-    lines[0] = platform::formatDayCount(record.date);
-    lines[1] = record.surname + u' ' + record.firstName;
+    lines[0] = platform::formatDayCount(record->date);
+    lines[1] = record->surname + u' ' + record->firstName;
     lines[2] =
-        record.course + QStringLiteral(" -курс, ") + record.group + QStringLiteral(" -группа");
-    lines[3] = modeLine(record.manualEntry);
+        record->course + QStringLiteral(" -курс, ") + record->group + QStringLiteral(" -группа");
+    lines[3] = modeLine(record->manualEntry);
     setLines(legendBox(place), lines);
 }
 
 void TForm12::drawCurve(int place, chart::Plotter& plotter) {
     // A place whose record cannot be read gets no curve, rather than the values of the place
     // drawn before it.
-    if (readPlace(place))
-        plotter.plot(app::state().CurrentRecord.scales, lookOf(place).color);
+    if (const std::optional<scoring::ResultRecord> record = charts::readChosenRecord(place))
+        plotter.plot(record->scales, lookOf(place).color);
 }
 
 QStringList TForm12::legendLines() const {

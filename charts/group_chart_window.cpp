@@ -2,6 +2,7 @@
 
 #include "app/app_state.h"
 #include "app/ui_kit.h"
+#include "charts/chosen_record.h"
 #include "charts/export_chart.h"
 #include "platform/dates.h"
 #include "platform/error.h"
@@ -26,19 +27,6 @@ QString listLine(const scoring::ResultRecord& record) {
            u' ' + record.course + QStringLiteral(" курс, ") + record.group;
 }
 
-// The record of a filled place; nothing when the place is free or the record cannot be read
-// (the failure is dropped, as every chart drops it).
-std::optional<scoring::ResultRecord> readPlace(int place) {
-    const app::select& chosen = app::state().place(place);
-    if (chosen.FileName.isEmpty())
-        return std::nullopt;
-    try {
-        return scoring::readRecord(chosen.FileName, chosen.RecordIndex);
-    } catch (const platform::Error&) {
-        return std::nullopt;
-    }
-}
-
 } // namespace
 
 TForm13::TForm13(QWidget* owner) : ChainWindow(owner) {
@@ -46,9 +34,7 @@ TForm13::TForm13(QWidget* owner) : ChainWindow(owner) {
     setFixedClientSize(809, 505);
     setFont(ui::font(11));
 
-    Image1 = new QLabel(this);
-    Image1->setGeometry(0, 0, chart::kPictureSize, chart::kPictureSize);
-    Image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Image1 = charts::chartImage(this);
     // The caption begins with the Latin capital C.
     Label1 =
         ui::label(this, QStringLiteral("Cписок группы"), 512, 8, ui::font(13, ui::Bold), ui::kRed);
@@ -83,7 +69,7 @@ void TForm13::FormCreate() {
     QStringList list(kListLines, QString());
     int n = 0;
     for (int place = app::kComparisonPlaces + 1; place <= app::kPlaces; ++place) {
-        const std::optional<scoring::ResultRecord> record = readPlace(place);
+        const std::optional<scoring::ResultRecord> record = charts::readChosenRecord(place);
         if (!record)
             continue;
         for (std::size_t k = 0; k < sums.size(); ++k)
