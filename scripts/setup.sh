@@ -5,7 +5,7 @@
 set -euo pipefail
 
 packages=(g++ cmake make qt6-base-dev libqt6printsupport6 qt6-qpa-plugins libgl-dev
-          fonts-liberation fonts-comfortaa fontconfig)
+          fonts-liberation fonts-comfortaa fontconfig poppler-utils)
 
 missing=()
 for package in "${packages[@]}"; do
