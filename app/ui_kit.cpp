@@ -98,6 +98,11 @@ ClickLabel* clickLabel(QWidget* parent, const QString& text, int left, int top, 
     return result;
 }
 
+void setText(QLabel* label, const QString& text) {
+    label->setText(text);
+    label->adjustSize();
+}
+
 QPushButton* button(QWidget* parent, const QString& text, int left, int top, int width,
                     int height) {
     auto* result = new QPushButton(text, parent);

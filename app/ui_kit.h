@@ -64,12 +64,13 @@ private:
 };
 
 // A clickable label at left, top that sizes itself to its text.
-ClickLabel* clickLabel(QWidget* parent, const QString& text, int left, int top,
-                       const QFont& font, const QColor& color = kBlack);
+ClickLabel* clickLabel(QWidget* parent, const QString& text, int left, int top, const QFont& font,
+                       const QColor& color = kBlack);
 
+// Gives a label a new text; the label sizes itself to it, as every label of the windows does.
+void setText(QLabel* label, const QString& text);
 // A push button at a given place and size.
-QPushButton* button(QWidget* parent, const QString& text, int left, int top, int width,
-                    int height);
+QPushButton* button(QWidget* parent, const QString& text, int left, int top, int width, int height);
 // A single-line text field.
 QLineEdit* field(QWidget* parent, const QString& text, int left, int top, int width, int height);
 // A read-only multi-line text box; `framed` false gives a borderless box on the window's

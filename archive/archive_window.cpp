@@ -62,8 +62,8 @@ TForm11::TForm11(QWidget* owner) : ChainWindow(owner) {
     ListBox1->setModel(ListModel);
 
     BitBtn1 = arrowButton(this, archive::rightArrowPicture(), 312, 88, 65, 33);
-    Label1 = ui::label(this, QStringLiteral("Сравнить:"), 408, 16, ui::font(16, ui::Bold),
-                       ui::kRed);
+    Label1 =
+        ui::label(this, QStringLiteral("Сравнить:"), 408, 16, ui::font(16, ui::Bold), ui::kRed);
     Button4 = ui::button(this, QStringLiteral("график"), 448, 144, 97, 25);
     BitBtn2 = arrowButton(this, archive::downArrowPicture(), 192, 176, 41, 49);
     Label37 = ui::label(this, QStringLiteral("Общий график группы:"), 136, 240,
@@ -173,7 +173,9 @@ void TForm11::FormCreate() {
     }
 }
 
-void TForm11::FormClose() { app::showWindow(app::state().Form1); }
+void TForm11::FormClose() {
+    app::showWindow(app::state().Form1);
+}
 
 void TForm11::FileOpen1Execute() {
     const QString fileName =
@@ -193,9 +195,13 @@ void TForm11::FileOpen1Accept(const QString& fileName) {
     ListBox1->selectionModel()->clearSelection();
 }
 
-void TForm11::BitBtn1Click() { fillPlace(1, app::kComparisonPlaces); }
+void TForm11::BitBtn1Click() {
+    fillPlace(1, app::kComparisonPlaces);
+}
 
-void TForm11::BitBtn2Click() { fillPlace(app::kComparisonPlaces + 1, app::kPlaces); }
+void TForm11::BitBtn2Click() {
+    fillPlace(app::kComparisonPlaces + 1, app::kPlaces);
+}
 
 void TForm11::Button4Click() {
     if (comparisonChosen())
@@ -207,11 +213,17 @@ void TForm11::Button5Click() {
         openGroupChart();
 }
 
-void TForm11::Button2Click() { close(); }
+void TForm11::Button2Click() {
+    close();
+}
 
-bool TForm11::comparisonChosen() const { return anyShown(1, app::kComparisonPlaces); }
+bool TForm11::comparisonChosen() const {
+    return anyShown(1, app::kComparisonPlaces);
+}
 
-bool TForm11::groupChosen() const { return anyShown(app::kComparisonPlaces + 1, app::kPlaces); }
+bool TForm11::groupChosen() const {
+    return anyShown(app::kComparisonPlaces + 1, app::kPlaces);
+}
 
 void TForm11::freePlace(int place) {
     setPlaceText(place, QString());
@@ -241,7 +253,8 @@ void TForm11::fillPlace(int first, int last) {
 void TForm11::showPlace(int place) {
     const app::select& chosen = app::state().place(place);
     try {
-        const scoring::ResultRecord record = scoring::readRecord(chosen.FileName, chosen.RecordIndex);
+        const scoring::ResultRecord record =
+            scoring::readRecord(chosen.FileName, chosen.RecordIndex);
         setPlaceText(place, record.surname + QChar(u' ') + record.firstName);
     } catch (const platform::Error&) {
         // A place whose subject cannot be read is not left filled behind an empty label: the
@@ -251,9 +264,7 @@ void TForm11::showPlace(int place) {
 }
 
 void TForm11::setPlaceText(int place, const QString& text) {
-    QLabel* label = placeLabel(place);
-    label->setText(text);
-    label->adjustSize();
+    ui::setText(placeLabel(place), text);
 }
 
 bool TForm11::anyShown(int first, int last) const {
@@ -264,6 +275,10 @@ bool TForm11::anyShown(int first, int last) const {
     return false;
 }
 
-void TForm11::openComparisonChart() { app::openWindow(this, app::state().Form12); }
+void TForm11::openComparisonChart() {
+    app::openWindow(this, app::state().Form12);
+}
 
-void TForm11::openGroupChart() { app::openWindow(this, app::state().Form13); }
+void TForm11::openGroupChart() {
+    app::openWindow(this, app::state().Form13);
+}

@@ -2,10 +2,7 @@
 
 #include "app/app_state.h"
 #include "platform/error.h"
-#include "results/chart_geometry.h"
 #include "scoring/result_file.h"
-
-#include <QLabel>
 
 namespace charts {
 
@@ -19,13 +16,6 @@ std::optional<scoring::ResultRecord> readChosenRecord(int place) {
         return std::nullopt;
     }
     return app::state().CurrentRecord;
-}
-
-QLabel* chartImage(QWidget* window) {
-    auto* image = new QLabel(window);
-    image->setGeometry(0, 0, chart::kPictureSize, chart::kPictureSize);
-    image->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    return image;
 }
 
 } // namespace charts

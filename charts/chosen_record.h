@@ -4,18 +4,11 @@
 
 #include <optional>
 
-class QImage;
-class QLabel;
-class QWidget;
-
 namespace charts {
 
 // Reads the subject of a filled place of the Selection into the current record and returns
 // it; nothing when the place is free or its record cannot be read (the failure is dropped, as
 // every chart drops it).
 std::optional<scoring::ResultRecord> readChosenRecord(int place);
-
-// The chart picture element of a chart window: 505 x 505 at the window's top-left corner.
-QLabel* chartImage(QWidget* window);
 
 } // namespace charts

@@ -72,7 +72,7 @@ TForm12::TForm12(QWidget* owner) : ChainWindow(owner) {
     setFixedClientSize(692, 506);
     setFont(ui::font(11));
 
-    Image1 = charts::chartImage(this);
+    Image1 = chart::pictureElement(this, 0);
     Label1 = ui::label(this, QStringLiteral("Данные об исследуемых"), 512, 8, ui::font(13));
 
     QPlainTextEdit** boxes[] = {&Memo1, &Memo2, &Memo3, &Memo4, &Memo5};

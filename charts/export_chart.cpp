@@ -1,5 +1,6 @@
 #include "charts/export_chart.h"
 
+#include "app/ui_kit.h"
 #include "platform/codepage.h"
 #include "platform/error.h"
 #include "platform/files.h"
@@ -76,8 +77,7 @@ void writeLegend(const QString& name, const QByteArray& bytes) {
 void setLabel(QLabel* label, const QString& text) {
     if (!label)
         return;
-    label->setText(text);
-    label->adjustSize();
+    ui::setText(label, text);
 }
 
 } // namespace

@@ -34,7 +34,7 @@ TForm13::TForm13(QWidget* owner) : ChainWindow(owner) {
     setFixedClientSize(809, 505);
     setFont(ui::font(11));
 
-    Image1 = charts::chartImage(this);
+    Image1 = chart::pictureElement(this, 0);
     // The caption begins with the Latin capital C.
     Label1 =
         ui::label(this, QStringLiteral("Cписок группы"), 512, 8, ui::font(13, ui::Bold), ui::kRed);

@@ -45,8 +45,8 @@ TForm4::TForm4(QWidget* owner) : ChainWindow(owner) {
 }
 
 void TForm4::FormCreate() {
-    Label2->setText(QStringLiteral("Сегодня  ") + platform::formatShortDate(QDate::currentDate()));
-    Label2->adjustSize();
+    ui::setText(Label2,
+                QStringLiteral("Сегодня  ") + platform::formatShortDate(QDate::currentDate()));
     app::hideWindow(app::state().Form3);
 }
 

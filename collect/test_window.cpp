@@ -126,8 +126,7 @@ void TForm5::FormCreate() {
     app::hideWindow(app::state().Form4);
     m_reader.open();
     showItem(m_reader.readItem());
-    Label2->setText(QStringLiteral("1"));
-    Label2->adjustSize();
+    ui::setText(Label2, QStringLiteral("1"));
     m_answeredCount = 0;
 }
 
@@ -199,8 +198,7 @@ void TForm5::Button1Click() {
     state.AnswerSheet.setAnswer(m_answeredCount, quint8(answer));
     hideTicks();
     const collect::QuestionnaireItem item = m_reader.readItem();
-    Label2->setText(QString::number(m_answeredCount + 1));
-    Label2->adjustSize();
+    ui::setText(Label2, QString::number(m_answeredCount + 1));
     showItem(item);
     if (m_answeredCount == kLastStatement - 1)
         Button1->setText(QStringLiteral("Закончить"));

@@ -5,10 +5,10 @@
 #include "platform/files.h"
 
 #include <QFontMetrics>
+#include <QLabel>
 #include <QPainter>
 #include <QPen>
 #include <QPolygon>
-
 
 namespace chart {
 
@@ -17,6 +17,13 @@ QImage loadBackground(const QString& name) {
     if (!picture.loadFromData(platform::readPictureFile(name), "BMP"))
         throw platform::Error(QStringLiteral("Bitmap image is not valid"));
     return picture.convertToFormat(QImage::Format_RGB32);
+}
+
+QLabel* pictureElement(QWidget* window, int top) {
+    auto* element = new QLabel(window);
+    element->setGeometry(0, top, kPictureSize, kPictureSize);
+    element->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return element;
 }
 
 QFont labelFont() {
@@ -55,9 +62,9 @@ struct Ring {
     std::array<const char*, 7> rows;
 };
 constexpr Ring kThinRing = {kMarkerOffset, {".###.", "#...#", "#...#", "#...#", ".###.", "", ""}};
-constexpr Ring kThickRing = {kMarkerOffset + 1,
-                             {"..###..", ".#####.", "##...##", "##...##", "##...##", ".#####.",
-                              "..###.."}};
+constexpr Ring kThickRing = {
+    kMarkerOffset + 1,
+    {"..###..", ".#####.", "##...##", "##...##", "##...##", ".#####.", "..###.."}};
 
 static void drawMarker(QImage& picture, QPoint centre, int penWidth, const QColor& color) {
     const Ring& ring = penWidth > 1 ? kThickRing : kThinRing;

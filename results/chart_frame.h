@@ -9,6 +9,8 @@
 #include <array>
 
 class QFont;
+class QLabel;
+class QWidget;
 
 // The part every chart window shares: the background picture, the labels of the 17 rows and
 // the plotting of profiles, all placed by the geometry of chart_geometry.h.
@@ -20,6 +22,9 @@ inline const QString kBackgroundName = QStringLiteral("data\\graph.bmp");
 // "Cannot open file "<name>". <reason>", one that is not a bitmap with "Bitmap image is not
 // valid".
 QImage loadBackground(const QString& name = kBackgroundName);
+
+// The element of a chart window that shows the chart: 505 x 505 at the window's left edge.
+QLabel* pictureElement(QWidget* window, int top);
 
 // The font of the labels drawn on the picture.
 QFont labelFont();

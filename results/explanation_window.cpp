@@ -36,8 +36,7 @@ TForm8::TForm8(QWidget* owner) : ChainWindow(owner) {
 
 void TForm8::FormCreate() {
     const app::ExplanationTexts& texts = app::state().Explanation;
-    Label1->setText(texts.title);
-    Label1->adjustSize();
+    ui::setText(Label1, texts.title);
     Edit1->setText(texts.poles);
     Edit1->setCursorPosition(0);
     Memo1->setPlainText(texts.low);

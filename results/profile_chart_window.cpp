@@ -18,11 +18,6 @@ namespace {
 
 const QString kNone = QStringLiteral("нет");
 
-void setLine(QLabel* label, const QString& text) {
-    label->setText(text);
-    label->adjustSize();
-}
-
 } // namespace
 
 TForm9::TForm9(QWidget* owner) : ChainWindow(owner) {
@@ -34,15 +29,12 @@ TForm9::TForm9(QWidget* owner) : ChainWindow(owner) {
     Label5 = ui::label(this, kNone, 272, 32, ui::font(11));
     Label6 = ui::label(this, kNone, 272, 48, ui::font(11));
     Button1 = ui::button(this, QStringLiteral("распечатать"), 400, 8, 105, 17);
-    Image1 = new QLabel(this);
-    Image1->setGeometry(0, 64, chart::kPictureSize, chart::kPictureSize);
-    Image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Image1 = chart::pictureElement(this, 64);
     on(Button1, &QPushButton::clicked, [this] { Button1Click(); });
 }
 
 void TForm9::FormCreate() {
     QImage picture = chart::loadBackground();
-    Image1->setPixmap(QPixmap::fromImage(picture));
     fillHeader();
     chart::drawFrame(picture);
     chart::Plotter(picture).plot(app::state().Profile, ui::kRed);
@@ -71,12 +63,12 @@ void TForm9::fillHeader() {
         }
         mode = QStringLiteral("Тест пройден");
     }
-    setLine(Label1, QStringLiteral("Фамилия: ") + surname);
-    setLine(Label2, QStringLiteral("Имя: ") + firstName);
-    setLine(Label3, QStringLiteral("Курс: ") + course);
-    setLine(Label4, QStringLiteral("Группа: ") + group);
-    setLine(Label5, QStringLiteral("Дата: ") + date);
-    setLine(Label6, mode);
+    ui::setText(Label1, QStringLiteral("Фамилия: ") + surname);
+    ui::setText(Label2, QStringLiteral("Имя: ") + firstName);
+    ui::setText(Label3, QStringLiteral("Курс: ") + course);
+    ui::setText(Label4, QStringLiteral("Группа: ") + group);
+    ui::setText(Label5, QStringLiteral("Дата: ") + date);
+    ui::setText(Label6, mode);
 }
 
 void TForm9::Button1Click() {

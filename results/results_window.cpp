@@ -65,11 +65,6 @@ QPlainTextEdit* valueColumn(QWidget* parent, int left, int width, int height) {
     return column;
 }
 
-void setValue(QLabel* label, const QString& text) {
-    label->setText(text);
-    label->adjustSize();
-}
-
 } // namespace
 
 TForm6::TForm6(QWidget* owner) : ChainWindow(owner) {
@@ -177,11 +172,11 @@ void TForm6::FormCreate() {
     app::hideWindow(opener());
     Label51->hide();
 
-    setValue(Label7, platform::formatShortDate(QDate::currentDate()));
+    ui::setText(Label7, platform::formatShortDate(QDate::currentDate()));
     const std::array<QString, 4> subject = subjectTexts();
     QLabel* values[] = {Label8, Label9, Label10, Label11};
     for (std::size_t i = 0; i < subject.size(); ++i)
-        setValue(values[i], subject[i]);
+        ui::setText(values[i], subject[i]);
 
     const scoring::Scores scores = scoring::scoreSheet(scoring::loadKey(), state.AnswerSheet);
 
@@ -200,7 +195,7 @@ void TForm6::FormCreate() {
 
     state.Profile = scoring::toStens(scores.raw);
     for (std::size_t k = 0; k < stenLabels.size(); ++k)
-        setValue(stenLabels[k], QString::number(state.Profile[k]));
+        ui::setText(stenLabels[k], QString::number(state.Profile[k]));
 
     m_scored = true;
     Button1->setEnabled(true);
