@@ -1,10 +1,10 @@
 #include "app/about_window.h"
 
-#include "app/ui_kit.h"
+#include "ui/ui_kit.h"
 
 #include <QLabel>
 
-TForm14::TForm14(QWidget* owner) : ChainWindow(owner) {
+AboutWindow::AboutWindow(QWidget* owner) : ChainWindow(owner) {
     setWindowTitle(QStringLiteral("О программе"));
     setFixedClientSize(185, 138);
     placeAt(194, 249);

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "app/chain_window.h"
+#include "ui/chain_window.h"
 
 // "О программе": who made the program; it closes by its frame.
-class TForm14 : public app::ChainWindow {
+class AboutWindow : public ui::ChainWindow {
     Q_OBJECT
 public:
-    explicit TForm14(QWidget* owner);
+    explicit AboutWindow(QWidget* owner);
 };

@@ -5,20 +5,20 @@
 #include <QString>
 #include <array>
 
-class TForm1;
-class TForm2;
-class TForm3;
-class TForm4;
-class TForm5;
-class TForm6;
-class TForm7;
-class TForm8;
-class TForm9;
-class TForm10;
-class TForm11;
-class TForm12;
-class TForm13;
-class TForm14;
+class MainWindow;
+class MethodWindow;
+class InstructionsWindow;
+class SubjectDataWindow;
+class TestWindow;
+class ResultsWindow;
+class ExitConfirmWindow;
+class ExplanationWindow;
+class ProfileChartWindow;
+class ManualEntryWindow;
+class ArchiveWindow;
+class ComparisonChartWindow;
+class GroupChartWindow;
+class AboutWindow;
 
 namespace app {
 
@@ -44,21 +44,21 @@ struct ExplanationTexts {
 // is set by the opener while the window exists and cleared when it is destroyed.
 struct AppState {
     // Window references.
-    TForm1* Form1 = nullptr;
-    TForm2* Form2 = nullptr;
-    TForm3* Form3 = nullptr;
-    TForm4* Form4 = nullptr;
-    TForm5* Form5 = nullptr;
-    TForm6* Form6 = nullptr;       // results opened by the test
-    TForm6* Form6Manual = nullptr; // results opened by manual entry
-    TForm7* Form7 = nullptr;
-    TForm8* Form8 = nullptr;
-    TForm9* Form9 = nullptr;
-    TForm10* Form10 = nullptr;
-    TForm11* Form11 = nullptr;
-    TForm12* Form12 = nullptr;
-    TForm13* Form13 = nullptr;
-    TForm14* Form14 = nullptr;
+    MainWindow* Form1 = nullptr;
+    MethodWindow* Form2 = nullptr;
+    InstructionsWindow* Form3 = nullptr;
+    SubjectDataWindow* Form4 = nullptr;
+    TestWindow* Form5 = nullptr;
+    ResultsWindow* Form6 = nullptr;       // results opened by the test
+    ResultsWindow* Form6Manual = nullptr; // results opened by manual entry
+    ExitConfirmWindow* Form7 = nullptr;
+    ExplanationWindow* Form8 = nullptr;
+    ProfileChartWindow* Form9 = nullptr;
+    ManualEntryWindow* Form10 = nullptr;
+    ArchiveWindow* Form11 = nullptr;
+    ComparisonChartWindow* Form12 = nullptr;
+    GroupChartWindow* Form13 = nullptr;
+    AboutWindow* Form14 = nullptr;
 
     // Shared values.
     scoring::AnswerSheet AnswerSheet;

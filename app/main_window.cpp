@@ -2,14 +2,14 @@
 
 #include "app/about_window.h"
 #include "app/app_state.h"
-#include "app/chain_window.h"
+#include "ui/chain_window.h"
 #include "app/method_window.h"
-#include "app/texts.h"
-#include "app/ui_kit.h"
+#include "ui/texts.h"
+#include "ui/ui_kit.h"
 #include "archive/archive_window.h"
 #include "collect/manual_entry_window.h"
 #include "collect/instructions_window.h"
-#include "platform/guard.h"
+#include "ui/guard.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -18,7 +18,7 @@
 #include <QPushButton>
 #include <QScreen>
 
-TForm1::TForm1() : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+MainWindow::MainWindow() : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                                         Qt::WindowCloseButtonHint |
                                         Qt::MSWindowsFixedSizeDialogHint) {
     setWindowTitle(QStringLiteral("Тест Дорвела"));
@@ -35,7 +35,7 @@ TForm1::TForm1() : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::W
                        ui::kBlue);
     Label1->setFixedSize(178, 38);
     Memo1 = ui::memo(this, 208, 32, 473, 417, false);
-    Memo1->setPlainText(app::resourceText(QStringLiteral("main_description.txt")));
+    Memo1->setPlainText(ui::resourceText(QStringLiteral("main_description.txt")));
 
     Button1 = ui::button(this, QStringLiteral("Тест"), 24, 72, 73, 25);
     Button2 = ui::button(this, QStringLiteral("Ввести результаты"), 24, 112, 105, 25);
@@ -44,26 +44,26 @@ TForm1::TForm1() : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::W
     Button5 = ui::button(this, QStringLiteral("О программе"), 8, 432, 89, 17);
     Button6 = ui::button(this, QStringLiteral("Описание методики"), 8, 400, 121, 17);
 
-    const auto on = [this](QPushButton* button, void (TForm1::*handler)()) {
+    const auto on = [this](QPushButton* button, void (MainWindow::*handler)()) {
         connect(button, &QPushButton::clicked, this,
-                [this, handler] { platform::guarded([this, handler] { (this->*handler)(); }); });
+                [this, handler] { ui::guarded([this, handler] { (this->*handler)(); }); });
     };
-    on(Button1, &TForm1::Button1Click);
-    on(Button2, &TForm1::Button2Click);
-    on(Button3, &TForm1::Button3Click);
-    on(Button4, &TForm1::Button4Click);
-    on(Button5, &TForm1::Button5Click);
-    on(Button6, &TForm1::ShowMethodClick);
+    on(Button1, &MainWindow::Button1Click);
+    on(Button2, &MainWindow::Button2Click);
+    on(Button3, &MainWindow::Button3Click);
+    on(Button4, &MainWindow::Button4Click);
+    on(Button5, &MainWindow::Button5Click);
+    on(Button6, &MainWindow::ShowMethodClick);
 }
 
-void TForm1::Button1Click() { app::openWindow(this, app::state().Form3); }
+void MainWindow::Button1Click() { ui::openWindow(this, app::state().Form3); }
 
-void TForm1::Button2Click() { app::openWindow(this, app::state().Form10); }
+void MainWindow::Button2Click() { ui::openWindow(this, app::state().Form10); }
 
-void TForm1::Button3Click() { app::openWindow(this, app::state().Form11); }
+void MainWindow::Button3Click() { ui::openWindow(this, app::state().Form11); }
 
-void TForm1::Button4Click() { QCoreApplication::exit(0); }
+void MainWindow::Button4Click() { QCoreApplication::exit(0); }
 
-void TForm1::Button5Click() { app::openWindow(this, app::state().Form14); }
+void MainWindow::Button5Click() { ui::openWindow(this, app::state().Form14); }
 
-void TForm1::ShowMethodClick() { app::openWindow(this, app::state().Form2); }
+void MainWindow::ShowMethodClick() { ui::openWindow(this, app::state().Form2); }

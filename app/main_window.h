@@ -8,10 +8,10 @@ class QLabel;
 
 // The main window: the program's title, a description of the questionnaire and the buttons
 // that start everything else.
-class TForm1 : public QWidget {
+class MainWindow : public QWidget {
     Q_OBJECT
 public:
-    TForm1();
+    MainWindow();
 
     void Button1Click(); // "Тест"
     void Button2Click(); // "Ввести результаты"

@@ -1,7 +1,7 @@
 #include "app/method_window.h"
 
-#include "app/texts.h"
-#include "app/ui_kit.h"
+#include "ui/texts.h"
+#include "ui/ui_kit.h"
 
 #include <QGuiApplication>
 #include <QPlainTextEdit>
@@ -13,7 +13,7 @@ constexpr int kClientWidth = 681;
 constexpr int kClientHeight = 449;
 } // namespace
 
-TForm2::TForm2(QWidget* owner) : ChainWindow(owner) {
+MethodWindow::MethodWindow(QWidget* owner) : ChainWindow(owner) {
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint | Qt::WindowMaximizeButtonHint);
     setWindowTitle(QStringLiteral("Описание методики"));
@@ -27,11 +27,11 @@ TForm2::TForm2(QWidget* owner) : ChainWindow(owner) {
     Memo1 = ui::memo(this, 0, 0, kClientWidth, kClientHeight, true);
     Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    Memo1->setPlainText(app::resourceText(QStringLiteral("method.txt")));
+    Memo1->setPlainText(ui::resourceText(QStringLiteral("method.txt")));
 }
 
 // The text box fills the client area whatever size the user gives the window.
-void TForm2::resizeEvent(QResizeEvent* event) {
+void MethodWindow::resizeEvent(QResizeEvent* event) {
     ChainWindow::resizeEvent(event);
     Memo1->setGeometry(rect());
 }

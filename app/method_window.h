@@ -1,15 +1,15 @@
 #pragma once
 
-#include "app/chain_window.h"
+#include "ui/chain_window.h"
 
 class QPlainTextEdit;
 
 // "Описание методики": the methodological description of the questionnaire in one scrolling
 // text box; a sizeable window that opens over the main window and closes by its frame.
-class TForm2 : public app::ChainWindow {
+class MethodWindow : public ui::ChainWindow {
     Q_OBJECT
 public:
-    explicit TForm2(QWidget* owner);
+    explicit MethodWindow(QWidget* owner);
 
     QPlainTextEdit* Memo1 = nullptr;
 

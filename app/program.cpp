@@ -2,7 +2,7 @@
 
 #include "app/app_state.h"
 #include "app/main_window.h"
-#include "app/ui_kit.h"
+#include "ui/ui_kit.h"
 
 #include <QApplication>
 
@@ -11,7 +11,7 @@ namespace app {
 int runProgram(QApplication& application) {
     application.setApplicationName(QStringLiteral("Тест Дорвела"));
     ui::applyLook(application);
-    TForm1 mainWindow;
+    MainWindow mainWindow;
     state().Form1 = &mainWindow;
     mainWindow.show();
     const int code = application.exec();

@@ -1,13 +1,13 @@
 #include "archive/archive_window.h"
 
 #include "app/main_window.h"
-#include "app/ui_kit.h"
+#include "ui/ui_kit.h"
 #include "archive/arrow_pictures.h"
 #include "archive/result_list_model.h"
 #include "charts/comparison_chart_window.h"
 #include "charts/group_chart_window.h"
 #include "platform/error.h"
-#include "platform/file_dialog.h"
+#include "ui/file_dialog.h"
 #include "scoring/result_file.h"
 
 #include <QAction>
@@ -39,7 +39,7 @@ QPushButton* arrowButton(QWidget* parent, const QPixmap& picture, int left, int 
 
 } // namespace
 
-TForm11::TForm11(QWidget* owner) : ChainWindow(owner) {
+ArchiveWindow::ArchiveWindow(QWidget* owner) : ChainWindow(owner) {
     setWindowTitle(QStringLiteral("Загрузка"));
     setFixedClientSize(687, 453);
     setFont(ui::font(11));
@@ -164,8 +164,8 @@ TForm11::TForm11(QWidget* owner) : ChainWindow(owner) {
     on(Label36, &ui::ClickLabel::clicked, [this] { Label36Click(); });
 }
 
-void TForm11::FormCreate() {
-    app::hideWindow(app::state().Form1);
+void ArchiveWindow::onCreated() {
+    ui::hideWindow(app::state().Form1);
     // Places filled during an earlier opening are still in the Selection: show them.
     for (int place = 1; place <= app::kPlaces; ++place) {
         if (!app::state().place(place).FileName.isEmpty())
@@ -173,18 +173,18 @@ void TForm11::FormCreate() {
     }
 }
 
-void TForm11::FormClose() {
-    app::showWindow(app::state().Form1);
+void ArchiveWindow::onClosed() {
+    ui::showWindow(app::state().Form1);
 }
 
-void TForm11::FileOpen1Execute() {
+void ArchiveWindow::FileOpen1Execute() {
     const QString fileName =
-        platform::FileDialog::getOpenFileName(this, QStringLiteral("*.res (*.res)"));
+        ui::FileDialog::getOpenFileName(this, QStringLiteral("*.res (*.res)"));
     if (!fileName.isEmpty())
         FileOpen1Accept(fileName);
 }
 
-void TForm11::FileOpen1Accept(const QString& fileName) {
+void ArchiveWindow::FileOpen1Accept(const QString& fileName) {
     m_currentFile = fileName;
     try {
         ListModel->load(fileName);
@@ -195,47 +195,47 @@ void TForm11::FileOpen1Accept(const QString& fileName) {
     ListBox1->selectionModel()->clearSelection();
 }
 
-void TForm11::BitBtn1Click() {
+void ArchiveWindow::BitBtn1Click() {
     fillPlace(1, app::kComparisonPlaces);
 }
 
-void TForm11::BitBtn2Click() {
+void ArchiveWindow::BitBtn2Click() {
     fillPlace(app::kComparisonPlaces + 1, app::kPlaces);
 }
 
-void TForm11::Button4Click() {
+void ArchiveWindow::Button4Click() {
     if (comparisonChosen())
         openComparisonChart();
 }
 
-void TForm11::Button5Click() {
+void ArchiveWindow::Button5Click() {
     if (groupChosen())
         openGroupChart();
 }
 
-void TForm11::Button2Click() {
+void ArchiveWindow::Button2Click() {
     close();
 }
 
-bool TForm11::comparisonChosen() const {
+bool ArchiveWindow::comparisonChosen() const {
     return anyShown(1, app::kComparisonPlaces);
 }
 
-bool TForm11::groupChosen() const {
+bool ArchiveWindow::groupChosen() const {
     return anyShown(app::kComparisonPlaces + 1, app::kPlaces);
 }
 
-void TForm11::freePlace(int place) {
+void ArchiveWindow::freePlace(int place) {
     setPlaceText(place, QString());
     app::state().place(place) = app::select{};
 }
 
-int TForm11::selectedLine() const {
+int ArchiveWindow::selectedLine() const {
     const QModelIndexList selected = ListBox1->selectionModel()->selectedIndexes();
     return selected.isEmpty() ? -1 : selected.constFirst().row();
 }
 
-void TForm11::fillPlace(int first, int last) {
+void ArchiveWindow::fillPlace(int first, int last) {
     const int line = selectedLine();
     if (line < 0)
         return;
@@ -250,7 +250,7 @@ void TForm11::fillPlace(int first, int last) {
     showPlace(place);
 }
 
-void TForm11::showPlace(int place) {
+void ArchiveWindow::showPlace(int place) {
     const app::select& chosen = app::state().place(place);
     try {
         const scoring::ResultRecord record =
@@ -263,11 +263,11 @@ void TForm11::showPlace(int place) {
     }
 }
 
-void TForm11::setPlaceText(int place, const QString& text) {
+void ArchiveWindow::setPlaceText(int place, const QString& text) {
     ui::setText(placeLabel(place), text);
 }
 
-bool TForm11::anyShown(int first, int last) const {
+bool ArchiveWindow::anyShown(int first, int last) const {
     for (int place = first; place <= last; ++place) {
         if (!placeLabel(place)->text().isEmpty())
             return true;
@@ -275,10 +275,10 @@ bool TForm11::anyShown(int first, int last) const {
     return false;
 }
 
-void TForm11::openComparisonChart() {
-    app::openWindow(this, app::state().Form12);
+void ArchiveWindow::openComparisonChart() {
+    ui::openWindow(this, app::state().Form12);
 }
 
-void TForm11::openGroupChart() {
-    app::openWindow(this, app::state().Form13);
+void ArchiveWindow::openGroupChart() {
+    ui::openWindow(this, app::state().Form13);
 }

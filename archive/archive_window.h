@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/app_state.h"
-#include "app/chain_window.h"
+#include "ui/chain_window.h"
 
 #include <QString>
 #include <array>
@@ -22,10 +22,10 @@ class ClickLabel;
 // subject, and subjects are put into the places of the shared Selection, places 1 to 5 for
 // the comparison chart and 6 to 35 for the group chart. The Selection outlives the window;
 // each place's label shows the subject it holds.
-class TForm11 : public app::ChainWindow {
+class ArchiveWindow : public ui::ChainWindow {
     Q_OBJECT
 public:
-    explicit TForm11(QWidget* owner);
+    explicit ArchiveWindow(QWidget* owner);
 
     // Runs the file-open dialog; accepting it runs FileOpen1Accept.
     void FileOpen1Execute();
@@ -133,8 +133,8 @@ public:
     ui::ClickLabel* Label36 = nullptr; // place 35
 
 protected:
-    void FormCreate() override;
-    void FormClose() override;
+    void onCreated() override;
+    void onClosed() override;
 
 private:
     int selectedLine() const;

@@ -1,6 +1,6 @@
 #include "archive/arrow_pictures.h"
 
-#include "app/ui_kit.h"
+#include "ui/ui_kit.h"
 
 #include <QPainter>
 #include <QPainterPath>

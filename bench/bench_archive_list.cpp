@@ -4,11 +4,11 @@
 // time of one page step while scrolling through the big list.
 
 #include "app/app_state.h"
-#include "app/ui_kit.h"
+#include "ui/ui_kit.h"
 #include "archive/archive_window.h"
 #include "archive/result_list_model.h"
 #include "platform/dates.h"
-#include "platform/file_dialog.h"
+#include "ui/file_dialog.h"
 #include "scoring/result_file.h"
 
 #include <QAction>
@@ -79,10 +79,10 @@ struct ListTimes {
 };
 
 // Accept the file, paint the first page, scroll to the end and paint it.
-ListTimes listMs(TForm11& window, const QString& path) {
+ListTimes listMs(ArchiveWindow& window, const QString& path) {
     QElapsedTimer timer;
     timer.start();
-    platform::FileDialog::setNextAnswer(path);
+    ui::FileDialog::setNextAnswer(path);
     window.FileOpen1->trigger();
     const double a = double(timer.nsecsElapsed()) / 1e6;
     paintNow(window.ListBox1);
@@ -94,7 +94,7 @@ ListTimes listMs(TForm11& window, const QString& path) {
 }
 
 // Mean time of one page step (scroll and paint) while paging down from the top.
-double pageStepMs(TForm11& window, int steps) {
+double pageStepMs(ArchiveWindow& window, int steps) {
     QScrollBar* bar = window.ListBox1->verticalScrollBar();
     bar->setValue(0);
     paintNow(window.ListBox1);
@@ -117,7 +117,7 @@ int main(int argc, char** argv) {
     QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
 
     QTemporaryDir dir;
-    TForm11 window(nullptr);
+    ArchiveWindow window(nullptr);
     window.create();
     window.show();
     QCoreApplication::processEvents();

@@ -8,9 +8,9 @@
 // for the toolkit's one-time start-up (style, fonts).
 
 #include "app/main_window.h"
-#include "app/ui_kit.h"
+#include "ui/ui_kit.h"
 #include "collect/manual_entry_window.h"
-#include "platform/message_box.h"
+#include "ui/message_box.h"
 
 #include <QApplication>
 #include <QDir>
@@ -42,7 +42,7 @@ Timing openOnce() {
     Timing timing;
     QElapsedTimer timer;
     timer.start();
-    auto* window = new TForm10(nullptr);
+    auto* window = new ManualEntryWindow(nullptr);
     timing.build = millisecondsSince(timer);
     timer.restart();
     window->create();
@@ -67,7 +67,7 @@ void print(const char* what, const Timing& timing) {
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
     ui::applyLook(application);
-    platform::MessageBox::setRecording(true);
+    ui::MessageBox::setRecording(true);
 
     QStringList arguments = QCoreApplication::arguments().mid(1);
     const bool cold = arguments.removeAll(QStringLiteral("--cold")) > 0;
@@ -88,9 +88,9 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    std::unique_ptr<TForm1> mainWindow;
+    std::unique_ptr<MainWindow> mainWindow;
     if (!cold) {
-        mainWindow = std::make_unique<TForm1>();
+        mainWindow = std::make_unique<MainWindow>();
         mainWindow->show();
         QCoreApplication::processEvents();
     }
@@ -106,7 +106,7 @@ int main(int argc, char** argv) {
     print("fastest", runs.front());
     print("slowest", runs.back());
 
-    const QStringList errors = platform::MessageBox::takeRecorded();
+    const QStringList errors = ui::MessageBox::takeRecorded();
     for (const QString& error : errors)
         std::fprintf(stderr, "error shown: %s\n", qPrintable(error));
     return errors.isEmpty() ? 0 : 1;

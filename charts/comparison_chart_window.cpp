@@ -1,13 +1,13 @@
 #include "charts/comparison_chart_window.h"
 
 #include "app/app_state.h"
-#include "app/ui_kit.h"
+#include "ui/ui_kit.h"
 #include "charts/chosen_record.h"
 #include "charts/export_chart.h"
 #include "platform/dates.h"
 #include "platform/error.h"
-#include "platform/printing.h"
-#include "results/chart_frame.h"
+#include "ui/printing.h"
+#include "charts/chart_frame.h"
 #include "scoring/result_file.h"
 
 #include <QLabel>
@@ -67,7 +67,7 @@ QString lineOf(const QPlainTextEdit* box, int line) {
 
 } // namespace
 
-TForm12::TForm12(QWidget* owner) : ChainWindow(owner) {
+ComparisonChartWindow::ComparisonChartWindow(QWidget* owner) : ChainWindow(owner) {
     setWindowTitle(QStringLiteral("Сравнение"));
     setFixedClientSize(692, 506);
     setFont(ui::font(11));
@@ -100,7 +100,7 @@ TForm12::TForm12(QWidget* owner) : ChainWindow(owner) {
     on(Button3, &QPushButton::clicked, [this] { Button3Click(); });
 }
 
-void TForm12::FormCreate() {
+void ComparisonChartWindow::onCreated() {
     m_picture = chart::loadBackground();
     for (int place = 1; place <= app::kComparisonPlaces; ++place)
         fillLegendBox(place);
@@ -112,7 +112,7 @@ void TForm12::FormCreate() {
     Image1->setPixmap(QPixmap::fromImage(m_picture));
 }
 
-void TForm12::fillLegendBox(int place) {
+void ComparisonChartWindow::fillLegendBox(int place) {
     const std::optional<scoring::ResultRecord> record = charts::readChosenRecord(place);
     if (!record)
         return;
@@ -125,14 +125,14 @@ void TForm12::fillLegendBox(int place) {
     setLines(legendBox(place), lines);
 }
 
-void TForm12::drawCurve(int place, chart::Plotter& plotter) {
+void ComparisonChartWindow::drawCurve(int place, chart::Plotter& plotter) {
     // A place whose record cannot be read gets no curve, rather than the values of the place
     // drawn before it.
     if (const std::optional<scoring::ResultRecord> record = charts::readChosenRecord(place))
         plotter.plot(record->scales, lookOf(place).color);
 }
 
-QStringList TForm12::legendLines() const {
+QStringList ComparisonChartWindow::legendLines() const {
     QStringList lines;
     for (int place = 1; place <= app::kComparisonPlaces; ++place) {
         lines << QString::fromUtf8(lookOf(place).word);
@@ -142,16 +142,16 @@ QStringList TForm12::legendLines() const {
     return lines;
 }
 
-void TForm12::Button1Click() {
+void ComparisonChartWindow::Button1Click() {
     close();
 }
 
-void TForm12::Button2Click() {
-    if (!platform::printWindow(this))
+void ComparisonChartWindow::Button2Click() {
+    if (!ui::printWindow(this))
         Button2->setText(QStringLiteral("Не выходит:)"));
 }
 
-void TForm12::Button3Click() {
+void ComparisonChartWindow::Button3Click() {
     charts::ExportChart(m_picture, QStringLiteral("SR_"), QStringLiteral("Сравнение графиков :"),
                         legendLines(), Label2, Label3);
 }

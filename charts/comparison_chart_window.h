@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/chain_window.h"
+#include "ui/chain_window.h"
 
 #include <QImage>
 #include <QStringList>
@@ -16,10 +16,10 @@ class Plotter;
 // "Сравнение": the profiles of the subjects in the comparison places 1 to 5 of the Selection
 // on one chart, each place in its own colour, with one legend box per place. The chart can be
 // printed and exported as "saved_img\SR_<n>.bmp" with its legend.
-class TForm12 : public app::ChainWindow {
+class ComparisonChartWindow : public ui::ChainWindow {
     Q_OBJECT
 public:
-    explicit TForm12(QWidget* owner);
+    explicit ComparisonChartWindow(QWidget* owner);
 
     void Button1Click(); // "Выход"
     void Button2Click(); // "Распечатать"
@@ -46,7 +46,7 @@ public:
     QLabel* Label3 = nullptr; // exported bitmap's name
 
 protected:
-    void FormCreate() override;
+    void onCreated() override;
 
 private:
     void fillLegendBox(int place);

@@ -1,6 +1,6 @@
 #include "charts/export_chart.h"
 
-#include "app/ui_kit.h"
+#include "ui/ui_kit.h"
 #include "platform/codepage.h"
 #include "platform/error.h"
 #include "platform/files.h"

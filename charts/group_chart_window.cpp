@@ -1,13 +1,13 @@
 #include "charts/group_chart_window.h"
 
 #include "app/app_state.h"
-#include "app/ui_kit.h"
+#include "ui/ui_kit.h"
 #include "charts/chosen_record.h"
 #include "charts/export_chart.h"
 #include "platform/dates.h"
 #include "platform/error.h"
-#include "platform/printing.h"
-#include "results/chart_frame.h"
+#include "ui/printing.h"
+#include "charts/chart_frame.h"
 #include "scoring/result_file.h"
 
 #include <QLabel>
@@ -29,7 +29,7 @@ QString listLine(const scoring::ResultRecord& record) {
 
 } // namespace
 
-TForm13::TForm13(QWidget* owner) : ChainWindow(owner) {
+GroupChartWindow::GroupChartWindow(QWidget* owner) : ChainWindow(owner) {
     setWindowTitle(QStringLiteral("Общий график"));
     setFixedClientSize(809, 505);
     setFont(ui::font(11));
@@ -59,7 +59,7 @@ TForm13::TForm13(QWidget* owner) : ChainWindow(owner) {
     on(Button3, &QPushButton::clicked, [this] { Button3Click(); });
 }
 
-void TForm13::FormCreate() {
+void GroupChartWindow::onCreated() {
     m_picture = chart::loadBackground();
     chart::drawFrame(m_picture);
 
@@ -88,7 +88,7 @@ void TForm13::FormCreate() {
     Image1->setPixmap(QPixmap::fromImage(m_picture));
 }
 
-QStringList TForm13::legendLines() const {
+QStringList GroupChartWindow::legendLines() const {
     QStringList lines;
     for (QTextBlock block = Memo1->document()->begin(); block.isValid(); block = block.next()) {
         if (!lines.isEmpty() && block.text().isEmpty())
@@ -98,16 +98,16 @@ QStringList TForm13::legendLines() const {
     return lines;
 }
 
-void TForm13::Button1Click() {
-    if (!platform::printWindow(this))
+void GroupChartWindow::Button1Click() {
+    if (!ui::printWindow(this))
         Button1->setText(QStringLiteral("Не выходит:)"));
 }
 
-void TForm13::Button2Click() {
+void GroupChartWindow::Button2Click() {
     close();
 }
 
-void TForm13::Button3Click() {
+void GroupChartWindow::Button3Click() {
     charts::ExportChart(m_picture, QStringLiteral("gr_"), QStringLiteral("Список группы:"),
                         legendLines(), Label2, Label3);
 }

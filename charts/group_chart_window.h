@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/chain_window.h"
+#include "ui/chain_window.h"
 
 #include <QImage>
 #include <QStringList>
@@ -12,10 +12,10 @@ class QPushButton;
 // "Общий график": the mean profile of the subjects in the group places 6 to 35 of the
 // Selection as one red curve, with the list of the group beside it. The list can be edited;
 // the chart can be printed and exported as "saved_img\gr_<n>.bmp" with the list as legend.
-class TForm13 : public app::ChainWindow {
+class GroupChartWindow : public ui::ChainWindow {
     Q_OBJECT
 public:
-    explicit TForm13(QWidget* owner);
+    explicit GroupChartWindow(QWidget* owner);
 
     void Button1Click(); // "Распечатать"
     void Button2Click(); // "Выход"
@@ -36,7 +36,7 @@ public:
     QLabel* Label3 = nullptr; // exported bitmap's name
 
 protected:
-    void FormCreate() override;
+    void onCreated() override;
 
 private:
     QImage m_picture;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/chain_window.h"
+#include "ui/chain_window.h"
 
 class QLabel;
 class QPlainTextEdit;
@@ -8,10 +8,10 @@ class QPushButton;
 
 // The first window of an on-screen test: what the subject is asked to do. It hides the main
 // window while it is open and shows it again when it closes.
-class TForm3 : public app::ChainWindow {
+class InstructionsWindow : public ui::ChainWindow {
     Q_OBJECT
 public:
-    explicit TForm3(QWidget* owner);
+    explicit InstructionsWindow(QWidget* owner);
 
     void Button1Click(); // "Назад"
     void Button2Click(); // "Продолжить"
@@ -22,6 +22,6 @@ public:
     QPushButton* Button2 = nullptr;
 
 protected:
-    void FormCreate() override;
-    void FormClose() override;
+    void onCreated() override;
+    void onClosed() override;
 };

@@ -2,7 +2,7 @@
 
 #include "app/app_state.h"
 #include "app/main_window.h"
-#include "app/ui_kit.h"
+#include "ui/ui_kit.h"
 #include "collect/answer_keys.h"
 #include "platform/error.h"
 #include "platform/files.h"
@@ -18,8 +18,8 @@
 
 #include <algorithm>
 
-const QString TForm10::kBoxPictureName = QStringLiteral("data\\sq.bmp");
-const QString TForm10::kTickPictureName = QStringLiteral("data\\check_icon.ico");
+const QString ManualEntryWindow::kBoxPictureName = QStringLiteral("data\\sq.bmp");
+const QString ManualEntryWindow::kTickPictureName = QStringLiteral("data\\check_icon.ico");
 
 namespace {
 
@@ -148,7 +148,7 @@ void AnswerGrid::focusOutEvent(QFocusEvent* event) {
 
 } // namespace collect
 
-TForm10::TForm10(QWidget* owner) : ChainWindow(owner) {
+ManualEntryWindow::ManualEntryWindow(QWidget* owner) : ChainWindow(owner) {
     setWindowTitle(QStringLiteral("Ввод результатов"));
     setFixedClientSize(781, 468);
     // The grid covers the client area beneath the other controls: the seventh column reaches
@@ -156,11 +156,11 @@ TForm10::TForm10(QWidget* owner) : ChainWindow(owner) {
     Grid = new collect::AnswerGrid(this);
     Grid->setGeometry(0, 0, 781, 468);
     connect(Grid, &collect::AnswerGrid::boxClicked, this,
-            [this](int box) { platform::guarded([this, box] { boxClick(box); }); });
+            [this](int box) { ui::guarded([this, box] { boxClick(box); }); });
     buildSubjectFields();
 }
 
-void TForm10::buildSubjectFields() {
+void ManualEntryWindow::buildSubjectFields() {
     const QFont font = ui::font(11);
     Label1 = ui::label(this, QStringLiteral("Фамилия:"), 648, 136, font);
     Edit1 = ui::field(this, QStringLiteral("нет"), 648, 152, 121, 21);
@@ -183,7 +183,7 @@ void TForm10::buildSubjectFields() {
     on(Button1, &QPushButton::clicked, [this] { Button1Click(); });
 }
 
-QPixmap TForm10::loadPicture(const QString& name, const char* format) {
+QPixmap ManualEntryWindow::loadPicture(const QString& name, const char* format) {
     const QByteArray bytes = platform::readPictureFile(name);
     QPixmap picture;
     if (!picture.loadFromData(bytes, format)) {
@@ -194,20 +194,20 @@ QPixmap TForm10::loadPicture(const QString& name, const char* format) {
     return picture;
 }
 
-void TForm10::FormCreate() {
+void ManualEntryWindow::onCreated() {
     app::AppState& state = app::state();
-    app::hideWindow(state.Form1);
+    ui::hideWindow(state.Form1);
     state.AnswerSheet.clear();
     // One picture each, shared by its 315 elements; a failure stops the loading there.
     Grid->setPicture(true, loadPicture(kBoxPictureName, "BMP"));
     Grid->setPicture(false, loadPicture(kTickPictureName, "ICO"));
 }
 
-void TForm10::FormClose() {
-    app::showWindow(app::state().Form1);
+void ManualEntryWindow::onClosed() {
+    ui::showWindow(app::state().Form1);
 }
 
-void TForm10::boxClick(int box) {
+void ManualEntryWindow::boxClick(int box) {
     const int statement = (box - 1) / 3 + 1;
     const int answer = (box - 1) % 3;
     for (int k = 0; k < 3; ++k)
@@ -216,7 +216,7 @@ void TForm10::boxClick(int box) {
     Grid->setCurrent(statement);
 }
 
-void TForm10::Button1Click() {
+void ManualEntryWindow::Button1Click() {
     app::AppState& state = app::state();
     for (int s = 1; s <= kStatements; ++s) {
         if (state.AnswerSheet.answer(s) == 0) {
@@ -225,14 +225,14 @@ void TForm10::Button1Click() {
         }
     }
     state.setManualEntry(1);
-    app::openWindow(this, state.Form6Manual);
+    ui::openWindow(this, state.Form6Manual);
 }
 
-void TForm10::moveCurrent(int step) {
+void ManualEntryWindow::moveCurrent(int step) {
     Grid->setCurrent(Grid->current() + step);
 }
 
-void TForm10::keyPressEvent(QKeyEvent* event) {
+void ManualEntryWindow::keyPressEvent(QKeyEvent* event) {
     // Keys reach the window only when the focused control leaves them: the text fields keep
     // theirs, so these act while the grid (or the button) has the focus.
     if (const int answer = collect::answerOfKey(*event)) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/chain_window.h"
+#include "ui/chain_window.h"
 
 #include <QPixmap>
 #include <QPoint>
@@ -83,7 +83,7 @@ private:
 // a click on the grid gives it the focus, and Escape in a text field hands the focus to the
 // grid. The Tab order stays surname, first name, course, group, "результат", and the surname
 // field has the focus when the window opens, so the text fields keep their own keys.
-class TForm10 : public app::ChainWindow {
+class ManualEntryWindow : public ui::ChainWindow {
     Q_OBJECT
 public:
     static constexpr int kStatements = collect::AnswerGrid::kStatements;
@@ -91,7 +91,7 @@ public:
     static const QString kBoxPictureName;                      // "data\sq.bmp"
     static const QString kTickPictureName;                     // "data\check_icon.ico"
 
-    explicit TForm10(QWidget* owner);
+    explicit ManualEntryWindow(QWidget* owner);
 
     void Button1Click(); // "результат"
     // A click on box n (1 to 315): statement (n - 1) div 3 + 1, answer (n - 1) mod 3. The one
@@ -123,8 +123,8 @@ public:
     QPushButton* Button1 = nullptr;      // "результат"
 
 protected:
-    void FormCreate() override;
-    void FormClose() override;
+    void onCreated() override;
+    void onClosed() override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:

@@ -1,7 +1,7 @@
 #include "collect/subject_data_window.h"
 
 #include "app/app_state.h"
-#include "app/ui_kit.h"
+#include "ui/ui_kit.h"
 #include "collect/instructions_window.h"
 #include "collect/test_window.h"
 #include "platform/dates.h"
@@ -11,7 +11,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-TForm4::TForm4(QWidget* owner) : ChainWindow(owner) {
+SubjectDataWindow::SubjectDataWindow(QWidget* owner) : ChainWindow(owner) {
     setWindowTitle(QStringLiteral("Тест Дорвела"));
     setFixedClientSize(688, 453);
     ui::bevel(this, 120, 88, 425, 233);
@@ -44,17 +44,17 @@ TForm4::TForm4(QWidget* owner) : ChainWindow(owner) {
     Edit1->setFocus();
 }
 
-void TForm4::FormCreate() {
+void SubjectDataWindow::onCreated() {
     ui::setText(Label2,
                 QStringLiteral("Сегодня  ") + platform::formatShortDate(QDate::currentDate()));
-    app::hideWindow(app::state().Form3);
+    ui::hideWindow(app::state().Form3);
 }
 
-void TForm4::FormClose() {
-    app::closeWindow(app::state().Form3);
+void SubjectDataWindow::onClosed() {
+    ui::closeWindow(app::state().Form3);
 }
 
 // The fields are taken as they stand: any text, empty or the initial "нет", passes.
-void TForm4::Button1Click() {
-    app::openWindow(this, app::state().Form5);
+void SubjectDataWindow::Button1Click() {
+    ui::openWindow(this, app::state().Form5);
 }

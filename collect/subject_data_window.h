@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/chain_window.h"
+#include "ui/chain_window.h"
 
 class QLabel;
 class QLineEdit;
@@ -9,10 +9,10 @@ class QPushButton;
 // The subject's surname, first name, course and group. The four fields are not copied
 // anywhere: the results window reads them here while this window waits, hidden, beneath the
 // test.
-class TForm4 : public app::ChainWindow {
+class SubjectDataWindow : public ui::ChainWindow {
     Q_OBJECT
 public:
-    explicit TForm4(QWidget* owner);
+    explicit SubjectDataWindow(QWidget* owner);
 
     void Button1Click(); // "Продолжить"
 
@@ -29,6 +29,6 @@ public:
     QPushButton* Button1 = nullptr;
 
 protected:
-    void FormCreate() override;
-    void FormClose() override;
+    void onCreated() override;
+    void onClosed() override;
 };

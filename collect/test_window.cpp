@@ -1,7 +1,7 @@
 #include "collect/test_window.h"
 
 #include "app/app_state.h"
-#include "app/ui_kit.h"
+#include "ui/ui_kit.h"
 #include "collect/answer_keys.h"
 #include "collect/subject_data_window.h"
 #include "results/results_window.h"
@@ -89,7 +89,7 @@ QLabel* tick(QWidget* parent, const QPixmap& picture, int left, int top, int wid
 
 } // namespace
 
-TForm5::TForm5(QWidget* owner) : ChainWindow(owner) {
+TestWindow::TestWindow(QWidget* owner) : ChainWindow(owner) {
     setWindowTitle(QStringLiteral("Тест Дорвела"));
     setFixedClientSize(686, 451);
     ui::bevel(this, 40, 56, 625, 337);
@@ -122,36 +122,36 @@ TForm5::TForm5(QWidget* owner) : ChainWindow(owner) {
     on(Button1, &QPushButton::clicked, [this] { Button1Click(); });
 }
 
-void TForm5::FormCreate() {
-    app::hideWindow(app::state().Form4);
+void TestWindow::onCreated() {
+    ui::hideWindow(app::state().Form4);
     m_reader.open();
     showItem(m_reader.readItem());
     ui::setText(Label2, QStringLiteral("1"));
     m_answeredCount = 0;
 }
 
-void TForm5::FormClose() {
+void TestWindow::onClosed() {
     m_reader.close();
-    app::closeWindow(app::state().Form4);
+    ui::closeWindow(app::state().Form4);
 }
 
-void TForm5::Image1Click() {
+void TestWindow::Image1Click() {
     answerBoxClick(1);
 }
-void TForm5::Image2Click() {
+void TestWindow::Image2Click() {
     answerBoxClick(2);
 }
-void TForm5::Image3Click() {
+void TestWindow::Image3Click() {
     answerBoxClick(3);
 }
 
-void TForm5::answerBoxClick(int answer) {
+void TestWindow::answerBoxClick(int answer) {
     Image4->setVisible(answer == 1);
     Image5->setVisible(answer == 2);
     Image6->setVisible(answer == 3);
 }
 
-int TForm5::tickedAnswer() const {
+int TestWindow::tickedAnswer() const {
     if (Image4->isVisibleTo(this))
         return 1;
     if (Image5->isVisibleTo(this))
@@ -161,20 +161,20 @@ int TForm5::tickedAnswer() const {
     return 0;
 }
 
-void TForm5::hideTicks() {
+void TestWindow::hideTicks() {
     Image4->hide();
     Image5->hide();
     Image6->hide();
 }
 
-void TForm5::showItem(const collect::QuestionnaireItem& item) {
+void TestWindow::showItem(const collect::QuestionnaireItem& item) {
     Memo1->setPlainText(item.statement);
     Memo2->setPlainText(item.a);
     Memo3->setPlainText(item.b);
     Memo4->setPlainText(item.c);
 }
 
-void TForm5::Button1Click() {
+void TestWindow::Button1Click() {
     const int answer = tickedAnswer();
     if (answer == 0)
         return; // refused silently: the statement stays on screen
@@ -206,17 +206,17 @@ void TForm5::Button1Click() {
 
 // The results window hides this window when it is created and closes it when it closes, so
 // once it is gone the chain unwinds to the main window.
-void TForm5::openResults() {
-    app::openWindow(this, app::state().Form6);
+void TestWindow::openResults() {
+    ui::openWindow(this, app::state().Form6);
 }
 
-void TForm5::keyPressEvent(QKeyEvent* event) {
+void TestWindow::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
         Button1->click();
         return;
     }
     if (const int answer = collect::answerOfKey(*event)) {
-        platform::guarded([this, answer] { answerBoxClick(answer); });
+        ui::guarded([this, answer] { answerBoxClick(answer); });
         return;
     }
     ChainWindow::keyPressEvent(event);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/chain_window.h"
+#include "ui/chain_window.h"
 #include "collect/questionnaire_reader.h"
 
 class QLabel;
@@ -14,10 +14,10 @@ class ClickLabel;
 // The test itself: the statements one at a time, each answered by ticking one of three boxes
 // and pressing "Продолжить". The answers go into the shared AnswerSheet; after the last one
 // the results window opens.
-class TForm5 : public app::ChainWindow {
+class TestWindow : public ui::ChainWindow {
     Q_OBJECT
 public:
-    explicit TForm5(QWidget* owner);
+    explicit TestWindow(QWidget* owner);
 
     void Image1Click();  // box of answer a
     void Image2Click();  // box of answer b
@@ -43,8 +43,8 @@ public:
     QPushButton* Button1 = nullptr;
 
 protected:
-    void FormCreate() override;
-    void FormClose() override;
+    void onCreated() override;
+    void onClosed() override;
     // Answers by keyboard: 1/2/3 or the letters a/b/c (а/б/в) tick a box, Enter presses
     // "Продолжить".
     void keyPressEvent(QKeyEvent* event) override;

@@ -1,13 +1,13 @@
 #include "results/explanation_window.h"
 
 #include "app/app_state.h"
-#include "app/ui_kit.h"
+#include "ui/ui_kit.h"
 
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
-TForm8::TForm8(QWidget* owner) : ChainWindow(owner) {
+ExplanationWindow::ExplanationWindow(QWidget* owner) : ChainWindow(owner) {
     setWindowTitle(QStringLiteral("Пояснение:"));
     setFixedClientSize(517, 264);
 
@@ -34,7 +34,7 @@ TForm8::TForm8(QWidget* owner) : ChainWindow(owner) {
                        ui::font(11));
 }
 
-void TForm8::FormCreate() {
+void ExplanationWindow::onCreated() {
     const app::ExplanationTexts& texts = app::state().Explanation;
     ui::setText(Label1, texts.title);
     Edit1->setText(texts.poles);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/chain_window.h"
+#include "ui/chain_window.h"
 
 class QLabel;
 class QLineEdit;
@@ -9,10 +9,10 @@ class QPlainTextEdit;
 // The explanation of one factor: its title, the names of its poles and a paragraph on each
 // pole, taken from the shared explanation texts that the results window fills before opening
 // it. It has no buttons; it is closed by its frame.
-class TForm8 : public app::ChainWindow {
+class ExplanationWindow : public ui::ChainWindow {
     Q_OBJECT
 public:
-    explicit TForm8(QWidget* owner);
+    explicit ExplanationWindow(QWidget* owner);
 
     QLabel* Label1 = nullptr;        // factor title
     QLineEdit* Edit1 = nullptr;      // pole-names line
@@ -22,5 +22,5 @@ public:
     QLabel* Label3 = nullptr; // "Факторная теория" личности Дорвела
 
 protected:
-    void FormCreate() override;
+    void onCreated() override;
 };

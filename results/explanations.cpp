@@ -1,6 +1,6 @@
 #include "results/explanations.h"
 
-#include "app/texts.h"
+#include "ui/texts.h"
 
 #include <QStringList>
 
@@ -34,7 +34,7 @@ Explanations parseExplanations(const QString& text) {
 
 const Explanations& explanations() {
     static const Explanations texts =
-        parseExplanations(app::resourceText(QStringLiteral("explanations.txt")));
+        parseExplanations(ui::resourceText(QStringLiteral("explanations.txt")));
     return texts;
 }
 

@@ -1,11 +1,11 @@
 #include "results/profile_chart_window.h"
 
 #include "app/app_state.h"
-#include "app/ui_kit.h"
+#include "ui/ui_kit.h"
 #include "collect/manual_entry_window.h"
 #include "platform/dates.h"
-#include "platform/printing.h"
-#include "results/chart_frame.h"
+#include "ui/printing.h"
+#include "charts/chart_frame.h"
 #include "results/results_window.h"
 
 #include <QDate>
@@ -20,7 +20,7 @@ const QString kNone = QStringLiteral("нет");
 
 } // namespace
 
-TForm9::TForm9(QWidget* owner) : ChainWindow(owner) {
+ProfileChartWindow::ProfileChartWindow(QWidget* owner) : ChainWindow(owner) {
     setWindowTitle(QStringLiteral("График"));
     setFixedClientSize(508, 567);
     QLabel** header[] = {&Label1, &Label2, &Label3, &Label4};
@@ -33,7 +33,7 @@ TForm9::TForm9(QWidget* owner) : ChainWindow(owner) {
     on(Button1, &QPushButton::clicked, [this] { Button1Click(); });
 }
 
-void TForm9::FormCreate() {
+void ProfileChartWindow::onCreated() {
     QImage picture = chart::loadBackground();
     fillHeader();
     chart::drawFrame(picture);
@@ -41,11 +41,11 @@ void TForm9::FormCreate() {
     Image1->setPixmap(QPixmap::fromImage(picture));
 }
 
-void TForm9::fillHeader() {
+void ProfileChartWindow::fillHeader() {
     const app::AppState& state = app::state();
     QString surname, firstName, course, group, date, mode;
     if (state.manualEntry() == 1) {
-        if (const TForm10* entry = state.Form10) {
+        if (const ManualEntryWindow* entry = state.Form10) {
             surname = entry->Edit1->text();
             firstName = entry->Edit2->text();
             course = entry->Edit3->text();
@@ -54,7 +54,7 @@ void TForm9::fillHeader() {
         date = platform::formatShortDate(QDate::currentDate());
         mode = QStringLiteral("результаты введены вручную");
     } else {
-        if (const TForm6* results = state.Form6) {
+        if (const ResultsWindow* results = state.Form6) {
             surname = results->Label8->text();
             firstName = results->Label9->text();
             course = results->Label10->text();
@@ -71,7 +71,7 @@ void TForm9::fillHeader() {
     ui::setText(Label6, mode);
 }
 
-void TForm9::Button1Click() {
-    if (!platform::printWindow(this))
+void ProfileChartWindow::Button1Click() {
+    if (!ui::printWindow(this))
         Button1->setText(QStringLiteral("Не выходит:)"));
 }

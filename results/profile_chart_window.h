@@ -1,16 +1,16 @@
 #pragma once
 
-#include "app/chain_window.h"
+#include "ui/chain_window.h"
 
 class QLabel;
 class QPushButton;
 
 // The profile chart of the subject just scored: the shared profile drawn on the background
 // picture, a header with the subject's data, and a button that prints the window.
-class TForm9 : public app::ChainWindow {
+class ProfileChartWindow : public ui::ChainWindow {
     Q_OBJECT
 public:
-    explicit TForm9(QWidget* owner);
+    explicit ProfileChartWindow(QWidget* owner);
 
     void Button1Click(); // "распечатать"
 
@@ -24,7 +24,7 @@ public:
     QLabel* Image1 = nullptr; // the chart
 
 protected:
-    void FormCreate() override;
+    void onCreated() override;
 
 private:
     void fillHeader();

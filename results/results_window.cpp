@@ -1,8 +1,8 @@
 #include "results/results_window.h"
 
 #include "app/app_state.h"
-#include "app/exit_confirm_window.h"
-#include "app/ui_kit.h"
+#include "results/exit_confirm_window.h"
+#include "ui/ui_kit.h"
 #include "collect/manual_entry_window.h"
 #include "collect/subject_data_window.h"
 #include "collect/test_window.h"
@@ -67,7 +67,7 @@ QPlainTextEdit* valueColumn(QWidget* parent, int left, int width, int height) {
 
 } // namespace
 
-TForm6::TForm6(QWidget* owner) : ChainWindow(owner) {
+ResultsWindow::ResultsWindow(QWidget* owner) : ChainWindow(owner) {
     setWindowTitle(QStringLiteral("Результаты теста"));
     setFixedClientSize(688, 453);
 
@@ -90,7 +90,7 @@ TForm6::TForm6(QWidget* owner) : ChainWindow(owner) {
     on(Button3, &QPushButton::clicked, [this] { Button3Click(); });
 }
 
-void TForm6::buildSubjectBox() {
+void ResultsWindow::buildSubjectBox() {
     Bevel1 = ui::bevel(this, 8, 64, 249, 177);
     const QStringList captions = {QStringLiteral("Дата:"), QStringLiteral("Фамилия:"),
                                   QStringLiteral("Имя:"), QStringLiteral("Курс:"),
@@ -105,7 +105,7 @@ void TForm6::buildSubjectBox() {
     }
 }
 
-void TForm6::buildRawScoreBox() {
+void ResultsWindow::buildRawScoreBox() {
     Bevel2 = ui::bevel(this, 272, 40, 201, 281);
     Label12 = ui::label(this, QStringLiteral("Сырые оценки:"), 280, 48,
                         ui::font(16, ui::Bold | ui::Underline));
@@ -117,18 +117,18 @@ void TForm6::buildRawScoreBox() {
     Memo8 = valueColumn(this, 416, 25, 233);
 }
 
-void TForm6::buildStenBox() {
+void ResultsWindow::buildStenBox() {
     Bevel3 = ui::bevel(this, 488, 40, 137, 369);
     Bevel4 = ui::bevel(this, 496, 88, 121, 281);
     Label13 = ui::label(this, QStringLiteral("Стандартные"), 496, 48,
                         ui::font(16, ui::Bold | ui::Underline));
     Label14 = ui::label(this, QStringLiteral("(Стены)"), 496, 72, ui::font(13, ui::Bold));
-    void (TForm6::*handlers[])() = {
-        &TForm6::Label15Click, &TForm6::Label16Click, &TForm6::Label17Click, &TForm6::Label18Click,
-        &TForm6::Label19Click, &TForm6::Label20Click, &TForm6::Label21Click, &TForm6::Label22Click,
-        &TForm6::Label23Click, &TForm6::Label24Click, &TForm6::Label25Click, &TForm6::Label26Click,
-        &TForm6::Label27Click, &TForm6::Label28Click, &TForm6::Label29Click, &TForm6::Label30Click,
-        &TForm6::Label31Click};
+    void (ResultsWindow::*handlers[])() = {
+        &ResultsWindow::Label15Click, &ResultsWindow::Label16Click, &ResultsWindow::Label17Click, &ResultsWindow::Label18Click,
+        &ResultsWindow::Label19Click, &ResultsWindow::Label20Click, &ResultsWindow::Label21Click, &ResultsWindow::Label22Click,
+        &ResultsWindow::Label23Click, &ResultsWindow::Label24Click, &ResultsWindow::Label25Click, &ResultsWindow::Label26Click,
+        &ResultsWindow::Label27Click, &ResultsWindow::Label28Click, &ResultsWindow::Label29Click, &ResultsWindow::Label30Click,
+        &ResultsWindow::Label31Click};
     for (std::size_t k = 0; k < scaleLinks.size(); ++k) {
         const int top = 96 + 16 * int(k);
         ui::ClickLabel* link =
@@ -143,18 +143,18 @@ void TForm6::buildStenBox() {
     Label50 = ui::label(this, QStringLiteral("информации"), 496, 392, ui::font(11));
 }
 
-QWidget* TForm6::opener() const {
+QWidget* ResultsWindow::opener() const {
     if (app::state().manualEntry() == 1)
         return app::state().Form10;
     return app::state().Form5;
 }
 
-std::array<QString, 4> TForm6::subjectTexts() const {
+std::array<QString, 4> ResultsWindow::subjectTexts() const {
     std::array<QLineEdit*, 4> fields{};
     if (app::state().manualEntry() == 1) {
-        if (const TForm10* form = app::state().Form10)
+        if (const ManualEntryWindow* form = app::state().Form10)
             fields = {form->Edit1, form->Edit2, form->Edit3, form->Edit4};
-    } else if (const TForm4* form = app::state().Form4) {
+    } else if (const SubjectDataWindow* form = app::state().Form4) {
         fields = {form->Edit1, form->Edit2, form->Edit3, form->Edit4};
     }
     std::array<QString, 4> texts;
@@ -163,13 +163,13 @@ std::array<QString, 4> TForm6::subjectTexts() const {
     return texts;
 }
 
-void TForm6::FormCreate() {
+void ResultsWindow::onCreated() {
     app::AppState& state = app::state();
     state.SavedFlag = 0;
     m_scored = false;
     Button1->setEnabled(false);
     Button3->setEnabled(false);
-    app::hideWindow(opener());
+    ui::hideWindow(opener());
     Label51->hide();
 
     ui::setText(Label7, platform::formatShortDate(QDate::currentDate()));
@@ -202,27 +202,27 @@ void TForm6::FormCreate() {
     Button3->setEnabled(true);
 }
 
-void TForm6::FormClose() {
-    app::closeWindow(opener());
+void ResultsWindow::onClosed() {
+    ui::closeWindow(opener());
 }
 
-void TForm6::Button1Click() {
+void ResultsWindow::Button1Click() {
     // After a key error nothing was scored: the shared profile is still the previous subject's.
     if (!m_scored)
         return;
-    app::openWindow(this, app::state().Form9);
+    ui::openWindow(this, app::state().Form9);
 }
 
-void TForm6::Button2Click() {
+void ResultsWindow::Button2Click() {
     if (app::state().SavedFlag == 0) {
-        app::openWindow(this, app::state().Form7);
+        ui::openWindow(this, app::state().Form7);
         if (app::state().ExitAnswer != 1)
             return;
     }
     close();
 }
 
-void TForm6::Button3Click() {
+void ResultsWindow::Button3Click() {
     app::AppState& state = app::state();
     // Saved once per window; and never the previous subject's profile after a key error.
     if (state.SavedFlag == 1 || !m_scored)
@@ -241,59 +241,59 @@ void TForm6::Button3Click() {
     Label51->show();
 }
 
-void TForm6::scaleLinkClick(int scale) {
+void ResultsWindow::scaleLinkClick(int scale) {
     app::state().Explanation = results::explanationOf(scale);
-    app::openWindow(this, app::state().Form8);
+    ui::openWindow(this, app::state().Form8);
 }
 
-void TForm6::Label15Click() {
+void ResultsWindow::Label15Click() {
     scaleLinkClick(1);
 }
-void TForm6::Label16Click() {
+void ResultsWindow::Label16Click() {
     scaleLinkClick(2);
 }
-void TForm6::Label17Click() {
+void ResultsWindow::Label17Click() {
     scaleLinkClick(3);
 }
-void TForm6::Label18Click() {
+void ResultsWindow::Label18Click() {
     scaleLinkClick(4);
 }
-void TForm6::Label19Click() {
+void ResultsWindow::Label19Click() {
     scaleLinkClick(5);
 }
-void TForm6::Label20Click() {
+void ResultsWindow::Label20Click() {
     scaleLinkClick(6);
 }
-void TForm6::Label21Click() {
+void ResultsWindow::Label21Click() {
     scaleLinkClick(7);
 }
-void TForm6::Label22Click() {
+void ResultsWindow::Label22Click() {
     scaleLinkClick(8);
 }
-void TForm6::Label23Click() {
+void ResultsWindow::Label23Click() {
     scaleLinkClick(9);
 }
-void TForm6::Label24Click() {
+void ResultsWindow::Label24Click() {
     scaleLinkClick(10);
 }
-void TForm6::Label25Click() {
+void ResultsWindow::Label25Click() {
     scaleLinkClick(11);
 }
-void TForm6::Label26Click() {
+void ResultsWindow::Label26Click() {
     scaleLinkClick(12);
 }
-void TForm6::Label27Click() {
+void ResultsWindow::Label27Click() {
     scaleLinkClick(13);
 }
-void TForm6::Label28Click() {
+void ResultsWindow::Label28Click() {
     scaleLinkClick(14);
 }
-void TForm6::Label29Click() {
+void ResultsWindow::Label29Click() {
     scaleLinkClick(15);
 }
-void TForm6::Label30Click() {
+void ResultsWindow::Label30Click() {
     scaleLinkClick(16);
 }
-void TForm6::Label31Click() {
+void ResultsWindow::Label31Click() {
     scaleLinkClick(17);
 }

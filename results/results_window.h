@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/chain_window.h"
+#include "ui/chain_window.h"
 
 #include <QString>
 #include <array>
@@ -18,10 +18,10 @@ class ClickLabel;
 // entered by hand, with links to the factor explanations, saving and the profile chart.
 // It is opened by the test window (ManualEntry 0) or by the manual entry window (1), hides
 // that opener while it is shown and closes it when it closes.
-class TForm6 : public app::ChainWindow {
+class ResultsWindow : public ui::ChainWindow {
     Q_OBJECT
 public:
-    explicit TForm6(QWidget* owner);
+    explicit ResultsWindow(QWidget* owner);
 
     void Button1Click(); // "График"
     void Button2Click(); // "Выход"
@@ -92,8 +92,8 @@ public:
     QLabel* stenLabel(int scale) const { return stenLabels[std::size_t(scale - 1)]; }
 
 protected:
-    void FormCreate() override;
-    void FormClose() override;
+    void onCreated() override;
+    void onClosed() override;
 
 private:
     void buildSubjectBox();

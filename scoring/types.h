@@ -33,6 +33,17 @@ using ItemScores = std::array<quint8, kItems>;   // index item - 1
 using RawScores = std::array<quint8, kScales>;   // index scale - 1
 using ScaleProfile = std::array<quint8, kScales>; // stens 1 to 10, index scale - 1
 
+// How the answers were taken; stored as the record's manual-entry byte.
+enum class EntryMode : quint8 { Test = 0, Manual = 1 };
+
+// Who was tested, as typed into the subject data window or the manual entry window.
+struct Subject {
+    QString surname;
+    QString firstName;
+    QString course;
+    QString group;
+};
+
 // One saved subject, as the result file stores it.
 struct ResultRecord {
     QString surname;   // at most 20 characters are stored

@@ -8,7 +8,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 run_suite() {
     local dir=$1
     shift
-    cmake -S "$root" -B "$dir" -DDORVEL_BENCH=OFF "$@" >/dev/null
+    cmake -S "$root" -B "$dir" -DDORVEL_BENCH=OFF -DDORVEL_WERROR=ON "$@" >/dev/null
     cmake --build "$dir" -j2
     (cd "$dir" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j2)
 }

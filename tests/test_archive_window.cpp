@@ -3,13 +3,13 @@
 
 #include "app/app_state.h"
 #include "app/main_window.h"
-#include "app/ui_kit.h"
+#include "ui/ui_kit.h"
 #include "archive/archive_window.h"
 #include "archive/result_list_model.h"
 #include "platform/codepage.h"
 #include "platform/dates.h"
-#include "platform/file_dialog.h"
-#include "platform/message_box.h"
+#include "ui/file_dialog.h"
+#include "ui/message_box.h"
 #include "scoring/result_file.h"
 #include "tests/support/test_support.h"
 
@@ -57,24 +57,24 @@ QString writeResultFile(const testing::TempWorkDir& dir, const QString& name,
     return dir.filePath(QStringLiteral("result/") + name);
 }
 
-void openThroughDialog(TForm11& window, const QString& path) {
-    platform::FileDialog::setNextAnswer(path);
+void openThroughDialog(ArchiveWindow& window, const QString& path) {
+    ui::FileDialog::setNextAnswer(path);
     window.Button1->click();
 }
 
-void selectLine(TForm11& window, int line) {
+void selectLine(ArchiveWindow& window, int line) {
     window.ListBox1->selectionModel()->select(window.ListModel->index(line),
                                               QItemSelectionModel::ClearAndSelect);
 }
 
-QStringList listLines(const TForm11& window) {
+QStringList listLines(const ArchiveWindow& window) {
     QStringList lines;
     for (int row = 0; row < window.ListModel->rowCount(); ++row)
         lines << window.ListModel->index(row).data().toString();
     return lines;
 }
 
-QStringList placeTexts(const TForm11& window) {
+QStringList placeTexts(const ArchiveWindow& window) {
     QStringList texts;
     for (int place = 1; place <= app::kPlaces; ++place)
         texts << window.placeLabel(place)->text();
@@ -98,10 +98,10 @@ class TestArchiveWindow : public QObject {
 private slots:
     void init() {
         testing::prepareGuiTest();
-        platform::FileDialog::clearNextAnswer();
-        platform::MessageBox::takeRecorded();
+        ui::FileDialog::clearNextAnswer();
+        ui::MessageBox::takeRecorded();
     }
-    void cleanup() { QCOMPARE(platform::MessageBox::takeRecorded(), QStringList()); }
+    void cleanup() { QCOMPARE(ui::MessageBox::takeRecorded(), QStringList()); }
 
     void listsWholeRecordsInFileOrder_data() {
         QTest::addColumn<QByteArray>("bytes");
@@ -121,7 +121,7 @@ private slots:
         QFETCH(QStringList, lines);
         testing::TempWorkDir dir;
         const QString path = writeResultFile(dir, QStringLiteral("a.res"), bytes);
-        TForm11 window(nullptr);
+        ArchiveWindow window(nullptr);
         window.create();
         openThroughDialog(window, path);
         QCOMPARE(listLines(window), lines);
@@ -168,7 +168,7 @@ private slots:
         QFETCH(QByteArray, bytes);
         QFETCH(QString, line);
         testing::TempWorkDir dir;
-        TForm11 window(nullptr);
+        ArchiveWindow window(nullptr);
         window.create();
         openThroughDialog(window, writeResultFile(dir, QStringLiteral("a.res"), bytes));
         QCOMPARE(listLines(window), QStringList{line});
@@ -188,7 +188,7 @@ private slots:
         QString second = dir.filePath(QStringLiteral("result/missing.res"));
         if (secondExists)
             second = writeResultFile(dir, QStringLiteral("b.res"), numberedRecords(2, 10));
-        TForm11 window(nullptr);
+        ArchiveWindow window(nullptr);
         window.create();
         openThroughDialog(window, first);
         selectLine(window, 1);
@@ -199,7 +199,7 @@ private slots:
         QVERIFY(!window.ListBox1->selectionModel()->hasSelection());
         QCOMPARE(window.currentFile(), second);
         // Cancelling the dialog changes nothing.
-        platform::FileDialog::setNextAnswer(QString());
+        ui::FileDialog::setNextAnswer(QString());
         window.FileOpen1->trigger();
         QCOMPARE(window.currentFile(), second);
         QCOMPARE(window.ListModel->rowCount(), secondLines);
@@ -208,18 +208,18 @@ private slots:
     void ctrlOOpensAFile() {
         testing::TempWorkDir dir;
         const QString path = writeResultFile(dir, QStringLiteral("a.res"), numberedRecords(2));
-        TForm11 window(nullptr);
+        ArchiveWindow window(nullptr);
         window.create();
         window.show();
         QVERIFY(QTest::qWaitForWindowActive(&window));
-        platform::FileDialog::setNextAnswer(path);
+        ui::FileDialog::setNextAnswer(path);
         QTest::keySequence(&window, QKeySequence(Qt::CTRL | Qt::Key_O));
         QCOMPARE(window.ListModel->rowCount(), 2);
     }
 
     void arrowsWithoutSelectionDoNothing() {
         testing::TempWorkDir dir;
-        TForm11 window(nullptr);
+        ArchiveWindow window(nullptr);
         window.create();
         openThroughDialog(window, writeResultFile(dir, QStringLiteral("a.res"), numberedRecords(3)));
         window.BitBtn1->click();
@@ -242,7 +242,7 @@ private slots:
         QFETCH(int, places);
         testing::TempWorkDir dir;
         const QString path = writeResultFile(dir, QStringLiteral("a.res"), numberedRecords(40));
-        TForm11 window(nullptr);
+        ArchiveWindow window(nullptr);
         window.create();
         openThroughDialog(window, path);
         QPushButton* arrow = group ? window.BitBtn2 : window.BitBtn1;
@@ -273,7 +273,7 @@ private slots:
     // the window's layout puts them.
     void groupPlacesFillColumnByColumn() {
         testing::TempWorkDir dir;
-        TForm11 window(nullptr);
+        ArchiveWindow window(nullptr);
         window.create();
         openThroughDialog(window, writeResultFile(dir, QStringLiteral("a.res"), numberedRecords(1)));
         selectLine(window, 0);
@@ -294,7 +294,7 @@ private slots:
     void freedPlaceIsFilledAgain() {
         testing::TempWorkDir dir;
         const QString path = writeResultFile(dir, QStringLiteral("a.res"), numberedRecords(6));
-        TForm11 window(nullptr);
+        ArchiveWindow window(nullptr);
         window.create();
         window.show();
         openThroughDialog(window, path);
@@ -325,7 +325,7 @@ private slots:
         testing::TempWorkDir dir;
         const QString first = writeResultFile(dir, QStringLiteral("a.res"), numberedRecords(2));
         const QString second = writeResultFile(dir, QStringLiteral("b.res"), numberedRecords(2, 20));
-        TForm11 window(nullptr);
+        ArchiveWindow window(nullptr);
         window.create();
         openThroughDialog(window, first);
         selectLine(window, 1);
@@ -353,7 +353,7 @@ private slots:
         testing::TempWorkDir dir;
         const QString path =
             writeResultFile(dir, QStringLiteral("a.res"), recordBytes({QString(), QString()}));
-        TForm11 window(nullptr);
+        ArchiveWindow window(nullptr);
         window.create();
         openThroughDialog(window, path);
         QVERIFY(!window.comparisonChosen());
@@ -381,7 +381,7 @@ private slots:
         QFETCH(bool, removeFile);
         testing::TempWorkDir dir;
         const QString path = writeResultFile(dir, QStringLiteral("a.res"), numberedRecords(3));
-        TForm11 window(nullptr);
+        ArchiveWindow window(nullptr);
         window.create();
         openThroughDialog(window, path);
         if (removeFile)
@@ -401,7 +401,7 @@ private slots:
         testing::TempWorkDir dir;
         const QString path = writeResultFile(dir, QStringLiteral("a.res"), numberedRecords(3));
         {
-            TForm11 earlier(nullptr);
+            ArchiveWindow earlier(nullptr);
             earlier.create();
             openThroughDialog(earlier, path);
             selectLine(earlier, 2);
@@ -411,7 +411,7 @@ private slots:
         app::state().place(3) = {dir.filePath(QStringLiteral("result/gone.res")), 0};
         app::state().place(20) = {path, 3}; // beyond the file's end
 
-        TForm11 window(nullptr);
+        ArchiveWindow window(nullptr);
         window.create();
         QCOMPARE(window.Label2->text(), QStringLiteral("Фамилия2 Имя2"));
         QCOMPARE(window.Label7->text(), QStringLiteral("Фамилия2 Имя2"));
@@ -430,7 +430,7 @@ private slots:
     }
 
     void keyboardOrder() {
-        TForm11 window(nullptr);
+        ArchiveWindow window(nullptr);
         window.create();
         window.show();
         QVERIFY(QTest::qWaitForWindowActive(&window));
@@ -448,14 +448,14 @@ private slots:
     // is open and shows it again when it closes.
     void archiveHidesTheMainWindowWhileOpen() {
         testing::TempWorkDir dir;
-        TForm1 main;
+        MainWindow main;
         app::state().Form1 = &main;
         main.show();
         bool mainHidden = false;
         bool archiveShown = false;
         testing::later([&] {
             mainHidden = !main.isVisible();
-            TForm11* archive = testing::visibleWindow<TForm11>();
+            ArchiveWindow* archive = testing::visibleWindow<ArchiveWindow>();
             archiveShown = archive && archive == app::state().Form11;
             if (archive)
                 archive->Button2->click();

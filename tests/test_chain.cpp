@@ -3,8 +3,8 @@
 
 #include "app/about_window.h"
 #include "app/app_state.h"
-#include "app/chain_window.h"
-#include "app/exit_confirm_window.h"
+#include "ui/chain_window.h"
+#include "results/exit_confirm_window.h"
 #include "app/main_window.h"
 #include "app/program.h"
 #include "tests/support/test_support.h"
@@ -22,7 +22,7 @@ QStringList g_log;
 
 // A chain window like those of the test chain: it hides its opener when created and closes it
 // when it closes.
-class Probe : public app::ChainWindow {
+class Probe : public ui::ChainWindow {
 public:
     Probe(QWidget* owner, int level) : ChainWindow(owner), m_level(level), m_opener(owner) {
         setFixedClientSize(120, 80);
@@ -30,16 +30,16 @@ public:
     ~Probe() override { g_log << QStringLiteral("destroyed %1").arg(m_level); }
 
 protected:
-    void FormCreate() override {
+    void onCreated() override {
         g_log << QStringLiteral("created %1").arg(m_level);
-        app::hideWindow(m_opener);
+        ui::hideWindow(m_opener);
     }
-    void FormClose() override {
+    void onClosed() override {
         g_log << QStringLiteral("closed %1").arg(m_level);
         if (m_level == 1)
-            app::showWindow(m_opener);
+            ui::showWindow(m_opener);
         else
-            app::closeWindow(m_opener);
+            ui::closeWindow(m_opener);
     }
 
 private:
@@ -134,12 +134,12 @@ private slots:
     }
 
     void aboutOpensOverVisibleMainWindow() {
-        TForm1 mainWindow;
+        MainWindow mainWindow;
         app::state().Form1 = &mainWindow;
         mainWindow.show();
         bool sawIt = false;
         testing::later([&] {
-            TForm14* about = testing::visibleWindow<TForm14>();
+            AboutWindow* about = testing::visibleWindow<AboutWindow>();
             QVERIFY(about);
             QCOMPARE(app::state().Form14, about);
             QVERIFY(mainWindow.isVisible());
@@ -152,7 +152,7 @@ private slots:
         QVERIFY(sawIt);
         QVERIFY(mainWindow.isVisible());
         QVERIFY(!app::state().Form14);
-        QVERIFY(!testing::visibleWindow<TForm14>());
+        QVERIFY(!testing::visibleWindow<AboutWindow>());
     }
 
     void exitConfirmationAnswers_data() {
@@ -169,7 +169,7 @@ private slots:
         opener.show();
         app::state().ExitAnswer = 1; // each showing starts at "stay"
         testing::later([&] {
-            TForm7* confirm = testing::visibleWindow<TForm7>();
+            ExitConfirmWindow* confirm = testing::visibleWindow<ExitConfirmWindow>();
             QVERIFY(confirm);
             QCOMPARE(app::state().ExitAnswer, quint8(0));
             if (action == u"leave")
@@ -179,7 +179,7 @@ private slots:
             else
                 testing::closeByFrame(confirm);
         });
-        app::openWindow(&opener, app::state().Form7);
+        ui::openWindow(&opener, app::state().Form7);
         QCOMPARE(int(app::state().ExitAnswer), answer);
         QVERIFY(opener.isVisible());
     }
@@ -207,7 +207,7 @@ int main(int argc, char** argv) {
         QApplication application(argc, argv);
         const bool pressExit = qstrcmp(argv[1], "--press-exit") == 0;
         QTimer::singleShot(0, &application, [pressExit] {
-            TForm1* mainWindow = app::state().Form1;
+            MainWindow* mainWindow = app::state().Form1;
             if (pressExit)
                 mainWindow->Button4->click();
             else

@@ -5,8 +5,8 @@
 #include "archive/archive_window.h"
 #include "charts/comparison_chart_window.h"
 #include "platform/dates.h"
-#include "platform/message_box.h"
-#include "results/chart_geometry.h"
+#include "ui/message_box.h"
+#include "charts/chart_geometry.h"
 #include "scoring/result_file.h"
 #include "tests/support/chart_support.h"
 #include "tests/support/test_support.h"
@@ -79,7 +79,7 @@ private slots:
             choose(places[i], i % 2 ? QStringLiteral("b.res") : QStringLiteral("a.res"),
                    subject(QStringLiteral("Петрова"), quint8(stens[i])));
 
-        TForm12 window(nullptr);
+        ComparisonChartWindow window(nullptr);
         window.create();
         const QImage& picture = window.picture();
         QCOMPARE(picture.size(), QSize(505, 505));
@@ -93,7 +93,7 @@ private slots:
                 expected << place;
         }
         QCOMPARE(seen, expected);
-        QVERIFY(platform::MessageBox::takeRecorded().isEmpty());
+        QVERIFY(ui::MessageBox::takeRecorded().isEmpty());
     }
 
     // The pen of the markers carries over: the first curve's markers are drawn 1 pixel wide,
@@ -114,7 +114,7 @@ private slots:
             choose(place, QStringLiteral("a.res"),
                    subject(QStringLiteral("Петрова"), quint8(2 * place)));
 
-        TForm12 window(nullptr);
+        ComparisonChartWindow window(nullptr);
         window.create();
         const QImage& picture = window.picture();
         const int y = chart::rowY(5);
@@ -146,7 +146,7 @@ private slots:
         choose(2, QStringLiteral("a.res"),
                subject(QStringLiteral("Петрова"), 5, quint8(manualEntry)));
 
-        TForm12 window(nullptr);
+        ComparisonChartWindow window(nullptr);
         window.create();
         QCOMPARE(memoLines(window.Memo2),
                  (QStringList{"05.03.2007", "Петрова Анна", "2 -курс, 21 -группа", mode, ""}));
@@ -175,7 +175,7 @@ private slots:
         else
             app::state().place(2).RecordIndex = 3;
 
-        TForm12 window(nullptr);
+        ComparisonChartWindow window(nullptr);
         window.create();
         const QImage& picture = window.picture();
         QCOMPARE(countColour(picture, colourOf(2)), 0);
@@ -184,7 +184,7 @@ private slots:
         QVERIFY(lineColourAt(picture, 6) != colourOf(1));
         QCOMPARE(memoLines(window.Memo2), kEmptyBox);
         QCOMPARE(memoLines(window.Memo3).value(1), QStringLiteral("Третья Анна"));
-        QVERIFY(platform::MessageBox::takeRecorded().isEmpty());
+        QVERIFY(ui::MessageBox::takeRecorded().isEmpty());
     }
 
     void exportWritesAllFiveBlocks() {
@@ -192,7 +192,7 @@ private slots:
         work.installProgramFolder();
         choose(3, QStringLiteral("a.res"), subject(QStringLiteral("Петрова"), 4, 1));
 
-        TForm12 window(nullptr);
+        ComparisonChartWindow window(nullptr);
         window.create();
         QTest::mouseClick(window.Button3, Qt::LeftButton);
 
@@ -240,9 +240,9 @@ private slots:
         QVERIFY(QFile::remove(work.filePath(QStringLiteral("Data/graph.bmp"))));
         choose(1, QStringLiteral("a.res"), subject(QStringLiteral("Петрова"), 4));
 
-        TForm12 window(nullptr);
+        ComparisonChartWindow window(nullptr);
         window.create();
-        const QStringList shown = platform::MessageBox::takeRecorded();
+        const QStringList shown = ui::MessageBox::takeRecorded();
         QCOMPARE(shown.size(), 1);
         QVERIFY2(shown.first().startsWith(QStringLiteral("Cannot open file \"")),
                  qPrintable(shown.first()));
@@ -259,14 +259,14 @@ private slots:
         testing::TempWorkDir work;
         work.installProgramFolder();
         choose(1, QStringLiteral("a.res"), subject(QStringLiteral("Петрова"), 4));
-        TForm11 archive(nullptr);
+        ArchiveWindow archive(nullptr);
         testing::showArchiveAtFileOf(archive, 1);
         archive.BitBtn1Click(); // the archive's label of place 1 now shows the subject
         bool seen = false;
         testing::later([&] {
             // Ends the showing even when a check fails half way.
-            const auto closing = qScopeGuard([] { app::closeWindow(app::state().Form12); });
-            TForm12* window = app::state().Form12;
+            const auto closing = qScopeGuard([] { ui::closeWindow(app::state().Form12); });
+            ComparisonChartWindow* window = app::state().Form12;
             QVERIFY(window && window->isVisible());
             QCOMPARE(window->parentWidget(), &archive);
             QCOMPARE(window->windowTitle(), QStringLiteral("Сравнение"));
@@ -279,7 +279,7 @@ private slots:
                 QTest::mouseClick(window->Button2, Qt::LeftButton);
                 QCOMPARE(window->Button2->text(), QStringLiteral("Не выходит:)"));
             }
-            QVERIFY(platform::MessageBox::takeRecorded().isEmpty());
+            QVERIFY(ui::MessageBox::takeRecorded().isEmpty());
             seen = true;
             QTest::mouseClick(window->Button1, Qt::LeftButton);
         });

@@ -6,11 +6,11 @@
 #include "app/app_state.h"
 #include "app/main_window.h"
 #include "app/method_window.h"
-#include "app/texts.h"
+#include "ui/texts.h"
 #include "platform/files.h"
-#include "platform/message_box.h"
+#include "ui/message_box.h"
 #include "platform/paths.h"
-#include "results/chart_geometry.h"
+#include "charts/chart_geometry.h"
 #include "scoring/key.h"
 #include "scoring/stens.h"
 #include "tests/support/test_support.h"
@@ -77,7 +77,7 @@ struct ExplanationBlock {
 
 QList<ExplanationBlock> explanationBlocks() {
     QList<ExplanationBlock> blocks;
-    QString text = app::resourceText(QStringLiteral("explanations.txt"));
+    QString text = ui::resourceText(QStringLiteral("explanations.txt"));
     text.remove(QLatin1Char('\r'));
     for (const QString& block : text.trimmed().split(QStringLiteral("\n\n"))) {
         const QStringList lines = block.split(QLatin1Char('\n'));
@@ -90,7 +90,7 @@ QList<ExplanationBlock> explanationBlocks() {
 }
 
 // Runs inside the method window's showing; the caller closes the window whatever happens here.
-void checkMethodWindow(TForm2* window, const TForm1& mainWindow) {
+void checkMethodWindow(MethodWindow* window, const MainWindow& mainWindow) {
     QCOMPARE(app::state().Form2, window);
     QVERIFY(mainWindow.isVisible());
     QCOMPARE(window->windowTitle(), QStringLiteral("Описание методики"));
@@ -98,7 +98,7 @@ void checkMethodWindow(TForm2* window, const TForm1& mainWindow) {
     QCOMPARE(window->Memo1->geometry(), window->rect());
     QVERIFY(window->Memo1->isReadOnly());
     QCOMPARE(window->Memo1->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
-    QCOMPARE(window->Memo1->toPlainText(), app::resourceText(QStringLiteral("method.txt")));
+    QCOMPARE(window->Memo1->toPlainText(), ui::resourceText(QStringLiteral("method.txt")));
     QVERIFY(window->Memo1->toPlainText().size() > 10000);
     window->resize(500, 300);
     QCOMPARE(window->Memo1->geometry(), QRect(0, 0, 500, 300));
@@ -350,7 +350,7 @@ void DataFilesTest::explanation() {
 // "Описание методики" opens the method description over the main window, which stays visible;
 // the text box fills the window as it is resized; closing it returns to the main window.
 void DataFilesTest::methodWindowFromMainWindow() {
-    TForm1 mainWindow;
+    MainWindow mainWindow;
     mainWindow.show();
     QVERIFY(mainWindow.Button6);
     QVERIFY(!mainWindow.Button6->geometry().intersects(mainWindow.Button4->geometry()));
@@ -359,7 +359,7 @@ void DataFilesTest::methodWindowFromMainWindow() {
 
     bool checked = false;
     testing::later([&] {
-        auto* window = testing::visibleWindow<TForm2>();
+        auto* window = testing::visibleWindow<MethodWindow>();
         if (!window)
             return;
         checkMethodWindow(window, mainWindow);
@@ -370,7 +370,7 @@ void DataFilesTest::methodWindowFromMainWindow() {
     QVERIFY(checked);
     QCOMPARE(app::state().Form2, nullptr);
     QVERIFY(mainWindow.isVisible());
-    QVERIFY(platform::MessageBox::takeRecorded().isEmpty());
+    QVERIFY(ui::MessageBox::takeRecorded().isEmpty());
 }
 
 QTEST_MAIN(DataFilesTest)

@@ -2,8 +2,8 @@
 // either cannot be written.
 
 #include "charts/export_chart.h"
-#include "platform/guard.h"
-#include "platform/message_box.h"
+#include "ui/guard.h"
+#include "ui/message_box.h"
 #include "tests/support/test_support.h"
 
 #include <QDir>
@@ -34,7 +34,7 @@ struct Labels {
 void exportOnce(Labels& labels, const QString& prefix = QStringLiteral("SR_"),
                 const QImage& picture = patternPicture()) {
     // Entered the way the export button enters it: an error goes to the message box.
-    platform::guarded([&] {
+    ui::guarded([&] {
         charts::ExportChart(picture, prefix, QStringLiteral("heading"), {QStringLiteral("line")},
                             &labels.status, &labels.path);
     });
@@ -88,7 +88,7 @@ private slots:
         QVERIFY(work.readFile(name + QStringLiteral(".bmp")).startsWith("BM"));
         // A legend left without its bitmap is replaced.
         QCOMPARE(work.readFile(name + QStringLiteral(".txt")), QByteArray("heading\r\nline\r\n"));
-        QVERIFY(platform::MessageBox::takeRecorded().isEmpty());
+        QVERIFY(ui::MessageBox::takeRecorded().isEmpty());
     }
 
     void everyPressTakesTheNextNumber() {
@@ -134,7 +134,7 @@ private slots:
 
         const QString full = nativePath(work.filePath(QStringLiteral("saved_img/SR_1.bmp")));
         QCOMPARE(
-            platform::MessageBox::takeRecorded(),
+            ui::MessageBox::takeRecorded(),
             QStringList{
                 QStringLiteral("Cannot create file \"%1\". No such file or directory").arg(full)});
         QCOMPARE(labels.status.text(), QStringLiteral("old status"));
@@ -165,7 +165,7 @@ private slots:
         QCOMPARE(labels.status.text(), QStringLiteral("Невозможно сохранить файл"));
         QCOMPARE(labels.path.text(), QStringLiteral("old path"));
         QVERIFY(work.readFile(QStringLiteral("saved_img/SR_1.bmp")).startsWith("BM"));
-        QVERIFY(platform::MessageBox::takeRecorded().isEmpty());
+        QVERIFY(ui::MessageBox::takeRecorded().isEmpty());
     }
 
     void emptyChartIsNotSaved() {
@@ -173,7 +173,7 @@ private slots:
         work.makeFolder(QStringLiteral("saved_img"));
         Labels labels;
         exportOnce(labels, QStringLiteral("SR_"), QImage());
-        QCOMPARE(platform::MessageBox::takeRecorded(),
+        QCOMPARE(ui::MessageBox::takeRecorded(),
                  QStringList{QStringLiteral("Bitmap image is not valid")});
         QCOMPARE(labels.status.text(), QStringLiteral("old status"));
         QCOMPARE(QDir(work.filePath(QStringLiteral("saved_img"))).entryList(QDir::Files),

@@ -5,8 +5,8 @@
 #include "archive/archive_window.h"
 #include "charts/group_chart_window.h"
 #include "platform/dates.h"
-#include "platform/message_box.h"
-#include "results/chart_geometry.h"
+#include "ui/message_box.h"
+#include "charts/chart_geometry.h"
 #include "scoring/result_file.h"
 #include "tests/support/chart_support.h"
 #include "tests/support/test_support.h"
@@ -95,7 +95,7 @@ private slots:
                 choose(6 + i, file, subject(i, quint8(stens[i])));
         }
 
-        TForm13 window(nullptr);
+        GroupChartWindow window(nullptr);
         window.create();
         const QImage& picture = window.picture();
         QCOMPARE(picture.size(), QSize(505, 505));
@@ -106,7 +106,7 @@ private slots:
             for (int other = 0; other <= 10; ++other)
                 QCOMPARE(curveAt(picture, other), other == mean);
         }
-        QVERIFY(platform::MessageBox::takeRecorded().isEmpty());
+        QVERIFY(ui::MessageBox::takeRecorded().isEmpty());
     }
 
     void curveFollowsTheScales() {
@@ -117,7 +117,7 @@ private slots:
             record.scales[std::size_t(k)] = quint8(1 + (k * 3) % 10);
         choose(20, QStringLiteral("a.res"), record);
 
-        TForm13 window(nullptr);
+        GroupChartWindow window(nullptr);
         window.create();
         for (int k = 1; k <= scoring::kScales; ++k) {
             const int sten = record.scales[std::size_t(k - 1)];
@@ -158,7 +158,7 @@ private slots:
             expected[line++] = listLineOf(record);
         }
 
-        TForm13 window(nullptr);
+        GroupChartWindow window(nullptr);
         window.create();
         QCOMPARE(memoLines(window.Memo1), expected);
         QVERIFY(!window.Memo1->isReadOnly());
@@ -175,7 +175,7 @@ private slots:
         record.date = platform::dayCount(QDate(2007, 3, 5));
         choose(6, QStringLiteral("a.res"), record);
 
-        TForm13 window(nullptr);
+        GroupChartWindow window(nullptr);
         window.create();
         QCOMPARE(memoLines(window.Memo1).first(),
                  QStringLiteral("05.03.2007 Петрова Анна 2 курс, 21"));
@@ -206,7 +206,7 @@ private slots:
             choose(6 + i, QStringLiteral("a.res"), record);
             listed << listLineOf(record);
         }
-        TForm13 window(nullptr);
+        GroupChartWindow window(nullptr);
         window.create();
         QStringList lines = memoLines(window.Memo1);
         for (auto it = edits.cbegin(); it != edits.cend(); ++it)
@@ -235,9 +235,9 @@ private slots:
         QVERIFY(QFile::remove(work.filePath(QStringLiteral("Data/graph.bmp"))));
         choose(6, QStringLiteral("a.res"), subject(1, 4));
 
-        TForm13 window(nullptr);
+        GroupChartWindow window(nullptr);
         window.create();
-        const QStringList shown = platform::MessageBox::takeRecorded();
+        const QStringList shown = ui::MessageBox::takeRecorded();
         QCOMPARE(shown.size(), 1);
         QVERIFY2(shown.first().startsWith(QStringLiteral("Cannot open file \"")),
                  qPrintable(shown.first()));
@@ -251,14 +251,14 @@ private slots:
         testing::TempWorkDir work;
         work.installProgramFolder();
         choose(6, QStringLiteral("a.res"), subject(1, 4));
-        TForm11 archive(nullptr);
+        ArchiveWindow archive(nullptr);
         testing::showArchiveAtFileOf(archive, 6);
         archive.BitBtn2Click(); // the archive's label of place 6 now shows the subject
         bool seen = false;
         testing::later([&] {
             // Ends the showing even when a check fails half way.
-            const auto closing = qScopeGuard([] { app::closeWindow(app::state().Form13); });
-            TForm13* window = app::state().Form13;
+            const auto closing = qScopeGuard([] { ui::closeWindow(app::state().Form13); });
+            GroupChartWindow* window = app::state().Form13;
             QVERIFY(window && window->isVisible());
             QCOMPARE(window->parentWidget(), &archive);
             QCOMPARE(window->windowTitle(), QStringLiteral("Общий график"));
@@ -269,7 +269,7 @@ private slots:
                                       window->Button3}));
             QTest::mouseClick(window->Button1, Qt::LeftButton);
             QCOMPARE(window->Button1->text(), QStringLiteral("Не выходит:)"));
-            QVERIFY(platform::MessageBox::takeRecorded().isEmpty());
+            QVERIFY(ui::MessageBox::takeRecorded().isEmpty());
             seen = true;
             QTest::mouseClick(window->Button2, Qt::LeftButton);
         });

@@ -5,7 +5,7 @@
 #include "app/main_window.h"
 #include "collect/manual_entry_window.h"
 #include "platform/dates.h"
-#include "platform/message_box.h"
+#include "ui/message_box.h"
 #include "results/results_window.h"
 #include "scoring/result_file.h"
 #include "tests/support/test_support.h"
@@ -26,7 +26,7 @@ using app::state;
 
 namespace {
 
-constexpr int kStatements = TForm10::kStatements;
+constexpr int kStatements = ManualEntryWindow::kStatements;
 
 int boxNumber(int statement, int answer) {
     return 3 * (statement - 1) + answer + 1;
@@ -50,24 +50,24 @@ void writePictures(const testing::TempWorkDir& dir, int boxSize, QColor boxColor
 }
 
 // A manual entry window built and created alone, as its opener would, and shown.
-std::unique_ptr<TForm10> openedWindow() {
-    auto window = std::make_unique<TForm10>(nullptr);
+std::unique_ptr<ManualEntryWindow> openedWindow() {
+    auto window = std::make_unique<ManualEntryWindow>(nullptr);
     window->create();
     window->show();
     return window;
 }
 
-void clickAt(TForm10& window, const QPoint& point) {
+void clickAt(ManualEntryWindow& window, const QPoint& point) {
     QTest::mouseClick(window.Grid, Qt::LeftButton, Qt::NoModifier, point);
 }
 
-void clickBox(TForm10& window, int statement, int answer) {
+void clickBox(ManualEntryWindow& window, int statement, int answer) {
     clickAt(window, window.box(statement, answer).geometry.center());
 }
 
 // The answers that the grid's ticks show, one per statement (0 where no tick is shown); -1
 // where more than one tick of a statement is shown.
-QList<int> tickedAnswers(const TForm10& window) {
+QList<int> tickedAnswers(const ManualEntryWindow& window) {
     QList<int> answers;
     for (int s = 1; s <= kStatements; ++s) {
         int shown = 0;
@@ -141,7 +141,7 @@ private slots:
         m_dir = std::make_unique<testing::TempWorkDir>();
     }
     void cleanup() {
-        platform::MessageBox::takeRecorded();
+        ui::MessageBox::takeRecorded();
         m_dir.reset();
     }
 
@@ -168,8 +168,8 @@ private slots:
         QCOMPARE(window->Label5->pos(), QPoint(640, 384));
         QVERIFY(window->Label5->font().bold() && window->Label5->font().underline());
         QVERIFY(window->Label5->isHidden());
-        for (int n = 1; n <= 2 * TForm10::kBoxes; ++n)
-            QCOMPARE(window->imageAt(n).visible, n <= TForm10::kBoxes);
+        for (int n = 1; n <= 2 * ManualEntryWindow::kBoxes; ++n)
+            QCOMPARE(window->imageAt(n).visible, n <= ManualEntryWindow::kBoxes);
     }
 
     void gridPlaces_data() {
@@ -196,7 +196,7 @@ private slots:
         for (int k = 0; k < 3; ++k) {
             const int n = boxNumber(statement, k);
             QCOMPARE(window->imageAt(n).geometry, QRect(boxLeft + 24 * k, top, 25, 25));
-            QCOMPARE(window->imageAt(TForm10::kBoxes + n).geometry,
+            QCOMPARE(window->imageAt(ManualEntryWindow::kBoxes + n).geometry,
                      QRect(boxLeft + 24 * k, top, 17, 17));
         }
         QCOMPARE(collect::AnswerGrid::numberPosition(statement), numberAt);
@@ -317,13 +317,13 @@ private slots:
     // "Сохранить", and the results window's close unwinding back to the main window.
     void completeSheetOpensTheResults() {
         m_dir->installProgramFolder();
-        TForm1 mainWindow;
+        MainWindow mainWindow;
         state().Form1 = &mainWindow;
         mainWindow.show();
 
         bool resultsSeen = false;
         testing::step([&] { // in the manual entry window
-            TForm10* manual = state().Form10;
+            ManualEntryWindow* manual = state().Form10;
             QVERIFY(manual && manual->isVisible());
             QVERIFY(!mainWindow.isVisible());
             QVERIFY(manual->imageAt(1).hasPicture() && manual->imageAt(316).hasPicture());
@@ -339,7 +339,7 @@ private slots:
 
             clickBox(*manual, kStatements, 2);
             testing::step([&] { // in the results window
-                TForm6* results = state().Form6Manual;
+                ResultsWindow* results = state().Form6Manual;
                 QVERIFY(results && results->isVisible());
                 QVERIFY(!state().Form10->isVisible());
                 QCOMPARE(state().manualEntry(), 1);
@@ -363,7 +363,7 @@ private slots:
         QCOMPARE(state().Form6Manual, nullptr);
         QCOMPARE(state().Form10, nullptr);
         QVERIFY(mainWindow.isVisible());
-        QCOMPARE(platform::MessageBox::takeRecorded(), QStringList());
+        QCOMPARE(ui::MessageBox::takeRecorded(), QStringList());
 
         const QString file = scoring::resultFileName(QDate::currentDate());
         QCOMPARE(scoring::recordCount(file), 1);
@@ -377,11 +377,11 @@ private slots:
     // Closed by its frame before "результат": back to the main window, the answers kept.
     void closingByFrameReturnsToTheMainWindow() {
         writePictures(*m_dir, 25, Qt::white, 17, Qt::black);
-        TForm1 mainWindow;
+        MainWindow mainWindow;
         state().Form1 = &mainWindow;
         mainWindow.show();
         testing::step([&] {
-            TForm10* manual = state().Form10;
+            ManualEntryWindow* manual = state().Form10;
             QVERIFY(manual);
             clickBox(*manual, 3, 1);
             testing::closeByFrame(manual);
@@ -419,16 +419,16 @@ private slots:
         QFETCH(QString, message);
         writePictures(*m_dir, boxSize, Qt::white, tickSize, Qt::black);
         const auto window = openedWindow();
-        QCOMPARE(platform::MessageBox::takeRecorded(),
+        QCOMPARE(ui::MessageBox::takeRecorded(),
                  message.isEmpty() ? QStringList() : QStringList{message});
         const qint64 boxKey = window->imageAt(1).picture.cacheKey();
         const qint64 tickKey = window->imageAt(316).picture.cacheKey();
-        for (int n = 1; n <= TForm10::kBoxes; ++n) {
+        for (int n = 1; n <= ManualEntryWindow::kBoxes; ++n) {
             QCOMPARE(window->imageAt(n).hasPicture(), boxesHave);
-            QCOMPARE(window->imageAt(TForm10::kBoxes + n).hasPicture(), ticksHave);
+            QCOMPARE(window->imageAt(ManualEntryWindow::kBoxes + n).hasPicture(), ticksHave);
             // One picture each, shared by all its elements.
             QCOMPARE(window->imageAt(n).picture.cacheKey(), boxKey);
-            QCOMPARE(window->imageAt(TForm10::kBoxes + n).picture.cacheKey(), tickKey);
+            QCOMPARE(window->imageAt(ManualEntryWindow::kBoxes + n).picture.cacheKey(), tickKey);
         }
         // The grid works all the same.
         clickBox(*window, 40, 1);
@@ -441,7 +441,7 @@ private slots:
         m_dir->writeFile(QStringLiteral("Data/sq.bmp"), QByteArray("not a bitmap"));
         writePictures(*m_dir, 0, Qt::white, 17, Qt::black);
         const auto window = openedWindow();
-        QCOMPARE(platform::MessageBox::takeRecorded(),
+        QCOMPARE(ui::MessageBox::takeRecorded(),
                  QStringList{QStringLiteral("Bitmap image is not valid")});
         QVERIFY(!window->imageAt(1).hasPicture());
         QVERIFY(!window->imageAt(316).hasPicture());

@@ -2,14 +2,14 @@
 // errors, the chart window's header, and printing.
 
 #include "app/app_state.h"
-#include "app/ui_kit.h"
+#include "ui/ui_kit.h"
 #include "collect/manual_entry_window.h"
 #include "platform/dates.h"
 #include "platform/error.h"
-#include "platform/message_box.h"
+#include "ui/message_box.h"
 #include "platform/paths.h"
-#include "platform/printing.h"
-#include "results/chart_frame.h"
+#include "ui/printing.h"
+#include "charts/chart_frame.h"
 #include "results/profile_chart_window.h"
 #include "results/results_window.h"
 #include "tests/support/chart_support.h"
@@ -76,7 +76,7 @@ class TestProfileChart : public QObject {
 
 private slots:
     void init() { testing::prepareGuiTest(); }
-    void cleanup() { QVERIFY(platform::MessageBox::takeRecorded().isEmpty()); }
+    void cleanup() { QVERIFY(ui::MessageBox::takeRecorded().isEmpty()); }
 
     void constantProfileIsVerticalLine_data() {
         QTest::addColumn<int>("sten");
@@ -214,9 +214,9 @@ private slots:
 
         // The window opens all the same, its header at "нет" and its picture empty.
         state().Profile = constantProfile(4);
-        TForm9 window(nullptr);
+        ProfileChartWindow window(nullptr);
         window.create();
-        QCOMPARE(platform::MessageBox::takeRecorded(), QStringList{message});
+        QCOMPARE(ui::MessageBox::takeRecorded(), QStringList{message});
         for (QLabel* line : {window.Label1, window.Label2, window.Label3, window.Label4,
                              window.Label5, window.Label6})
             QCOMPARE(line->text(), QStringLiteral("нет"));
@@ -234,7 +234,7 @@ private slots:
         testing::TempWorkDir dir;
         writeBackground(dir);
         state().Profile = zigzag();
-        TForm9 window(nullptr);
+        ProfileChartWindow window(nullptr);
         window.create();
         const QImage picture =
             window.Image1->pixmap().toImage().convertToFormat(QImage::Format_RGB32);
@@ -265,8 +265,8 @@ private slots:
 
         // The values come from what the results window shows (test) or from the manual entry
         // window's fields (manual entry).
-        TForm6 results(nullptr);
-        TForm10 manual(nullptr);
+        ResultsWindow results(nullptr);
+        ManualEntryWindow manual(nullptr);
         state().Form6 = &results;
         state().Form10 = &manual;
         const QString shownDate = QStringLiteral("01.02.2003");
@@ -282,7 +282,7 @@ private slots:
                 shown[i]->setText(values[i]);
         }
 
-        TForm9 window(nullptr);
+        ProfileChartWindow window(nullptr);
         window.create();
         state().Form6 = nullptr;
         state().Form10 = nullptr;
@@ -304,7 +304,7 @@ private slots:
         testing::TempWorkDir dir;
         writeBackground(dir);
         state().Profile = constantProfile(3);
-        TForm9 window(nullptr);
+        ProfileChartWindow window(nullptr);
         window.create();
         window.show();
         const QImage before = window.Image1->pixmap().toImage();
@@ -323,7 +323,7 @@ private slots:
         testing::TempWorkDir dir;
         writeBackground(dir);
         state().Profile = zigzag();
-        TForm9 window(nullptr);
+        ProfileChartWindow window(nullptr);
         window.create();
         window.show();
         QApplication::processEvents();
@@ -331,7 +331,7 @@ private slots:
         QPrinter printer(QPrinter::HighResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(dir.filePath(QStringLiteral("page.pdf")));
-        QVERIFY(platform::printWindow(&window, &printer));
+        QVERIFY(ui::printWindow(&window, &printer));
 
         // Rendered back at 96 dots per inch, the page shows the window pixel for pixel.
         QProcess render;

@@ -2,15 +2,15 @@
 // window chain, the scale links, and what it refuses after a key error.
 
 #include "app/app_state.h"
-#include "app/exit_confirm_window.h"
+#include "results/exit_confirm_window.h"
 #include "app/main_window.h"
-#include "app/ui_kit.h"
+#include "ui/ui_kit.h"
 #include "collect/instructions_window.h"
 #include "collect/manual_entry_window.h"
 #include "collect/subject_data_window.h"
 #include "collect/test_window.h"
 #include "platform/dates.h"
-#include "platform/message_box.h"
+#include "ui/message_box.h"
 #include "results/explanation_window.h"
 #include "results/explanations.h"
 #include "results/profile_chart_window.h"
@@ -83,9 +83,9 @@ class TestResultsWindow : public QObject {
     Q_OBJECT
 
     std::unique_ptr<testing::TempWorkDir> m_dir;
-    std::unique_ptr<TForm4> m_subject;
-    std::unique_ptr<TForm5> m_test;
-    std::unique_ptr<TForm10> m_manual;
+    std::unique_ptr<SubjectDataWindow> m_subject;
+    std::unique_ptr<TestWindow> m_test;
+    std::unique_ptr<ManualEntryWindow> m_manual;
     QTimer m_watchdog;
 
     // The subject's data as typed into the window of the given mode.
@@ -103,9 +103,9 @@ class TestResultsWindow : public QObject {
 
     // The openers of both modes exist, visible, as they are when a results window opens.
     void setUpOpeners(int manualEntry, const QString& surname = QStringLiteral("Иванова")) {
-        m_subject = std::make_unique<TForm4>(nullptr);
-        m_test = std::make_unique<TForm5>(nullptr);
-        m_manual = std::make_unique<TForm10>(nullptr);
+        m_subject = std::make_unique<SubjectDataWindow>(nullptr);
+        m_test = std::make_unique<TestWindow>(nullptr);
+        m_manual = std::make_unique<ManualEntryWindow>(nullptr);
         state().Form4 = m_subject.get();
         state().Form5 = m_test.get();
         state().Form10 = m_manual.get();
@@ -116,8 +116,8 @@ class TestResultsWindow : public QObject {
     }
 
     // A results window created the way its opener creates it, shown but not modally.
-    std::unique_ptr<TForm6> createResults() {
-        auto window = std::make_unique<TForm6>(nullptr);
+    std::unique_ptr<ResultsWindow> createResults() {
+        auto window = std::make_unique<ResultsWindow>(nullptr);
         state().Form6 = window.get();
         window->create();
         window->show();
@@ -126,7 +126,7 @@ class TestResultsWindow : public QObject {
 
     // Opens the results window modally, runs `step` inside its showing, and tells whether the
     // window was still open after the step (it is then closed by its frame).
-    bool stillOpenAfter(const std::function<void(TForm6*)>& step) {
+    bool stillOpenAfter(const std::function<void(ResultsWindow*)>& step) {
         bool returned = false;
         bool stayed = false;
         testing::later([&] {
@@ -138,7 +138,7 @@ class TestResultsWindow : public QObject {
                 testing::closeByFrame(state().Form6);
             });
         });
-        app::openWindow(m_test.get(), state().Form6);
+        ui::openWindow(m_test.get(), state().Form6);
         returned = true;
         QCoreApplication::processEvents();
         return stayed;
@@ -165,7 +165,7 @@ private slots:
         m_test.reset();
         m_manual.reset();
         m_dir.reset();
-        QVERIFY(platform::MessageBox::takeRecorded().isEmpty());
+        QVERIFY(ui::MessageBox::takeRecorded().isEmpty());
     }
 
     void showsScoredSheet_data() {
@@ -269,7 +269,7 @@ private slots:
         setUpOpeners(0);
         auto results = createResults();
 
-        QCOMPARE(platform::MessageBox::takeRecorded(), QStringList{message});
+        QCOMPARE(ui::MessageBox::takeRecorded(), QStringList{message});
         QVERIFY(!m_test->isVisible());
         QCOMPARE(results->Label7->text(), platform::formatShortDate(QDate::currentDate()));
         QCOMPARE(results->Label8->text(), QStringLiteral("Иванова"));
@@ -334,7 +334,7 @@ private slots:
         auto results = createResults();
 
         results->Button3->click();
-        QCOMPARE(platform::MessageBox::takeRecorded(), QStringList{"Invalid filename"});
+        QCOMPARE(ui::MessageBox::takeRecorded(), QStringList{"Invalid filename"});
         QCOMPARE(state().SavedFlag, 0);
         QVERIFY(!results->Label51->isVisibleTo(results.get()));
 
@@ -364,11 +364,11 @@ private slots:
         setUpOpeners(0);
         bool wasAsked = false;
         QString surnameAfter;
-        const bool stayed = stillOpenAfter([&](TForm6* results) {
+        const bool stayed = stillOpenAfter([&](ResultsWindow* results) {
             if (saved)
                 results->Button3->click();
             testing::later([&] {
-                TForm7* confirmation = state().Form7;
+                ExitConfirmWindow* confirmation = state().Form7;
                 if (!confirmation)
                     return;
                 wasAsked = true;
@@ -391,9 +391,9 @@ private slots:
     void frameClosesWithoutAsking() {
         setUpOpeners(0);
         bool asked = false;
-        const bool stayed = stillOpenAfter([&](TForm6* results) {
+        const bool stayed = stillOpenAfter([&](ResultsWindow* results) {
             testing::later([&] {
-                if (TForm7* confirmation = state().Form7) {
+                if (ExitConfirmWindow* confirmation = state().Form7) {
                     asked = true;
                     confirmation->Button1->click();
                 }
@@ -410,7 +410,7 @@ private slots:
     void closingUnwindsTestChain() {
         m_dir->installProgramFolder();
         m_dir->writeFile(QStringLiteral("Data/Key.kdt"), testKey());
-        TForm1 mainWindow;
+        MainWindow mainWindow;
         state().Form1 = &mainWindow;
         mainWindow.show();
         bool resultsSeen = false;
@@ -419,11 +419,11 @@ private slots:
             testing::later([&] { // in the subject data window
                 typeSubjectInto(state().Form4);
                 testing::later([&] { // in the test window
-                    TForm5* test = state().Form5;
+                    TestWindow* test = state().Form5;
                     for (int statement = 1; statement <= scoring::kItems; ++statement) {
                         if (statement == scoring::kItems)
                             testing::later([&] { // in the results window
-                                TForm6* results = state().Form6;
+                                ResultsWindow* results = state().Form6;
                                 resultsSeen =
                                     results && results->isVisible() &&
                                     !state().Form5->isVisible() && !state().Form4->isVisible() &&
@@ -459,17 +459,17 @@ private slots:
         bool resultsSeen = false;
         bool manualReturned = false;
         testing::later([&] { // in the manual entry window
-            TForm10* manual = state().Form10;
+            ManualEntryWindow* manual = state().Form10;
             manual->Edit1->setText(QStringLiteral("Сидоров"));
             fillSheet(); // as if typed in on the grid
             state().setManualEntry(1);
             testing::later([&] { // in the results window
-                TForm6* results = state().Form6Manual;
+                ResultsWindow* results = state().Form6Manual;
                 resultsSeen = results && results->isVisible() && !manual->isVisible() &&
                               results->Label8->text() == u"Сидоров";
                 testing::closeByFrame(results);
             });
-            app::openWindow(manual, state().Form6Manual);
+            ui::openWindow(manual, state().Form6Manual);
             testing::later([&] {
                 if (manualReturned || !state().Form10)
                     return;
@@ -477,7 +477,7 @@ private slots:
                 testing::closeByFrame(state().Form10);
             });
         });
-        app::openWindow(static_cast<QWidget*>(nullptr), state().Form10);
+        ui::openWindow(static_cast<QWidget*>(nullptr), state().Form10);
         manualReturned = true;
         QCoreApplication::processEvents();
         QVERIFY(resultsSeen);
@@ -500,7 +500,7 @@ private slots:
         std::vector<Seen> seen;
         for (int scale : {4, 14}) {
             testing::later([&] {
-                TForm8* explanation = state().Form8;
+                ExplanationWindow* explanation = state().Form8;
                 QVERIFY(explanation);
                 seen.push_back({explanation->Label1->text(), explanation->Edit1->text(),
                                 explanation->Memo1->toPlainText(),
@@ -540,7 +540,7 @@ private slots:
 private:
     bool closedByRescue = false;
 
-    static void typeSubjectInto(TForm4* form) {
+    static void typeSubjectInto(SubjectDataWindow* form) {
         form->Edit1->setText(QStringLiteral("Петров"));
         form->Edit2->setText(QStringLiteral("Пётр"));
         form->Edit3->setText(QStringLiteral("1"));

@@ -2,15 +2,15 @@
 // into the AnswerSheet, and the chain back to the main window.
 
 #include "app/app_state.h"
-#include "app/chain_window.h"
+#include "ui/chain_window.h"
 #include "app/main_window.h"
-#include "app/ui_kit.h"
+#include "ui/ui_kit.h"
 #include "collect/instructions_window.h"
 #include "collect/subject_data_window.h"
 #include "collect/test_window.h"
 #include "platform/codepage.h"
 #include "platform/dates.h"
-#include "platform/message_box.h"
+#include "ui/message_box.h"
 #include "results/results_window.h"
 #include "tests/support/test_support.h"
 
@@ -49,13 +49,13 @@ void installQuestionnaire(const testing::TempWorkDir& dir, int lines) {
         dir.writeFile(QStringLiteral("Data/data.kdt"), questionnaire(lines));
 }
 
-QStringList shownTexts(const TForm5& window) {
+QStringList shownTexts(const TestWindow& window) {
     return {window.Memo1->toPlainText(), window.Memo2->toPlainText(), window.Memo3->toPlainText(),
             window.Memo4->toPlainText()};
 }
 
 // The answer whose tick the window shows, 0 for none; -1 if more than one is shown.
-int shownTick(const TForm5& window) {
+int shownTick(const TestWindow& window) {
     const bool a = window.Image4->isVisibleTo(&window);
     const bool b = window.Image5->isVisibleTo(&window);
     const bool c = window.Image6->isVisibleTo(&window);
@@ -64,29 +64,29 @@ int shownTick(const TForm5& window) {
     return a ? 1 : b ? 2 : c ? 3 : 0;
 }
 
-QWidget* answerBox(const TForm5& window, int answer) {
+QWidget* answerBox(const TestWindow& window, int answer) {
     return answer == 1 ? window.Image1 : answer == 2 ? window.Image2 : window.Image3;
 }
 
 // What the mouse hits at a point of the window: the topmost control there.
-void clickAt(TForm5& window, QPoint point) {
+void clickAt(TestWindow& window, QPoint point) {
     QWidget* target = window.childAt(point);
     QVERIFY(target);
     QTest::mouseClick(target, Qt::LeftButton, {}, target->mapFrom(&window, point));
 }
 
 // Ticks `answer` by a click on its box and presses "Продолжить".
-void answerStatement(TForm5& window, int answer) {
+void answerStatement(TestWindow& window, int answer) {
     QWidget* box = answerBox(window, answer);
     QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(8, 8));
     QTest::mouseClick(window.Button1, Qt::LeftButton);
 }
 
 // A visible window of the chain other than the test window: the one the last answer opened.
-app::ChainWindow* openedOverTest() {
+ui::ChainWindow* openedOverTest() {
     for (QWidget* widget : QApplication::topLevelWidgets()) {
-        auto* window = qobject_cast<app::ChainWindow*>(widget);
-        if (window && window->isVisible() && !qobject_cast<TForm5*>(window))
+        auto* window = qobject_cast<ui::ChainWindow*>(widget);
+        if (window && window->isVisible() && !qobject_cast<TestWindow*>(window))
             return window;
     }
     return nullptr;
@@ -95,8 +95,8 @@ app::ChainWindow* openedOverTest() {
 // A test window as the subject data window opens it, but driven here step by step: the
 // subject data window beneath it exists, hidden, as it does in the chain.
 struct TestRun {
-    TForm4 subject{nullptr};
-    TForm5 window{nullptr};
+    SubjectDataWindow subject{nullptr};
+    TestWindow window{nullptr};
 
     TestRun() {
         app::state().Form4 = &subject;
@@ -112,13 +112,13 @@ struct TestRun {
     // Answers all statements; the results window that the last answer opens is looked at by
     // `whenResultsOpen` and closed.
     void answerAll(const std::function<int(int)>& answerOf,
-                   const std::function<void(app::ChainWindow*)>& whenResultsOpen) {
+                   const std::function<void(ui::ChainWindow*)>& whenResultsOpen) {
         for (int s = 1; s < kStatements; ++s)
             answerStatement(window, answerOf(s));
         QTimer closer;
         closer.setSingleShot(true);
         QObject::connect(&closer, &QTimer::timeout, [&] {
-            app::ChainWindow* results = openedOverTest();
+            ui::ChainWindow* results = openedOverTest();
             whenResultsOpen(results);
             if (results)
                 results->close();
@@ -140,7 +140,7 @@ class TestTestWindows : public QObject {
 private slots:
     void init() {
         testing::prepareGuiTest();
-        platform::MessageBox::takeRecorded();
+        ui::MessageBox::takeRecorded();
     }
 
     void firstStatementShown_data() {
@@ -167,7 +167,7 @@ private slots:
         QCOMPARE(shownTick(run.window), 0);
         QCOMPARE(run.window.answeredCount(), 0);
         QVERIFY(run.subject.isHidden());
-        QVERIFY(platform::MessageBox::takeRecorded().isEmpty());
+        QVERIFY(ui::MessageBox::takeRecorded().isEmpty());
     }
 
     void clicksAndContinue_data() {
@@ -194,7 +194,7 @@ private slots:
         dir.writeFile(QStringLiteral("Data/data.kdt"), questionnaire(420));
         app::state().AnswerSheet.setAnswer(2, 3); // left from an earlier test
         TestRun run;
-        TForm5& window = run.window;
+        TestWindow& window = run.window;
 
         const QMap<QString, QPoint> points = {{"box a", {110, 244}},  {"box b", {116, 300}},
                                               {"box c", {116, 356}},  {"tick b", {100, 285}},
@@ -251,7 +251,7 @@ private slots:
         testing::TempWorkDir dir;
         dir.writeFile(QStringLiteral("Data/data.kdt"), questionnaire(420));
         TestRun run;
-        TForm5& window = run.window;
+        TestWindow& window = run.window;
 
         // Keys reach the focused button first, as they do when the subject types.
         const auto press = [&](int code, const QString& typed, Qt::KeyboardModifiers with) {
@@ -284,7 +284,7 @@ private slots:
         testing::TempWorkDir dir;
         dir.writeFile(QStringLiteral("Data/data.kdt"), questionnaire(420));
         TestRun run;
-        TForm5& window = run.window;
+        TestWindow& window = run.window;
         for (int s = 1; s <= 103; ++s)
             answerStatement(window, s % 3 + 1);
         QCOMPARE(window.Label2->text(), QStringLiteral("104"));
@@ -313,10 +313,10 @@ private slots:
 
         bool sawResults = false;
         QStringList statement105;
-        run.answerAll(answerOf, [&](app::ChainWindow* results) {
+        run.answerAll(answerOf, [&](ui::ChainWindow* results) {
             QVERIFY(results);
             sawResults = true;
-            QCOMPARE(qobject_cast<TForm6*>(results), app::state().Form6);
+            QCOMPARE(qobject_cast<ResultsWindow*>(results), app::state().Form6);
             // Everything is in place when the results window is created.
             QCOMPARE(app::state().manualEntry(), quint8(0));
             for (int s = 1; s <= kStatements; ++s)
@@ -345,13 +345,13 @@ private slots:
         const auto second = [](int s) { return s % 2 ? 3 : 2; };
         {
             TestRun run;
-            run.answerAll(first, [](app::ChainWindow*) {});
+            run.answerAll(first, [](ui::ChainWindow*) {});
         }
         QCOMPARE(app::state().AnswerSheet.answer(105), quint8(1));
         {
             TestRun run;
             QCOMPARE(run.window.Label2->text(), QStringLiteral("1")); // starts again at 1
-            run.answerAll(second, [](app::ChainWindow*) {});
+            run.answerAll(second, [](ui::ChainWindow*) {});
         }
         for (int s = 1; s <= kStatements; ++s)
             QCOMPARE(app::state().AnswerSheet.answer(s), quint8(second(s)));
@@ -364,8 +364,8 @@ private slots:
         installQuestionnaire(dir, -1);
         app::state().setManualEntry(1);
         TestRun run;
-        TForm5& window = run.window;
-        QCOMPARE(platform::MessageBox::takeRecorded(), QStringList{"File not found"});
+        TestWindow& window = run.window;
+        QCOMPARE(ui::MessageBox::takeRecorded(), QStringList{"File not found"});
         QCOMPARE(shownTexts(window), (QStringList{"", "", "", ""}));
         QVERIFY(!window.questionnaireOpen());
 
@@ -374,7 +374,7 @@ private slots:
             QTimer closer;
             closer.setSingleShot(true);
             QObject::connect(&closer, &QTimer::timeout, [&] {
-                if (app::ChainWindow* other = openedOverTest()) {
+                if (ui::ChainWindow* other = openedOverTest()) {
                     opened = true;
                     other->close();
                 }
@@ -388,15 +388,15 @@ private slots:
         QCOMPARE(window.Label2->text(), QStringLiteral("1"));
         QCOMPARE(app::state().AnswerSheet.answer(1), quint8(0));
         QCOMPARE(app::state().manualEntry(), quint8(1));
-        QVERIFY(platform::MessageBox::takeRecorded().isEmpty());
+        QVERIFY(ui::MessageBox::takeRecorded().isEmpty());
     }
 
     void subjectDataWindow() {
         testing::TempWorkDir dir;
-        TForm3 instructions(nullptr);
+        InstructionsWindow instructions(nullptr);
         instructions.show();
         app::state().Form3 = &instructions;
-        TForm4 subject(nullptr);
+        SubjectDataWindow subject(nullptr);
         subject.create();
         app::state().Form3 = nullptr;
 
@@ -433,27 +433,27 @@ private slots:
         QFETCH(QStringList, messages);
         testing::TempWorkDir dir;
         installQuestionnaire(dir, lines);
-        TForm1 mainWindow;
+        MainWindow mainWindow;
         app::state().Form1 = &mainWindow;
         mainWindow.show();
 
         bool reachedTest = false;
         testing::step([&] {
-            TForm3* instructions = testing::visibleWindow<TForm3>();
+            InstructionsWindow* instructions = testing::visibleWindow<InstructionsWindow>();
             QVERIFY(instructions);
             QCOMPARE(app::state().Form3, instructions);
             QVERIFY(mainWindow.isHidden());
             QVERIFY(!instructions->Memo1->toPlainText().isEmpty());
             testing::step([&] {
-                TForm4* subject = testing::visibleWindow<TForm4>();
+                SubjectDataWindow* subject = testing::visibleWindow<SubjectDataWindow>();
                 QVERIFY(subject);
                 QVERIFY(instructions->isHidden());
                 QCOMPARE(subject->focusWidget(), subject->Edit1);
                 testing::step([&, subject] {
-                    TForm5* test = testing::visibleWindow<TForm5>();
+                    TestWindow* test = testing::visibleWindow<TestWindow>();
                     QVERIFY(test);
                     QVERIFY(subject->isHidden());
-                    QCOMPARE(platform::MessageBox::takeRecorded(), messages);
+                    QCOMPARE(ui::MessageBox::takeRecorded(), messages);
                     for (int s = 1; s < closeAt; ++s)
                         answerStatement(*test, 3);
                     QCOMPARE(test->Label2->text(), QString::number(closeAt));
@@ -483,12 +483,12 @@ private slots:
     }
 
     void backFromInstructions() {
-        TForm1 mainWindow;
+        MainWindow mainWindow;
         app::state().Form1 = &mainWindow;
         mainWindow.show();
         bool sawIt = false;
         testing::step([&] {
-            TForm3* instructions = testing::visibleWindow<TForm3>();
+            InstructionsWindow* instructions = testing::visibleWindow<InstructionsWindow>();
             QVERIFY(instructions);
             QVERIFY(mainWindow.isHidden());
             sawIt = true;

@@ -5,7 +5,7 @@
 // drawn from the shared chart geometry), sq.bmp (the empty answer box) and check_icon.ico (the
 // tick). Any fault in the sources fails the build with a message.
 
-#include "results/chart_geometry.h"
+#include "charts/chart_geometry.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,7 +2,7 @@
 #include "archive/archive_window.h"
 #include "archive/result_list_model.h"
 #include "platform/dates.h"
-#include "platform/file_dialog.h"
+#include "ui/file_dialog.h"
 #include "scoring/result_file.h"
 #include "tests/render_windows.h"
 
@@ -44,9 +44,9 @@ static QWidget* archiveWithPlaces() {
     for (int n = 0; n < 12; ++n)
         app::state().place(6 + n) = {path, n};
 
-    auto* window = new TForm11(nullptr);
+    auto* window = new ArchiveWindow(nullptr);
     window->create();
-    platform::FileDialog::setNextAnswer(path);
+    ui::FileDialog::setNextAnswer(path);
     window->FileOpen1->trigger();
     window->ListBox1->selectionModel()->select(window->ListModel->index(3),
                                                QItemSelectionModel::ClearAndSelect);
@@ -54,7 +54,7 @@ static QWidget* archiveWithPlaces() {
 }
 
 static const bool registered = [] {
-    registerWindow(QStringLiteral("TForm11_archive"), [] { return new TForm11(nullptr); });
-    registerWindow(QStringLiteral("TForm11_archive_filled"), archiveWithPlaces);
+    registerWindow(QStringLiteral("archive"), [] { return new ArchiveWindow(nullptr); });
+    registerWindow(QStringLiteral("archive_filled"), archiveWithPlaces);
     return true;
 }();

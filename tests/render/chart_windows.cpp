@@ -38,30 +38,30 @@ QString renderResults() {
 } // namespace
 
 static const bool registered = [] {
-    registerWindow(QStringLiteral("TForm12_comparison_chart"), [] {
+    registerWindow(QStringLiteral("comparison_chart"), [] {
         const QString file = renderResults();
         app::state().Selection = {}; // only these places, whatever other windows chose
         for (int place = 1; place <= 4; ++place)
             app::state().place(place) = app::select{file, place - 1};
-        auto* window = new TForm12(nullptr);
+        auto* window = new ComparisonChartWindow(nullptr);
         window->create();
         return window;
     });
-    registerWindow(QStringLiteral("TForm12_comparison_chart_exported"), [] {
+    registerWindow(QStringLiteral("comparison_chart_exported"), [] {
         const QString file = renderResults();
         app::state().Selection = {};
         app::state().place(3) = app::select{file, 2};
-        auto* window = new TForm12(nullptr);
+        auto* window = new ComparisonChartWindow(nullptr);
         window->create();
         window->Button3Click(); // the two export labels filled
         return window;
     });
-    registerWindow(QStringLiteral("TForm13_group_chart"), [] {
+    registerWindow(QStringLiteral("group_chart"), [] {
         const QString file = renderResults();
         app::state().Selection = {};
         for (int place = 6; place <= 11; ++place)
             app::state().place(place) = app::select{file, place - 6};
-        auto* window = new TForm13(nullptr);
+        auto* window = new GroupChartWindow(nullptr);
         window->create();
         return window;
     });

@@ -2,6 +2,6 @@
 #include "tests/render_windows.h"
 
 static const bool registered = [] {
-    registerWindow(QStringLiteral("TForm2_method"), [] { return new TForm2(nullptr); });
+    registerWindow(QStringLiteral("method"), [] { return new MethodWindow(nullptr); });
     return true;
 }();

@@ -8,7 +8,7 @@ namespace {
 // The window as an examiner sees it part-way through a sheet: some statements answered in
 // every column, the keyboard's current statement highlighted in the grid.
 QWidget* partlyEntered(bool warning) {
-    auto* window = new TForm10(nullptr);
+    auto* window = new ManualEntryWindow(nullptr);
     window->create();
     for (const int box : {1, 5, 9, 10, 51, 52, 60, 118, 200, 307, 309, 312, 315})
         window->boxClick(box);
@@ -22,8 +22,8 @@ QWidget* partlyEntered(bool warning) {
 } // namespace
 
 static const bool registered = [] {
-    registerWindow(QStringLiteral("TForm10_manual_entry"), [] { return partlyEntered(false); });
-    registerWindow(QStringLiteral("TForm10_manual_entry_warning"),
+    registerWindow(QStringLiteral("manual_entry"), [] { return partlyEntered(false); });
+    registerWindow(QStringLiteral("manual_entry_warning"),
                    [] { return partlyEntered(true); });
     return true;
 }();

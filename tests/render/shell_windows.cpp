@@ -1,11 +1,11 @@
 #include "app/about_window.h"
-#include "app/exit_confirm_window.h"
+#include "results/exit_confirm_window.h"
 #include "app/main_window.h"
 #include "tests/render_windows.h"
 
 static const bool registered = [] {
-    registerWindow(QStringLiteral("TForm1_main"), [] { return new TForm1; });
-    registerWindow(QStringLiteral("TForm7_exit_confirm"), [] { return new TForm7(nullptr); });
-    registerWindow(QStringLiteral("TForm14_about"), [] { return new TForm14(nullptr); });
+    registerWindow(QStringLiteral("main"), [] { return new MainWindow; });
+    registerWindow(QStringLiteral("exit_confirm"), [] { return new ExitConfirmWindow(nullptr); });
+    registerWindow(QStringLiteral("about"), [] { return new AboutWindow(nullptr); });
     return true;
 }();

@@ -3,7 +3,7 @@
 #include "app/app_state.h"
 #include "archive/archive_window.h"
 #include "archive/result_list_model.h"
-#include "results/chart_geometry.h"
+#include "charts/chart_geometry.h"
 #include "scoring/result_file.h"
 
 #include <QDir>
@@ -20,7 +20,7 @@ void choose(int place, const QString& file, const scoring::ResultRecord& record)
                     qint32(scoring::recordCount(name) - 1)};
 }
 
-void showArchiveAtFileOf(TForm11& archive, int place) {
+void showArchiveAtFileOf(ArchiveWindow& archive, int place) {
     archive.create();
     archive.show();
     archive.FileOpen1Accept(app::state().place(place).FileName);

@@ -9,7 +9,7 @@
 #include <QString>
 #include <QStringList>
 
-class TForm11;
+class ArchiveWindow;
 
 namespace testing {
 
@@ -19,7 +19,7 @@ void choose(int place, const QString& file, const scoring::ResultRecord& record)
 
 // Creates and shows the archive window with the result file of `place` loaded and the file's
 // first subject selected, as the user leaves it before pressing an arrow.
-void showArchiveAtFileOf(TForm11& archive, int place);
+void showArchiveAtFileOf(ArchiveWindow& archive, int place);
 
 // How many pixels of the picture (or of `area` of it) have the colour.
 int countColour(const QImage& picture, const QColor& colour, const QRect& area = QRect());

@@ -22,6 +22,16 @@ template <class Window> Window* visibleWindow() {
     return nullptr;
 }
 
+void failMissingChild(const char* name);
+
+// The control of `window` with the given object name (controls are named for their role:
+// "saveButton", "surnameEdit"); a missing one fails the running test and gives nullptr.
+template <class Control> Control* child(const QWidget* window, const char* name) {
+    auto* control = window ? window->findChild<Control*>(QLatin1String(name)) : nullptr;
+    if (!control)
+        failMissingChild(name);
+    return control;
+}
 // Runs a step as soon as control returns to an event loop: the way to act on a window that
 // the next call shows modally.
 void later(std::function<void()> step);

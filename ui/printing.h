@@ -3,7 +3,7 @@
 class QPrinter;
 class QWidget;
 
-namespace platform {
+namespace ui {
 
 // Prints an image of the window's client area on one page, at the page's top-left corner and
 // at its physical size on screen (the printer's resolution over 96 dots per inch). Returns
@@ -11,4 +11,4 @@ namespace platform {
 // printer is used.
 bool printWindow(QWidget* window, QPrinter* printer = nullptr);
 
-} // namespace platform
+} // namespace ui

@@ -5,7 +5,7 @@
 
 class QWidget;
 
-namespace platform {
+namespace ui {
 
 // The standard file-open dialog. Tests give the next answer in advance (a file name, or an
 // empty text for "cancelled"), so that no test blocks on the dialog.
@@ -18,4 +18,4 @@ public:
     static void clearNextAnswer();
 };
 
-} // namespace platform
+} // namespace ui

@@ -1,4 +1,4 @@
-#include "platform/printing.h"
+#include "ui/printing.h"
 
 #include <QPainter>
 #include <QPixmap>
@@ -7,7 +7,7 @@
 #include <QWidget>
 #include <memory>
 
-namespace platform {
+namespace ui {
 
 bool printWindow(QWidget* window, QPrinter* printer) {
     if (!window)
@@ -34,4 +34,4 @@ bool printWindow(QWidget* window, QPrinter* printer) {
     return painter.end();
 }
 
-} // namespace platform
+} // namespace ui

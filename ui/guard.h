@@ -1,12 +1,12 @@
 #pragma once
 
 #include "platform/error.h"
-#include "platform/message_box.h"
+#include "ui/message_box.h"
 
 #include <exception>
 #include <utility>
 
-namespace platform {
+namespace ui {
 
 // Every handler is entered through this guard: an error raised inside stops the handler where
 // it stands, what was done before stays done, and the general error message box shows the
@@ -14,11 +14,11 @@ namespace platform {
 template <class Handler> void guarded(Handler&& handler) {
     try {
         std::forward<Handler>(handler)();
-    } catch (const Error& error) {
+    } catch (const platform::Error& error) {
         MessageBox::showError(error.text());
     } catch (const std::exception& error) {
         MessageBox::showError(QString::fromLocal8Bit(error.what()));
     }
 }
 
-} // namespace platform
+} // namespace ui

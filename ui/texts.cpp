@@ -1,8 +1,8 @@
-#include "app/texts.h"
+#include "ui/texts.h"
 
 #include <QFile>
 
-namespace app {
+namespace ui {
 
 QString resourceText(const QString& name) {
     QFile file(QStringLiteral(":/texts/") + name);
@@ -11,4 +11,4 @@ QString resourceText(const QString& name) {
     return QString::fromUtf8(file.readAll());
 }
 
-} // namespace app
+} // namespace ui

@@ -5,7 +5,7 @@
 
 class QWidget;
 
-namespace platform {
+namespace ui {
 
 // The general error message box. Tests switch it to recording, so that no test ever blocks
 // on a modal box: the texts that would have been shown are collected instead.
@@ -17,4 +17,4 @@ public:
     static QStringList takeRecorded();
 };
 
-} // namespace platform
+} // namespace ui

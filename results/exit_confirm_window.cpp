@@ -1,12 +1,12 @@
-#include "app/exit_confirm_window.h"
+#include "results/exit_confirm_window.h"
 
 #include "app/app_state.h"
-#include "app/ui_kit.h"
+#include "ui/ui_kit.h"
 
 #include <QLabel>
 #include <QPushButton>
 
-TForm7::TForm7(QWidget* owner) : ChainWindow(owner) {
+ExitConfirmWindow::ExitConfirmWindow(QWidget* owner) : ChainWindow(owner) {
     setWindowTitle(QStringLiteral("Выход"));
     setFixedClientSize(226, 104);
     QLabel* warning = ui::label(this, QStringLiteral("! Результаты не сохранены !"), 8, 8,
@@ -18,14 +18,14 @@ TForm7::TForm7(QWidget* owner) : ChainWindow(owner) {
     on(Button2, &QPushButton::clicked, [this] { Button2Click(); });
 }
 
-void TForm7::FormCreate() { app::state().ExitAnswer = 0; }
+void ExitConfirmWindow::onCreated() { app::state().ExitAnswer = 0; }
 
-void TForm7::Button1Click() {
+void ExitConfirmWindow::Button1Click() {
     app::state().ExitAnswer = 1;
     close();
 }
 
-void TForm7::Button2Click() {
+void ExitConfirmWindow::Button2Click() {
     app::state().ExitAnswer = 0;
     close();
 }

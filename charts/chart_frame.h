@@ -1,6 +1,6 @@
 #pragma once
 
-#include "results/chart_geometry.h"
+#include "charts/chart_geometry.h"
 
 #include <QColor>
 #include <QImage>

@@ -1,15 +1,15 @@
 #pragma once
 
-#include "app/chain_window.h"
+#include "ui/chain_window.h"
 
 class QPushButton;
 
 // Asked by the results window before leaving unsaved results. The answer is in the shared
 // state: 1 leave, 0 stay (also when the window is closed by its frame).
-class TForm7 : public app::ChainWindow {
+class ExitConfirmWindow : public ui::ChainWindow {
     Q_OBJECT
 public:
-    explicit TForm7(QWidget* owner);
+    explicit ExitConfirmWindow(QWidget* owner);
 
     void Button1Click(); // "Выйти"
     void Button2Click(); // "Отмена"
@@ -18,5 +18,5 @@ public:
     QPushButton* Button2 = nullptr;
 
 protected:
-    void FormCreate() override;
+    void onCreated() override;
 };

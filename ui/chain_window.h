@@ -1,17 +1,19 @@
 #pragma once
 
-#include "platform/guard.h"
+#include "ui/guard.h"
 
 #include <QPointer>
 #include <QWidget>
+#include <memory>
+#include <utility>
 
 class QEventLoop;
 
-namespace app {
+namespace ui {
 
 // The base of every window after the main window. A window is shown modally by running its
 // own event loop; closing it (its buttons, its frame's close box, or close() from another
-// window) only asks that loop to end. When the loop has ended, the close handler FormClose
+// window) only asks that loop to end. When the loop has ended, the close handler onClosed
 // runs, the window hides, and the opener destroys it. Hiding a window never ends its showing,
 // so a window may hide its opener while it is created and close it when it closes: closing the
 // innermost window of a chain unwinds the whole chain, each close handler running after the
@@ -29,8 +31,8 @@ public:
     bool isShowingModally() const { return m_loop != nullptr; }
 
 protected:
-    virtual void FormCreate() {}
-    virtual void FormClose() {}
+    virtual void onCreated() {}
+    virtual void onClosed() {}
 
     // A fixed dialog frame with the given client area, centred on the desktop.
     void setFixedClientSize(int width, int height);
@@ -42,7 +44,7 @@ protected:
     // Connects a signal to a handler entered through the error guard.
     template <class Sender, class Signal, class Handler>
     void on(Sender* sender, Signal signal, Handler handler) {
-        connect(sender, signal, this, [handler] { platform::guarded(handler); });
+        connect(sender, signal, this, [handler] { ui::guarded(handler); });
     }
 
 private:
@@ -51,8 +53,19 @@ private:
 };
 
 // Opening a window, the one way every window is opened: the opener creates it with itself as
-// owner, stores the reference, runs its creation handler, shows it modally, and destroys it as
-// soon as the showing ends; the reference is cleared then.
+// owner and the values it hands over, runs its creation handler, shows it modally, and destroys
+// it as soon as the showing ends. A window that asks something (it has answer()) gives its
+// answer back.
+template <class Window, class... Args> auto openWindow(QWidget* owner, Args&&... args) {
+    const std::unique_ptr<Window> window(new Window(owner, std::forward<Args>(args)...));
+    window->create();
+    window->showModally();
+    if constexpr (requires { window->answer(); })
+        return window->answer();
+}
+
+// The old way, with a window reference stored while the window exists; it goes once no window
+// keeps references any more.
 template <class Window> void openWindow(QWidget* owner, Window*& reference) {
     auto* window = new Window(owner);
     reference = window;
@@ -68,4 +81,4 @@ void hideWindow(QWidget* window);
 void showWindow(QWidget* window);
 void closeWindow(QWidget* window);
 
-} // namespace app
+} // namespace ui

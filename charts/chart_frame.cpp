@@ -1,6 +1,6 @@
-#include "results/chart_frame.h"
+#include "charts/chart_frame.h"
 
-#include "app/ui_kit.h"
+#include "ui/ui_kit.h"
 #include "platform/error.h"
 #include "platform/files.h"
 

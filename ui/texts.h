@@ -2,9 +2,9 @@
 
 #include <QString>
 
-namespace app {
+namespace ui {
 
 // A text of the program kept as a resource file (":/texts/<name>"), UTF-8.
 QString resourceText(const QString& name);
 
-} // namespace app
+} // namespace ui

@@ -1,11 +1,11 @@
-#include "app/chain_window.h"
+#include "ui/chain_window.h"
 
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QGuiApplication>
 #include <QScreen>
 
-namespace app {
+namespace ui {
 
 ChainWindow::ChainWindow(QWidget* owner) : QWidget(owner, Qt::Dialog) {
     setWindowModality(Qt::ApplicationModal);
@@ -17,7 +17,7 @@ ChainWindow::~ChainWindow() {
 }
 
 void ChainWindow::create() {
-    platform::guarded([this] { FormCreate(); });
+    ui::guarded([this] { onCreated(); });
 }
 
 void ChainWindow::showModally() {
@@ -32,7 +32,7 @@ void ChainWindow::showModally() {
         m_loop = nullptr;
     }
     m_closeRequested = false;
-    platform::guarded([this] { FormClose(); });
+    ui::guarded([this] { onClosed(); });
     hide();
 }
 
@@ -72,4 +72,4 @@ void closeWindow(QWidget* window) {
         window->close();
 }
 
-} // namespace app
+} // namespace ui

@@ -1,8 +1,8 @@
-#include "platform/file_dialog.h"
+#include "ui/file_dialog.h"
 
 #include <QFileDialog>
 
-namespace platform {
+namespace ui {
 
 namespace {
 std::optional<QString>& nextAnswer() {
@@ -32,4 +32,4 @@ void FileDialog::setNextAnswer(const QString& path) { nextAnswer() = path; }
 
 void FileDialog::clearNextAnswer() { nextAnswer().reset(); }
 
-} // namespace platform
+} // namespace ui

@@ -1,9 +1,9 @@
-#include "platform/message_box.h"
+#include "ui/message_box.h"
 
 #include <QApplication>
 #include <QMessageBox>
 
-namespace platform {
+namespace ui {
 
 namespace {
 bool g_recording = false;
@@ -34,4 +34,4 @@ QStringList MessageBox::takeRecorded() {
     return texts;
 }
 
-} // namespace platform
+} // namespace ui

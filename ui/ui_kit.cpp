@@ -1,4 +1,4 @@
-#include "app/ui_kit.h"
+#include "ui/ui_kit.h"
 
 #include <QApplication>
 #include <QFontMetrics>
