@@ -7,25 +7,24 @@ class QPushButton;
 class QLabel;
 
 // The main window: the program's title, a description of the questionnaire and the buttons
-// that start everything else.
+// that start everything else. Every other window opens over it; "Выход" and its frame end the
+// program.
 class MainWindow : public QWidget {
     Q_OBJECT
 public:
     MainWindow();
 
-    void Button1Click(); // "Тест"
-    void Button2Click(); // "Ввести результаты"
-    void Button3Click(); // "Загрузить"
-    void Button4Click(); // "Выход"
-    void Button5Click(); // "О программе"
-    void ShowMethodClick(); // "Описание методики"
+private:
+    void startTest();         // "Тест"
+    void enterPaperSheet();   // "Ввести результаты"
+    void openArchive();       // "Загрузить"
+    void quitProgram();       // "Выход"
+    void showAbout();         // "О программе"
+    void showMethod();        // "Описание методики"
 
-    QLabel* Label1 = nullptr;
-    QPlainTextEdit* Memo1 = nullptr;
-    QPushButton* Button1 = nullptr;
-    QPushButton* Button2 = nullptr;
-    QPushButton* Button3 = nullptr;
-    QPushButton* Button4 = nullptr;
-    QPushButton* Button5 = nullptr;
-    QPushButton* Button6 = nullptr; // "Описание методики"
+    QPushButton* addButton(const QString& text, const char* name, const QRect& geometry,
+                           void (MainWindow::*handler)());
+
+    QLabel* m_title = nullptr;
+    QPlainTextEdit* m_description = nullptr;
 };

@@ -3,10 +3,8 @@
 #include "ui/texts.h"
 #include "ui/ui_kit.h"
 
-#include <QGuiApplication>
 #include <QPlainTextEdit>
 #include <QResizeEvent>
-#include <QScreen>
 
 namespace {
 constexpr int kClientWidth = 681;
@@ -18,20 +16,16 @@ MethodWindow::MethodWindow(QWidget* owner) : ChainWindow(owner) {
                    Qt::WindowCloseButtonHint | Qt::WindowMaximizeButtonHint);
     setWindowTitle(QStringLiteral("Описание методики"));
     resize(kClientWidth, kClientHeight);
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect desktop = screen->availableGeometry();
-        move(desktop.x() + (desktop.width() - kClientWidth) / 2,
-             desktop.y() + (desktop.height() - kClientHeight) / 2);
-    }
+    ui::centreOnDesktop(this);
 
-    Memo1 = ui::memo(this, 0, 0, kClientWidth, kClientHeight, true);
-    Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    Memo1->setPlainText(ui::resourceText(QStringLiteral("method.txt")));
+    m_text = ui::memo(this, 0, 0, kClientWidth, kClientHeight, true);
+    m_text->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_text->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_text->setPlainText(ui::resourceText(QStringLiteral("method.txt")));
 }
 
 // The text box fills the client area whatever size the user gives the window.
 void MethodWindow::resizeEvent(QResizeEvent* event) {
     ChainWindow::resizeEvent(event);
-    Memo1->setGeometry(rect());
+    m_text->setGeometry(rect());
 }

@@ -11,8 +11,12 @@ class MethodWindow : public ui::ChainWindow {
 public:
     explicit MethodWindow(QWidget* owner);
 
-    QPlainTextEdit* Memo1 = nullptr;
+    // The text box that shows the description.
+    QPlainTextEdit* textBox() const { return m_text; }
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+
+private:
+    QPlainTextEdit* m_text = nullptr;
 };

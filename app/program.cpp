@@ -1,6 +1,5 @@
 #include "app/program.h"
 
-#include "app/app_state.h"
 #include "app/main_window.h"
 #include "ui/ui_kit.h"
 
@@ -12,11 +11,8 @@ int runProgram(QApplication& application) {
     application.setApplicationName(QStringLiteral("Тест Дорвела"));
     ui::applyLook(application);
     MainWindow mainWindow;
-    state().Form1 = &mainWindow;
     mainWindow.show();
-    const int code = application.exec();
-    state().Form1 = nullptr;
-    return code;
+    return application.exec();
 }
 
 } // namespace app

@@ -2,7 +2,6 @@
 // windows; how the program ends.
 
 #include "app/about_window.h"
-#include "app/app_state.h"
 #include "ui/chain_window.h"
 #include "results/exit_confirm_window.h"
 #include "app/main_window.h"
@@ -135,52 +134,50 @@ private slots:
 
     void aboutOpensOverVisibleMainWindow() {
         MainWindow mainWindow;
-        app::state().Form1 = &mainWindow;
         mainWindow.show();
         bool sawIt = false;
         testing::later([&] {
             AboutWindow* about = testing::visibleWindow<AboutWindow>();
             QVERIFY(about);
-            QCOMPARE(app::state().Form14, about);
+            QCOMPARE(QApplication::activeModalWidget(), about);
             QVERIFY(mainWindow.isVisible());
             QCOMPARE(about->size(), QSize(185, 138));
             QCOMPARE(about->pos(), QPoint(194, 249));
             sawIt = true;
             testing::closeByFrame(about);
         });
-        mainWindow.Button5->click();
+        testing::child<QPushButton>(&mainWindow, "aboutButton")->click();
         QVERIFY(sawIt);
         QVERIFY(mainWindow.isVisible());
-        QVERIFY(!app::state().Form14);
+        QVERIFY(!mainWindow.findChild<AboutWindow*>());
         QVERIFY(!testing::visibleWindow<AboutWindow>());
     }
 
     void exitConfirmationAnswers_data() {
         QTest::addColumn<QString>("action");
-        QTest::addColumn<int>("answer");
-        QTest::newRow("Выйти") << "leave" << 1;
-        QTest::newRow("Отмена") << "stay" << 0;
-        QTest::newRow("frame") << "frame" << 0;
+        QTest::addColumn<bool>("leave");
+        QTest::newRow("Выйти") << "leave" << true;
+        QTest::newRow("Отмена") << "stay" << false;
+        QTest::newRow("frame") << "frame" << false;
     }
     void exitConfirmationAnswers() {
         QFETCH(QString, action);
-        QFETCH(int, answer);
+        QFETCH(bool, leave);
         QWidget opener;
         opener.show();
-        app::state().ExitAnswer = 1; // each showing starts at "stay"
         testing::later([&] {
             ExitConfirmWindow* confirm = testing::visibleWindow<ExitConfirmWindow>();
             QVERIFY(confirm);
-            QCOMPARE(app::state().ExitAnswer, quint8(0));
+            QVERIFY(!confirm->answer()); // each showing starts at "stay"
             if (action == u"leave")
-                confirm->Button1->click();
+                testing::child<QPushButton>(confirm, "leaveButton")->click();
             else if (action == u"stay")
-                confirm->Button2->click();
+                testing::child<QPushButton>(confirm, "stayButton")->click();
             else
                 testing::closeByFrame(confirm);
         });
-        ui::openWindow(&opener, app::state().Form7);
-        QCOMPARE(int(app::state().ExitAnswer), answer);
+        const bool answer = ui::openWindow<ExitConfirmWindow>(&opener);
+        QCOMPARE(answer, leave);
         QVERIFY(opener.isVisible());
     }
 
@@ -207,9 +204,9 @@ int main(int argc, char** argv) {
         QApplication application(argc, argv);
         const bool pressExit = qstrcmp(argv[1], "--press-exit") == 0;
         QTimer::singleShot(0, &application, [pressExit] {
-            MainWindow* mainWindow = app::state().Form1;
+            MainWindow* mainWindow = testing::visibleWindow<MainWindow>();
             if (pressExit)
-                mainWindow->Button4->click();
+                testing::child<QPushButton>(mainWindow, "exitButton")->click();
             else
                 mainWindow->close();
         });

@@ -3,7 +3,6 @@
 // the shared geometry, the grid pictures, the factor explanations, and the method-description
 // window opened from the main window.
 
-#include "app/app_state.h"
 #include "app/main_window.h"
 #include "app/method_window.h"
 #include "ui/texts.h"
@@ -91,17 +90,17 @@ QList<ExplanationBlock> explanationBlocks() {
 
 // Runs inside the method window's showing; the caller closes the window whatever happens here.
 void checkMethodWindow(MethodWindow* window, const MainWindow& mainWindow) {
-    QCOMPARE(app::state().Form2, window);
+    QCOMPARE(QApplication::activeModalWidget(), window);
     QVERIFY(mainWindow.isVisible());
     QCOMPARE(window->windowTitle(), QStringLiteral("Описание методики"));
     QCOMPARE(window->size(), QSize(681, 449));
-    QCOMPARE(window->Memo1->geometry(), window->rect());
-    QVERIFY(window->Memo1->isReadOnly());
-    QCOMPARE(window->Memo1->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
-    QCOMPARE(window->Memo1->toPlainText(), ui::resourceText(QStringLiteral("method.txt")));
-    QVERIFY(window->Memo1->toPlainText().size() > 10000);
+    QCOMPARE(window->textBox()->geometry(), window->rect());
+    QVERIFY(window->textBox()->isReadOnly());
+    QCOMPARE(window->textBox()->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    QCOMPARE(window->textBox()->toPlainText(), ui::resourceText(QStringLiteral("method.txt")));
+    QVERIFY(window->textBox()->toPlainText().size() > 10000);
     window->resize(500, 300);
-    QCOMPARE(window->Memo1->geometry(), QRect(0, 0, 500, 300));
+    QCOMPARE(window->textBox()->geometry(), QRect(0, 0, 500, 300));
 }
 
 } // namespace
@@ -352,10 +351,12 @@ void DataFilesTest::explanation() {
 void DataFilesTest::methodWindowFromMainWindow() {
     MainWindow mainWindow;
     mainWindow.show();
-    QVERIFY(mainWindow.Button6);
-    QVERIFY(!mainWindow.Button6->geometry().intersects(mainWindow.Button4->geometry()));
-    QVERIFY(!mainWindow.Button6->geometry().intersects(mainWindow.Button5->geometry()));
-    QVERIFY(!mainWindow.Button6->geometry().intersects(mainWindow.Memo1->geometry()));
+    auto* methodButton = testing::child<QPushButton>(&mainWindow, "methodButton");
+    QVERIFY(methodButton);
+    const QRect method = methodButton->geometry();
+    QVERIFY(!method.intersects(testing::child<QPushButton>(&mainWindow, "exitButton")->geometry()));
+    QVERIFY(!method.intersects(testing::child<QPushButton>(&mainWindow, "aboutButton")->geometry()));
+    QVERIFY(!method.intersects(testing::child<QWidget>(&mainWindow, "description")->geometry()));
 
     bool checked = false;
     testing::later([&] {
@@ -366,9 +367,9 @@ void DataFilesTest::methodWindowFromMainWindow() {
         checked = !QTest::currentTestFailed();
         window->close();
     });
-    QTest::mouseClick(mainWindow.Button6, Qt::LeftButton);
+    QTest::mouseClick(methodButton, Qt::LeftButton);
     QVERIFY(checked);
-    QCOMPARE(app::state().Form2, nullptr);
+    QVERIFY(!mainWindow.findChild<MethodWindow*>());
     QVERIFY(mainWindow.isVisible());
     QVERIFY(ui::MessageBox::takeRecorded().isEmpty());
 }

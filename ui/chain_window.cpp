@@ -1,5 +1,7 @@
 #include "ui/chain_window.h"
 
+#include "ui/ui_kit.h"
+
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QGuiApplication>
@@ -48,11 +50,7 @@ void ChainWindow::setFixedClientSize(int width, int height) {
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     setFixedSize(width, height);
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect desktop = screen->availableGeometry();
-        move(desktop.x() + (desktop.width() - width) / 2,
-             desktop.y() + (desktop.height() - height) / 2);
-    }
+    centreOnDesktop(this);
 }
 
 void ChainWindow::placeAt(int left, int top) { move(left, top); }

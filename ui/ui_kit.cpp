@@ -3,7 +3,9 @@
 #include <QApplication>
 #include <QFontMetrics>
 #include <QFrame>
+#include <QGuiApplication>
 #include <QLabel>
+#include <QScreen>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
@@ -13,6 +15,14 @@
 #include <algorithm>
 
 namespace ui {
+
+void centreOnDesktop(QWidget* window) {
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect desktop = screen->availableGeometry();
+        window->move(desktop.x() + (desktop.width() - window->width()) / 2,
+                     desktop.y() + (desktop.height() - window->height()) / 2);
+    }
+}
 
 static QFont styled(QFont result, int pixels, int style) {
     result.setPixelSize(pixels);

@@ -37,6 +37,9 @@ QFont titleFont(int pixels, int style = Plain);
 // pixel sizes and positions they were laid out with, whatever face stands in for the original.
 QFont fittedTo(QFont font, const QString& text, int width);
 
+// Places a window in the middle of the desktop's available area.
+void centreOnDesktop(QWidget* window);
+
 // Sets the program's look on the application: style, interface font, palette.
 void applyLook(QApplication& application);
 
