@@ -1,10 +1,8 @@
 #include "collect/instructions_window.h"
 
-#include "app/app_state.h"
-#include "app/main_window.h"
+#include "collect/subject_data_window.h"
 #include "ui/texts.h"
 #include "ui/ui_kit.h"
-#include "collect/subject_data_window.h"
 
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -14,30 +12,34 @@ InstructionsWindow::InstructionsWindow(QWidget* owner) : ChainWindow(owner) {
     setWindowTitle(QStringLiteral("Инструкция"));
     setFixedClientSize(688, 453);
 
-    Label1 = ui::label(this, QStringLiteral("Инструкция испытуемому:"), 176, 8, ui::font(24),
-                       ui::kGreen);
-    Memo1 = ui::memo(this, 8, 40, 665, 297, false);
-    Memo1->setPlainText(ui::resourceText(QStringLiteral("instruction.txt")));
-    Button1 = ui::button(this, QStringLiteral("Назад"), 136, 376, 81, 25);
-    Button2 = ui::button(this, QStringLiteral("Продолжить"), 424, 376, 81, 25);
+    m_heading = ui::label(this, QStringLiteral("Инструкция испытуемому:"), 176, 8, ui::font(24),
+                          ui::kGreen);
+    m_instructionText = ui::memo(this, 8, 40, 665, 297, false);
+    m_instructionText->setObjectName(QStringLiteral("instructionText"));
+    m_instructionText->setPlainText(ui::resourceText(QStringLiteral("instruction.txt")));
+    m_backButton = ui::button(this, QStringLiteral("Назад"), 136, 376, 81, 25);
+    m_backButton->setObjectName(QStringLiteral("backButton"));
+    m_continueButton = ui::button(this, QStringLiteral("Продолжить"), 424, 376, 81, 25);
+    m_continueButton->setObjectName(QStringLiteral("continueButton"));
 
-    on(Button1, &QPushButton::clicked, [this] { Button1Click(); });
-    on(Button2, &QPushButton::clicked, [this] { Button2Click(); });
-    setTabOrder(Button1, Button2);
+    on(m_backButton, &QPushButton::clicked, [this] { goBack(); });
+    on(m_continueButton, &QPushButton::clicked, [this] { enterSubjectData(); });
+    setTabOrder(m_backButton, m_continueButton);
 }
 
 void InstructionsWindow::onCreated() {
-    ui::hideWindow(app::state().Form1);
+    ui::hideWindow(parentWidget());
 }
 
 void InstructionsWindow::onClosed() {
-    ui::showWindow(app::state().Form1);
+    ui::showWindow(parentWidget());
 }
 
-void InstructionsWindow::Button1Click() {
+void InstructionsWindow::goBack() {
     close();
 }
 
-void InstructionsWindow::Button2Click() {
-    ui::openWindow(this, app::state().Form4);
+// The subject data window hides this window while it is open and closes it when it closes.
+void InstructionsWindow::enterSubjectData() {
+    ui::openWindow<SubjectDataWindow>(this);
 }

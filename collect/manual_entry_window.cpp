@@ -1,12 +1,10 @@
 #include "collect/manual_entry_window.h"
 
-#include "app/app_state.h"
-#include "app/main_window.h"
-#include "ui/ui_kit.h"
 #include "collect/answer_keys.h"
 #include "platform/error.h"
 #include "platform/files.h"
 #include "results/results_window.h"
+#include "ui/ui_kit.h"
 
 #include <QKeyEvent>
 #include <QLabel>
@@ -153,34 +151,45 @@ ManualEntryWindow::ManualEntryWindow(QWidget* owner) : ChainWindow(owner) {
     setFixedClientSize(781, 468);
     // The grid covers the client area beneath the other controls: the seventh column reaches
     // under the right-hand side.
-    Grid = new collect::AnswerGrid(this);
-    Grid->setGeometry(0, 0, 781, 468);
-    connect(Grid, &collect::AnswerGrid::boxClicked, this,
-            [this](int box) { ui::guarded([this, box] { boxClick(box); }); });
+    m_grid = new collect::AnswerGrid(this);
+    m_grid->setGeometry(0, 0, 781, 468);
+    connect(m_grid, &collect::AnswerGrid::boxClicked, this,
+            [this](int box) { ui::guarded([this, box] { chooseBox(box); }); });
     buildSubjectFields();
 }
 
 void ManualEntryWindow::buildSubjectFields() {
     const QFont font = ui::font(11);
-    Label1 = ui::label(this, QStringLiteral("Фамилия:"), 648, 136, font);
-    Edit1 = ui::field(this, QStringLiteral("нет"), 648, 152, 121, 21);
-    Label2 = ui::label(this, QStringLiteral("Имя:"), 648, 184, font);
-    Edit2 = ui::field(this, QStringLiteral("нет"), 648, 200, 121, 21);
-    Label3 = ui::label(this, QStringLiteral("Курс:"), 648, 232, font);
-    Edit3 = ui::field(this, QStringLiteral("нет"), 648, 248, 121, 21);
-    Label4 = ui::label(this, QStringLiteral("Группа:"), 648, 280, font);
-    Edit4 = ui::field(this, QStringLiteral("нет"), 648, 296, 121, 21);
-    Button1 = ui::button(this, QStringLiteral("результат"), 672, 352, 65, 25);
-    Label5 = ui::label(this, QStringLiteral("Не все ответы введены"), 640, 384,
-                       ui::font(11, ui::Bold | ui::Underline), ui::kRed);
-    Label5->hide();
+    m_surnameCaption = ui::label(this, QStringLiteral("Фамилия:"), 648, 136, font);
+    m_surnameEdit = ui::field(this, QStringLiteral("нет"), 648, 152, 121, 21);
+    m_firstNameCaption = ui::label(this, QStringLiteral("Имя:"), 648, 184, font);
+    m_firstNameEdit = ui::field(this, QStringLiteral("нет"), 648, 200, 121, 21);
+    m_courseCaption = ui::label(this, QStringLiteral("Курс:"), 648, 232, font);
+    m_courseEdit = ui::field(this, QStringLiteral("нет"), 648, 248, 121, 21);
+    m_groupCaption = ui::label(this, QStringLiteral("Группа:"), 648, 280, font);
+    m_groupEdit = ui::field(this, QStringLiteral("нет"), 648, 296, 121, 21);
+    m_resultButton = ui::button(this, QStringLiteral("результат"), 672, 352, 65, 25);
+    m_incompleteWarning = ui::label(this, QStringLiteral("Не все ответы введены"), 640, 384,
+                                    ui::font(11, ui::Bold | ui::Underline), ui::kRed);
+    m_incompleteWarning->hide();
 
-    setTabOrder(Edit1, Edit2);
-    setTabOrder(Edit2, Edit3);
-    setTabOrder(Edit3, Edit4);
-    setTabOrder(Edit4, Button1);
-    Edit1->setFocus();
-    on(Button1, &QPushButton::clicked, [this] { Button1Click(); });
+    m_surnameCaption->setObjectName(QStringLiteral("surnameCaption"));
+    m_firstNameCaption->setObjectName(QStringLiteral("firstNameCaption"));
+    m_courseCaption->setObjectName(QStringLiteral("courseCaption"));
+    m_groupCaption->setObjectName(QStringLiteral("groupCaption"));
+    m_surnameEdit->setObjectName(QStringLiteral("surnameEdit"));
+    m_firstNameEdit->setObjectName(QStringLiteral("firstNameEdit"));
+    m_courseEdit->setObjectName(QStringLiteral("courseEdit"));
+    m_groupEdit->setObjectName(QStringLiteral("groupEdit"));
+    m_resultButton->setObjectName(QStringLiteral("resultButton"));
+    m_incompleteWarning->setObjectName(QStringLiteral("incompleteWarning"));
+
+    setTabOrder(m_surnameEdit, m_firstNameEdit);
+    setTabOrder(m_firstNameEdit, m_courseEdit);
+    setTabOrder(m_courseEdit, m_groupEdit);
+    setTabOrder(m_groupEdit, m_resultButton);
+    m_surnameEdit->setFocus();
+    on(m_resultButton, &QPushButton::clicked, [this] { showResults(); });
 }
 
 QPixmap ManualEntryWindow::loadPicture(const QString& name, const char* format) {
@@ -194,55 +203,58 @@ QPixmap ManualEntryWindow::loadPicture(const QString& name, const char* format) 
     return picture;
 }
 
+scoring::Subject ManualEntryWindow::subject() const {
+    return {m_surnameEdit->text(), m_firstNameEdit->text(), m_courseEdit->text(),
+            m_groupEdit->text()};
+}
+
 void ManualEntryWindow::onCreated() {
-    app::AppState& state = app::state();
-    ui::hideWindow(state.Form1);
-    state.AnswerSheet.clear();
+    ui::hideWindow(parentWidget());
+    m_answers.clear();
     // One picture each, shared by its 315 elements; a failure stops the loading there.
-    Grid->setPicture(true, loadPicture(kBoxPictureName, "BMP"));
-    Grid->setPicture(false, loadPicture(kTickPictureName, "ICO"));
+    m_grid->setPicture(true, loadPicture(kBoxPictureName, "BMP"));
+    m_grid->setPicture(false, loadPicture(kTickPictureName, "ICO"));
 }
 
 void ManualEntryWindow::onClosed() {
-    ui::showWindow(app::state().Form1);
+    ui::showWindow(parentWidget());
 }
 
-void ManualEntryWindow::boxClick(int box) {
+void ManualEntryWindow::chooseBox(int box) {
     const int statement = (box - 1) / 3 + 1;
     const int answer = (box - 1) % 3;
     for (int k = 0; k < 3; ++k)
-        Grid->setImageVisible(kBoxes + 3 * (statement - 1) + k + 1, k == answer);
-    app::state().AnswerSheet.setAnswer(statement, quint8(answer + 1));
-    Grid->setCurrent(statement);
+        m_grid->setImageVisible(kBoxes + 3 * (statement - 1) + k + 1, k == answer);
+    m_answers.setAnswer(statement, quint8(answer + 1));
+    m_grid->setCurrent(statement);
 }
 
-void ManualEntryWindow::Button1Click() {
-    app::AppState& state = app::state();
+// The results window hides this window when it is created and closes it when it closes.
+void ManualEntryWindow::showResults() {
     for (int s = 1; s <= kStatements; ++s) {
-        if (state.AnswerSheet.answer(s) == 0) {
-            Label5->show(); // stays shown from now on
+        if (m_answers.answer(s) == 0) {
+            m_incompleteWarning->show(); // stays shown from now on
             return;
         }
     }
-    state.setManualEntry(1);
-    ui::openWindow(this, state.Form6Manual);
+    ui::openWindow<ResultsWindow>(this, m_answers, subject(), scoring::EntryMode::Manual);
 }
 
 void ManualEntryWindow::moveCurrent(int step) {
-    Grid->setCurrent(Grid->current() + step);
+    m_grid->setCurrent(m_grid->current() + step);
 }
 
 void ManualEntryWindow::keyPressEvent(QKeyEvent* event) {
     // Keys reach the window only when the focused control leaves them: the text fields keep
     // theirs, so these act while the grid (or the button) has the focus.
     if (const int answer = collect::answerOfKey(*event)) {
-        boxClick(3 * (Grid->current() - 1) + answer);
+        chooseBox(3 * (m_grid->current() - 1) + answer);
         moveCurrent(+1);
         return;
     }
     switch (event->key()) {
     case Qt::Key_Escape:
-        Grid->setFocus(Qt::ShortcutFocusReason);
+        m_grid->setFocus(Qt::ShortcutFocusReason);
         return;
     case Qt::Key_Backspace:
     case Qt::Key_Left:

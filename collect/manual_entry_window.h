@@ -1,5 +1,6 @@
 #pragma once
 
+#include "scoring/types.h"
 #include "ui/chain_window.h"
 
 #include <QPixmap>
@@ -73,8 +74,9 @@ private:
 
 // Manual entry of a paper answer sheet: a grid of 105 rows of three boxes in seven columns,
 // the subject's surname, first name, course and group, and "результат", which opens the
-// results once every statement has an answer. The four fields are not copied anywhere: the
-// results window and the profile chart read them here while this window waits, hidden.
+// results with the window's answers and the four fields once every statement has an answer.
+// The window hides its owner, the main window, while it is open and shows it again when it
+// closes.
 //
 // Keyboard entry: the grid answers a current statement, highlighted, which starts at 1.
 // The keys 1, 2, 3 (also a, b, c; а, б, в; and ф, и, с, the a, b, c keys of a Russian layout)
@@ -93,14 +95,15 @@ public:
 
     explicit ManualEntryWindow(QWidget* owner);
 
-    void Button1Click(); // "результат"
     // A click on box n (1 to 315): statement (n - 1) div 3 + 1, answer (n - 1) mod 3. The one
     // handler of all 315 boxes.
-    void boxClick(int box);
+    void chooseBox(int box);
 
+    // The 105 numbers, 315 boxes and 315 ticks.
+    collect::AnswerGrid* grid() const { return m_grid; }
     // Box n (1 to 315), or tick 315 + n of box n; the grid lies at the client area's origin,
     // so an element's geometry is its place in the window.
-    const collect::GridImage& imageAt(int number) const { return Grid->image(number); }
+    const collect::GridImage& imageAt(int number) const { return m_grid->image(number); }
     const collect::GridImage& box(int statement, int answer) const {
         return imageAt(3 * (statement - 1) + answer + 1);
     }
@@ -108,19 +111,11 @@ public:
         return imageAt(kBoxes + 3 * (statement - 1) + answer + 1);
     }
     // The statement the keyboard answers next.
-    int currentStatement() const { return Grid->current(); }
+    int currentStatement() const { return m_grid->current(); }
 
-    collect::AnswerGrid* Grid = nullptr; // the 105 numbers, 315 boxes and 315 ticks
-    QLabel* Label1 = nullptr;            // "Фамилия:"
-    QLabel* Label2 = nullptr;            // "Имя:"
-    QLabel* Label3 = nullptr;            // "Курс:"
-    QLabel* Label4 = nullptr;            // "Группа:"
-    QLabel* Label5 = nullptr;            // "Не все ответы введены"
-    QLineEdit* Edit1 = nullptr;          // surname
-    QLineEdit* Edit2 = nullptr;          // first name
-    QLineEdit* Edit3 = nullptr;          // course
-    QLineEdit* Edit4 = nullptr;          // group
-    QPushButton* Button1 = nullptr;      // "результат"
+    const scoring::AnswerSheet& answers() const { return m_answers; }
+    // The four fields as they stand.
+    scoring::Subject subject() const;
 
 protected:
     void onCreated() override;
@@ -132,4 +127,19 @@ private:
     // Reads a picture file once; fails with "Cannot open file "<name>". <reason>".
     static QPixmap loadPicture(const QString& name, const char* format);
     void moveCurrent(int step);
+    void showResults(); // "результат"
+
+    collect::AnswerGrid* m_grid = nullptr;
+    QLabel* m_surnameCaption = nullptr;
+    QLabel* m_firstNameCaption = nullptr;
+    QLabel* m_courseCaption = nullptr;
+    QLabel* m_groupCaption = nullptr;
+    QLabel* m_incompleteWarning = nullptr; // "Не все ответы введены"
+    QLineEdit* m_surnameEdit = nullptr;
+    QLineEdit* m_firstNameEdit = nullptr;
+    QLineEdit* m_courseEdit = nullptr;
+    QLineEdit* m_groupEdit = nullptr;
+    QPushButton* m_resultButton = nullptr;
+
+    scoring::AnswerSheet m_answers;
 };

@@ -1,34 +1,39 @@
 #pragma once
 
+#include "scoring/types.h"
 #include "ui/chain_window.h"
 
 class QLabel;
 class QLineEdit;
 class QPushButton;
 
-// The subject's surname, first name, course and group. The four fields are not copied
-// anywhere: the results window reads them here while this window waits, hidden, beneath the
-// test.
+// The subject's surname, first name, course and group. "Продолжить" hands them, as typed, to
+// the test window; this window waits beneath it, hidden, and closes its owner, the
+// instructions, when it closes.
 class SubjectDataWindow : public ui::ChainWindow {
     Q_OBJECT
 public:
     explicit SubjectDataWindow(QWidget* owner);
 
-    void Button1Click(); // "Продолжить"
-
-    QLabel* Label1 = nullptr;   // heading
-    QLabel* Label2 = nullptr;   // today's date
-    QLabel* Label3 = nullptr;   // "Фамилия"
-    QLabel* Label4 = nullptr;   // "Имя"
-    QLabel* Label5 = nullptr;   // "Курс"
-    QLabel* Label6 = nullptr;   // "Группа"
-    QLineEdit* Edit1 = nullptr; // surname
-    QLineEdit* Edit2 = nullptr; // first name
-    QLineEdit* Edit3 = nullptr; // course
-    QLineEdit* Edit4 = nullptr; // group
-    QPushButton* Button1 = nullptr;
+    // The four fields as they stand.
+    scoring::Subject subject() const;
 
 protected:
     void onCreated() override;
     void onClosed() override;
+
+private:
+    void startTest(); // "Продолжить"
+
+    QLabel* m_heading = nullptr;
+    QLabel* m_dateLabel = nullptr; // "Сегодня  " and today's date
+    QLabel* m_surnameCaption = nullptr;
+    QLabel* m_firstNameCaption = nullptr;
+    QLabel* m_courseCaption = nullptr;
+    QLabel* m_groupCaption = nullptr;
+    QLineEdit* m_surnameEdit = nullptr;
+    QLineEdit* m_firstNameEdit = nullptr;
+    QLineEdit* m_courseEdit = nullptr;
+    QLineEdit* m_groupEdit = nullptr;
+    QPushButton* m_continueButton = nullptr;
 };

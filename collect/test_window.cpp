@@ -1,11 +1,8 @@
 #include "collect/test_window.h"
 
-#include "app/app_state.h"
-#include "ui/ui_kit.h"
 #include "collect/answer_keys.h"
-#include "collect/subject_data_window.h"
 #include "results/results_window.h"
-#include "scoring/types.h"
+#include "ui/ui_kit.h"
 
 #include <QImage>
 #include <QKeyEvent>
@@ -18,6 +15,14 @@
 namespace {
 
 constexpr int kLastStatement = scoring::kItems;
+
+// Places of the answers' boxes, ticks and texts, index answer - 1: the boxes are not quite in
+// line, and each tick sits at its box's corner.
+constexpr QRect kBoxPlaces[3] = {{94, 223, 27, 26}, {94, 282, 27, 23}, {96, 336, 25, 25}};
+constexpr QRect kTickPlaces[3] = {{94, 221, 19, 20}, {96, 280, 17, 17}, {96, 336, 17, 17}};
+constexpr QRect kAnswerTextPlaces[3] = {
+    {128, 224, 497, 49}, {128, 280, 497, 41}, {128, 336, 497, 41}};
+const char* const kAnswerLetters[3] = {"A", "B", "C"};
 
 // The empty answer box, 19 x 19: a white square in a sunken two-pixel border.
 const QImage& boxImage() {
@@ -61,120 +66,112 @@ const QImage& tickImage() {
     return image;
 }
 
-QPlainTextEdit* answerText(QWidget* parent, int left, int top, int width, int height) {
-    QPlainTextEdit* result = ui::memo(parent, left, top, width, height, false);
+QPlainTextEdit* answerText(QWidget* parent, const QRect& place) {
+    QPlainTextEdit* result =
+        ui::memo(parent, place.left(), place.top(), place.width(), place.height(), false);
     result->setFont(ui::font(13, ui::Bold));
     return result;
 }
 
 // An answer box: the picture at the top left of an element that takes clicks.
-ui::ClickLabel* box(QWidget* parent, const QPixmap& picture, int left, int top, int width,
-                    int height) {
+ui::ClickLabel* box(QWidget* parent, const QPixmap& picture, const QRect& place) {
     auto* result = new ui::ClickLabel(parent);
     result->setPixmap(picture);
     result->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    result->setGeometry(left, top, width, height);
+    result->setGeometry(place);
     return result;
 }
 
 // A tick; it takes no clicks, so a click on it does nothing.
-QLabel* tick(QWidget* parent, const QPixmap& picture, int left, int top, int width, int height) {
+QLabel* tick(QWidget* parent, const QPixmap& picture, const QRect& place) {
     auto* result = new QLabel(parent);
     result->setPixmap(picture);
     result->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    result->setGeometry(left, top, width, height);
+    result->setGeometry(place);
     result->hide();
     return result;
 }
 
 } // namespace
 
-TestWindow::TestWindow(QWidget* owner) : ChainWindow(owner) {
+TestWindow::TestWindow(QWidget* owner, const scoring::Subject& subject)
+    : ChainWindow(owner), m_subject(subject) {
     setWindowTitle(QStringLiteral("Тест Дорвела"));
     setFixedClientSize(686, 451);
     ui::bevel(this, 40, 56, 625, 337);
 
-    Label1 = ui::label(this, QStringLiteral("Ответьте на вопросы"), 223, 22, ui::font(17, ui::Bold),
-                       ui::kTeal);
-    Label2 = ui::label(this, QStringLiteral("1"), 56, 92, ui::font(31));
-    Memo1 = ui::memo(this, 116, 92, 533, 93, false);
-    Memo1->setFont(ui::font(16, ui::Bold));
+    m_heading = ui::label(this, QStringLiteral("Ответьте на вопросы"), 223, 22,
+                          ui::font(17, ui::Bold), ui::kTeal);
+    m_statementNumber = ui::label(this, QStringLiteral("1"), 56, 92, ui::font(31));
+    m_statementNumber->setObjectName(QStringLiteral("statementNumber"));
+    m_statementText = ui::memo(this, 116, 92, 533, 93, false);
+    m_statementText->setObjectName(QStringLiteral("statementText"));
+    m_statementText->setFont(ui::font(16, ui::Bold));
 
+    // Boxes first, then the ticks that lie over them, then the answer texts: a click on a
+    // shown tick does nothing.
     const QPixmap boxPicture = QPixmap::fromImage(boxImage());
     const QPixmap tickPicture = QPixmap::fromImage(tickImage());
-    Image1 = box(this, boxPicture, 94, 223, 27, 26);
-    Image2 = box(this, boxPicture, 94, 282, 27, 23);
-    Image3 = box(this, boxPicture, 96, 336, 25, 25);
-    // The ticks lie over their boxes; a click on a shown tick does nothing.
-    Image4 = tick(this, tickPicture, 94, 221, 19, 20);
-    Image5 = tick(this, tickPicture, 96, 280, 17, 17);
-    Image6 = tick(this, tickPicture, 96, 336, 17, 17);
+    for (int k = 0; k < 3; ++k) {
+        m_answerBoxes[k] = box(this, boxPicture, kBoxPlaces[k]);
+        m_answerBoxes[k]->setObjectName(QStringLiteral("answerBox") + kAnswerLetters[k]);
+    }
+    for (int k = 0; k < 3; ++k) {
+        m_ticks[k] = tick(this, tickPicture, kTickPlaces[k]);
+        m_ticks[k]->setObjectName(QStringLiteral("tick") + kAnswerLetters[k]);
+    }
+    for (int k = 0; k < 3; ++k) {
+        m_answerTexts[k] = answerText(this, kAnswerTextPlaces[k]);
+        m_answerTexts[k]->setObjectName(QStringLiteral("answerText") + kAnswerLetters[k]);
+    }
 
-    Memo2 = answerText(this, 128, 224, 497, 49);
-    Memo3 = answerText(this, 128, 280, 497, 41);
-    Memo4 = answerText(this, 128, 336, 497, 41);
+    m_continueButton = ui::button(this, QStringLiteral("Продолжить"), 300, 408, 78, 24);
+    m_continueButton->setObjectName(QStringLiteral("continueButton"));
 
-    Button1 = ui::button(this, QStringLiteral("Продолжить"), 300, 408, 78, 24);
-
-    on(Image1, &ui::ClickLabel::clicked, [this] { Image1Click(); });
-    on(Image2, &ui::ClickLabel::clicked, [this] { Image2Click(); });
-    on(Image3, &ui::ClickLabel::clicked, [this] { Image3Click(); });
-    on(Button1, &QPushButton::clicked, [this] { Button1Click(); });
+    for (int k = 0; k < 3; ++k)
+        on(m_answerBoxes[k], &ui::ClickLabel::clicked, [this, k] { tickAnswer(k + 1); });
+    on(m_continueButton, &QPushButton::clicked, [this] { continueTest(); });
 }
 
 void TestWindow::onCreated() {
-    ui::hideWindow(app::state().Form4);
+    ui::hideWindow(parentWidget());
     m_reader.open();
     showItem(m_reader.readItem());
-    ui::setText(Label2, QStringLiteral("1"));
+    ui::setText(m_statementNumber, QStringLiteral("1"));
     m_answeredCount = 0;
 }
 
 void TestWindow::onClosed() {
     m_reader.close();
-    ui::closeWindow(app::state().Form4);
+    ui::closeWindow(parentWidget());
 }
 
-void TestWindow::Image1Click() {
-    answerBoxClick(1);
-}
-void TestWindow::Image2Click() {
-    answerBoxClick(2);
-}
-void TestWindow::Image3Click() {
-    answerBoxClick(3);
-}
-
-void TestWindow::answerBoxClick(int answer) {
-    Image4->setVisible(answer == 1);
-    Image5->setVisible(answer == 2);
-    Image6->setVisible(answer == 3);
+void TestWindow::tickAnswer(int answer) {
+    for (int k = 0; k < 3; ++k)
+        m_ticks[k]->setVisible(answer == k + 1);
 }
 
 int TestWindow::tickedAnswer() const {
-    if (Image4->isVisibleTo(this))
-        return 1;
-    if (Image5->isVisibleTo(this))
-        return 2;
-    if (Image6->isVisibleTo(this))
-        return 3;
+    for (int k = 0; k < 3; ++k) {
+        if (m_ticks[k]->isVisibleTo(this))
+            return k + 1;
+    }
     return 0;
 }
 
 void TestWindow::hideTicks() {
-    Image4->hide();
-    Image5->hide();
-    Image6->hide();
+    for (QLabel* tick : m_ticks)
+        tick->hide();
 }
 
 void TestWindow::showItem(const collect::QuestionnaireItem& item) {
-    Memo1->setPlainText(item.statement);
-    Memo2->setPlainText(item.a);
-    Memo3->setPlainText(item.b);
-    Memo4->setPlainText(item.c);
+    m_statementText->setPlainText(item.statement);
+    m_answerTexts[0]->setPlainText(item.a);
+    m_answerTexts[1]->setPlainText(item.b);
+    m_answerTexts[2]->setPlainText(item.c);
 }
 
-void TestWindow::Button1Click() {
+void TestWindow::continueTest() {
     const int answer = tickedAnswer();
     if (answer == 0)
         return; // refused silently: the statement stays on screen
@@ -183,40 +180,39 @@ void TestWindow::Button1Click() {
     if (!m_reader.isOpen())
         return;
 
-    app::AppState& state = app::state();
     if (m_answeredCount == kLastStatement - 1) {
-        state.AnswerSheet.setAnswer(kLastStatement, quint8(answer));
+        m_answers.setAnswer(kLastStatement, quint8(answer));
         hideTicks();
-        state.setManualEntry(0);
         openResults();
         return;
     }
 
-    for (QPlainTextEdit* text : {Memo1, Memo2, Memo3, Memo4})
+    m_statementText->clear();
+    for (QPlainTextEdit* text : m_answerTexts)
         text->clear();
     ++m_answeredCount;
-    state.AnswerSheet.setAnswer(m_answeredCount, quint8(answer));
+    m_answers.setAnswer(m_answeredCount, quint8(answer));
     hideTicks();
     const collect::QuestionnaireItem item = m_reader.readItem();
-    ui::setText(Label2, QString::number(m_answeredCount + 1));
+    ui::setText(m_statementNumber, QString::number(m_answeredCount + 1));
     showItem(item);
     if (m_answeredCount == kLastStatement - 1)
-        Button1->setText(QStringLiteral("Закончить"));
+        m_continueButton->setText(QStringLiteral("Закончить"));
 }
 
 // The results window hides this window when it is created and closes it when it closes, so
 // once it is gone the chain unwinds to the main window.
 void TestWindow::openResults() {
-    ui::openWindow(this, app::state().Form6);
+    ui::openWindow<ResultsWindow>(this, m_answers, m_subject, scoring::EntryMode::Test);
 }
 
 void TestWindow::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        Button1->click();
+        m_continueButton->click();
         return;
     }
     if (const int answer = collect::answerOfKey(*event)) {
-        ui::guarded([this, answer] { answerBoxClick(answer); });
+        ui::guarded([this, answer] { tickAnswer(answer); });
         return;
     }
     ChainWindow::keyPressEvent(event);

@@ -1,7 +1,10 @@
 #pragma once
 
-#include "ui/chain_window.h"
 #include "collect/questionnaire_reader.h"
+#include "scoring/types.h"
+#include "ui/chain_window.h"
+
+#include <array>
 
 class QLabel;
 class QPlainTextEdit;
@@ -12,35 +15,23 @@ class ClickLabel;
 }
 
 // The test itself: the statements one at a time, each answered by ticking one of three boxes
-// and pressing "Продолжить". The answers go into the shared AnswerSheet; after the last one
-// the results window opens.
+// and pressing "Продолжить". The window keeps the answers; after the last one it opens the
+// results with them and the subject it was given. It hides its owner, the subject data window,
+// while it is open and closes it when it closes.
 class TestWindow : public ui::ChainWindow {
     Q_OBJECT
 public:
-    explicit TestWindow(QWidget* owner);
+    TestWindow(QWidget* owner, const scoring::Subject& subject);
 
-    void Image1Click();  // box of answer a
-    void Image2Click();  // box of answer b
-    void Image3Click();  // box of answer c
-    void Button1Click(); // "Продолжить" / "Закончить"
+    // Ticks the box of an answer (1 a, 2 b, 3 c), hiding the other ticks: a click on a box or
+    // the answer's key.
+    void tickAnswer(int answer);
 
     // Statements answered so far; the statement on screen is this + 1.
     int answeredCount() const { return m_answeredCount; }
     bool questionnaireOpen() const { return m_reader.isOpen(); }
-
-    QLabel* Label1 = nullptr;         // heading
-    QLabel* Label2 = nullptr;         // number of the statement on screen
-    QPlainTextEdit* Memo1 = nullptr;  // statement
-    QPlainTextEdit* Memo2 = nullptr;  // answer a
-    QPlainTextEdit* Memo3 = nullptr;  // answer b
-    QPlainTextEdit* Memo4 = nullptr;  // answer c
-    ui::ClickLabel* Image1 = nullptr; // box a
-    ui::ClickLabel* Image2 = nullptr; // box b
-    ui::ClickLabel* Image3 = nullptr; // box c
-    QLabel* Image4 = nullptr;         // tick a
-    QLabel* Image5 = nullptr;         // tick b
-    QLabel* Image6 = nullptr;         // tick c
-    QPushButton* Button1 = nullptr;
+    const scoring::AnswerSheet& answers() const { return m_answers; }
+    const scoring::Subject& subject() const { return m_subject; }
 
 protected:
     void onCreated() override;
@@ -50,13 +41,24 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    void answerBoxClick(int answer);
+    void continueTest(); // "Продолжить" / "Закончить"
     // The answer whose tick is shown: 1, 2 or 3; 0 when none is.
     int tickedAnswer() const;
     void hideTicks();
     void showItem(const collect::QuestionnaireItem& item);
     void openResults();
 
+    QLabel* m_heading = nullptr;
+    QLabel* m_statementNumber = nullptr; // number of the statement on screen
+    QPlainTextEdit* m_statementText = nullptr;
+    // Index answer - 1: a, b, c.
+    std::array<ui::ClickLabel*, 3> m_answerBoxes{};
+    std::array<QLabel*, 3> m_ticks{}; // over their boxes
+    std::array<QPlainTextEdit*, 3> m_answerTexts{};
+    QPushButton* m_continueButton = nullptr;
+
+    scoring::Subject m_subject;
+    scoring::AnswerSheet m_answers;
     collect::QuestionnaireReader m_reader;
     int m_answeredCount = 0;
 };
