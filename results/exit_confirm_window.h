@@ -2,21 +2,25 @@
 
 #include "ui/chain_window.h"
 
+class QLabel;
 class QPushButton;
 
-// Asked by the results window before leaving unsaved results. The answer is in the shared
-// state: 1 leave, 0 stay (also when the window is closed by its frame).
+// Asked by the results window before leaving unsaved results. Its answer is true for
+// "Выйти"; "Отмена" and closing it by its frame both answer false (stay).
 class ExitConfirmWindow : public ui::ChainWindow {
     Q_OBJECT
 public:
     explicit ExitConfirmWindow(QWidget* owner);
 
-    void Button1Click(); // "Выйти"
-    void Button2Click(); // "Отмена"
+    // Whether the user chose to leave.
+    bool answer() const { return m_leave; }
 
-    QPushButton* Button1 = nullptr;
-    QPushButton* Button2 = nullptr;
+private:
+    void leave();
+    void stay();
 
-protected:
-    void onCreated() override;
+    QLabel* m_warningLabel = nullptr;
+    QPushButton* m_leaveButton = nullptr;
+    QPushButton* m_stayButton = nullptr;
+    bool m_leave = false;
 };

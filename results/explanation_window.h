@@ -1,5 +1,6 @@
 #pragma once
 
+#include "scoring/explanations.h"
 #include "ui/chain_window.h"
 
 class QLabel;
@@ -7,20 +8,17 @@ class QLineEdit;
 class QPlainTextEdit;
 
 // The explanation of one factor: its title, the names of its poles and a paragraph on each
-// pole, taken from the shared explanation texts that the results window fills before opening
-// it. It has no buttons; it is closed by its frame.
+// pole. It has no buttons; it is closed by its frame.
 class ExplanationWindow : public ui::ChainWindow {
     Q_OBJECT
 public:
-    explicit ExplanationWindow(QWidget* owner);
+    ExplanationWindow(QWidget* owner, const scoring::Explanation& texts);
 
-    QLabel* Label1 = nullptr;        // factor title
-    QLineEdit* Edit1 = nullptr;      // pole-names line
-    QPlainTextEdit* Memo1 = nullptr; // low pole
-    QPlainTextEdit* Memo2 = nullptr; // high pole
-    QLabel* Label2 = nullptr; // "Более подробная информация в прилагающемся файле"
-    QLabel* Label3 = nullptr; // "Факторная теория" личности Дорвела
-
-protected:
-    void onCreated() override;
+private:
+    QLabel* m_titleLabel = nullptr;
+    QLineEdit* m_polesField = nullptr;
+    QPlainTextEdit* m_lowPoleText = nullptr;
+    QPlainTextEdit* m_highPoleText = nullptr;
+    QLabel* m_moreInfoLabel = nullptr; // "Более подробная информация в прилагающемся файле"
+    QLabel* m_theoryNameLabel = nullptr; // "Факторная теория" личности Дорвела
 };

@@ -1,77 +1,65 @@
 #include "results/profile_chart_window.h"
 
-#include "app/app_state.h"
-#include "ui/ui_kit.h"
-#include "collect/manual_entry_window.h"
-#include "platform/dates.h"
-#include "ui/printing.h"
 #include "charts/chart_frame.h"
-#include "results/results_window.h"
+#include "ui/printing.h"
+#include "ui/ui_kit.h"
 
-#include <QDate>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPixmap>
 #include <QPushButton>
 
 namespace {
 
+// What the header shows until the chart is drawn; it stays when the background cannot be read.
 const QString kNone = QStringLiteral("нет");
 
 } // namespace
 
-ProfileChartWindow::ProfileChartWindow(QWidget* owner) : ChainWindow(owner) {
+ProfileChartWindow::ProfileChartWindow(QWidget* owner, const scoring::ScaleProfile& profile,
+                                       const scoring::Subject& subject, const QString& date,
+                                       scoring::EntryMode mode)
+    : ChainWindow(owner), m_profile(profile), m_subject(subject), m_date(date), m_mode(mode) {
     setWindowTitle(QStringLiteral("График"));
     setFixedClientSize(508, 567);
-    QLabel** header[] = {&Label1, &Label2, &Label3, &Label4};
-    for (int line = 0; line < 4; ++line)
-        *header[line] = ui::label(this, kNone, 16, 16 * line, ui::font(13, ui::Bold), ui::kRed);
-    Label5 = ui::label(this, kNone, 272, 32, ui::font(11));
-    Label6 = ui::label(this, kNone, 272, 48, ui::font(11));
-    Button1 = ui::button(this, QStringLiteral("распечатать"), 400, 8, 105, 17);
-    Image1 = chart::pictureElement(this, 64);
-    on(Button1, &QPushButton::clicked, [this] { Button1Click(); });
+    const char* subjectNames[] = {"surnameLabel", "firstNameLabel", "courseLabel", "groupLabel"};
+    for (std::size_t line = 0; line < m_subjectLabels.size(); ++line) {
+        m_subjectLabels[line] =
+            ui::label(this, kNone, 16, 16 * int(line), ui::font(13, ui::Bold), ui::kRed);
+        m_subjectLabels[line]->setObjectName(QLatin1String(subjectNames[line]));
+    }
+    m_dateLabel = ui::label(this, kNone, 272, 32, ui::font(11));
+    m_dateLabel->setObjectName(QStringLiteral("dateLabel"));
+    m_modeLabel = ui::label(this, kNone, 272, 48, ui::font(11));
+    m_modeLabel->setObjectName(QStringLiteral("modeLabel"));
+    m_printButton = ui::button(this, QStringLiteral("распечатать"), 400, 8, 105, 17);
+    m_printButton->setObjectName(QStringLiteral("printButton"));
+    m_chartPicture = chart::pictureElement(this, 64);
+    m_chartPicture->setObjectName(QStringLiteral("chartPicture"));
+    on(m_printButton, &QPushButton::clicked, [this] { print(); });
 }
 
 void ProfileChartWindow::onCreated() {
     QImage picture = chart::loadBackground();
     fillHeader();
     chart::drawFrame(picture);
-    chart::Plotter(picture).plot(app::state().Profile, ui::kRed);
-    Image1->setPixmap(QPixmap::fromImage(picture));
+    chart::Plotter(picture).plot(m_profile, ui::kRed);
+    m_chartPicture->setPixmap(QPixmap::fromImage(picture));
 }
 
 void ProfileChartWindow::fillHeader() {
-    const app::AppState& state = app::state();
-    QString surname, firstName, course, group, date, mode;
-    if (state.manualEntry() == 1) {
-        if (const ManualEntryWindow* entry = state.Form10) {
-            surname = entry->Edit1->text();
-            firstName = entry->Edit2->text();
-            course = entry->Edit3->text();
-            group = entry->Edit4->text();
-        }
-        date = platform::formatShortDate(QDate::currentDate());
-        mode = QStringLiteral("результаты введены вручную");
-    } else {
-        if (const ResultsWindow* results = state.Form6) {
-            surname = results->Label8->text();
-            firstName = results->Label9->text();
-            course = results->Label10->text();
-            group = results->Label11->text();
-            date = results->Label7->text();
-        }
-        mode = QStringLiteral("Тест пройден");
-    }
-    ui::setText(Label1, QStringLiteral("Фамилия: ") + surname);
-    ui::setText(Label2, QStringLiteral("Имя: ") + firstName);
-    ui::setText(Label3, QStringLiteral("Курс: ") + course);
-    ui::setText(Label4, QStringLiteral("Группа: ") + group);
-    ui::setText(Label5, QStringLiteral("Дата: ") + date);
-    ui::setText(Label6, mode);
+    const QString captions[] = {QStringLiteral("Фамилия: "), QStringLiteral("Имя: "),
+                                QStringLiteral("Курс: "), QStringLiteral("Группа: ")};
+    const QString values[] = {m_subject.surname, m_subject.firstName, m_subject.course,
+                              m_subject.group};
+    for (std::size_t line = 0; line < m_subjectLabels.size(); ++line)
+        ui::setText(m_subjectLabels[line], captions[line] + values[line]);
+    ui::setText(m_dateLabel, QStringLiteral("Дата: ") + m_date);
+    ui::setText(m_modeLabel, m_mode == scoring::EntryMode::Manual
+                                 ? QStringLiteral("результаты введены вручную")
+                                 : QStringLiteral("Тест пройден"));
 }
 
-void ProfileChartWindow::Button1Click() {
+void ProfileChartWindow::print() {
     if (!ui::printWindow(this))
-        Button1->setText(QStringLiteral("Не выходит:)"));
+        m_printButton->setText(QStringLiteral("Не выходит:)"));
 }

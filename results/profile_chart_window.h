@@ -1,31 +1,40 @@
 #pragma once
 
+#include "scoring/types.h"
 #include "ui/chain_window.h"
+
+#include <QString>
+#include <array>
 
 class QLabel;
 class QPushButton;
 
-// The profile chart of the subject just scored: the shared profile drawn on the background
-// picture, a header with the subject's data, and a button that prints the window.
+// The profile chart of the subject just scored: the profile drawn on the background picture,
+// a header with the subject's data, the date and how the answers were taken, and a button
+// that prints the window.
 class ProfileChartWindow : public ui::ChainWindow {
     Q_OBJECT
 public:
-    explicit ProfileChartWindow(QWidget* owner);
-
-    void Button1Click(); // "распечатать"
-
-    QLabel* Label1 = nullptr; // "Фамилия: " and the surname
-    QLabel* Label2 = nullptr; // "Имя: " and the first name
-    QLabel* Label3 = nullptr; // "Курс: " and the course
-    QLabel* Label4 = nullptr; // "Группа: " and the group
-    QLabel* Label5 = nullptr; // "Дата: " and the date
-    QLabel* Label6 = nullptr; // how the answers were taken
-    QPushButton* Button1 = nullptr;
-    QLabel* Image1 = nullptr; // the chart
+    ProfileChartWindow(QWidget* owner, const scoring::ScaleProfile& profile,
+                       const scoring::Subject& subject, const QString& date,
+                       scoring::EntryMode mode);
 
 protected:
     void onCreated() override;
 
 private:
     void fillHeader();
+    void print();
+
+    scoring::ScaleProfile m_profile;
+    scoring::Subject m_subject;
+    QString m_date;
+    scoring::EntryMode m_mode;
+
+    // Surname, first name, course and group, each after its caption.
+    std::array<QLabel*, 4> m_subjectLabels{};
+    QLabel* m_dateLabel = nullptr;
+    QLabel* m_modeLabel = nullptr;
+    QPushButton* m_printButton = nullptr;
+    QLabel* m_chartPicture = nullptr;
 };
