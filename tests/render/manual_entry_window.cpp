@@ -1,7 +1,7 @@
 #include "collect/manual_entry_window.h"
 #include "tests/render_windows.h"
 
-#include <QLabel>
+#include <QPushButton>
 
 namespace {
 
@@ -11,11 +11,11 @@ QWidget* partlyEntered(bool warning) {
     auto* window = new ManualEntryWindow(nullptr);
     window->create();
     for (const int box : {1, 5, 9, 10, 51, 52, 60, 118, 200, 307, 309, 312, 315})
-        window->boxClick(box);
-    window->Grid->setCurrent(warning ? 104 : 21);
-    window->Grid->setFocus();
+        window->chooseBox(box);
+    window->grid()->setCurrent(warning ? 104 : 21);
+    window->grid()->setFocus();
     if (warning)
-        window->Button1Click();
+        window->findChild<QPushButton*>(QStringLiteral("resultButton"))->click();
     return window;
 }
 
@@ -23,7 +23,6 @@ QWidget* partlyEntered(bool warning) {
 
 static const bool registered = [] {
     registerWindow(QStringLiteral("manual_entry"), [] { return partlyEntered(false); });
-    registerWindow(QStringLiteral("manual_entry_warning"),
-                   [] { return partlyEntered(true); });
+    registerWindow(QStringLiteral("manual_entry_warning"), [] { return partlyEntered(true); });
     return true;
 }();

@@ -13,14 +13,14 @@ static const bool registered = [] {
         return window;
     });
     registerWindow(QStringLiteral("test"), [] {
-        auto* window = new TestWindow(nullptr);
+        auto* window = new TestWindow(nullptr, scoring::Subject{});
         window->create();
         return window;
     });
     registerWindow(QStringLiteral("test_answer_a_ticked"), [] {
-        auto* window = new TestWindow(nullptr);
+        auto* window = new TestWindow(nullptr, scoring::Subject{});
         window->create();
-        window->Image1Click();
+        window->tickAnswer(1);
         return window;
     });
     return true;
