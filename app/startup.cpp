@@ -1,0 +1,79 @@
+#include "app/startup.h"
+
+#include "platform/paths.h"
+#include "ui/message_box.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QIcon>
+#include <QLibraryInfo>
+#include <QTranslator>
+
+namespace app {
+
+namespace {
+
+const QString kDataFolder = QStringLiteral("Data");
+
+// The data folder is found as the program finds its data files: exactly, then in any case.
+bool holdsDataFolder(const QString& folder) {
+    const QString name = folder.isEmpty() ? kDataFolder : folder + u'/' + kDataFolder;
+    return QFileInfo(platform::resolvePath(name)).isDir();
+}
+
+} // namespace
+
+bool installQtTranslation(QApplication& application) {
+    auto* translator = new QTranslator(&application);
+    if (!translator->load(QStringLiteral("qtbase_ru"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete translator;
+        return false;
+    }
+    return QApplication::installTranslator(translator);
+}
+
+void setProgramIcon(QApplication& application) {
+    QIcon icon;
+    for (const int size : {16, 24, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/icons/dorvel-%1.png").arg(size), QSize(size, size));
+    application.setWindowIcon(icon);
+    // Lets the desktop match the windows to the menu entry dorvel.desktop and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("dorvel"));
+}
+
+QString missingDataFolderText(const QString& workingDir, const QString& programDir) {
+    QString text =
+        QStringLiteral("Программа запущена не в своей рабочей папке: здесь нет папки с данными "
+                       "теста.\n\n"
+                       "Рабочая папка: %1\n"
+                       "Искали: папку «Data» (буквы в любом регистре) с опросником data.kdt, "
+                       "ключом Key.kdt и рисунками.\n\n"
+                       "Программа читает данные и сохраняет результаты в той папке, из которой "
+                       "её запустили.\n")
+            .arg(QDir::toNativeSeparators(workingDir));
+    if (holdsDataFolder(programDir)) {
+        text += QStringLiteral("Запустите её из папки программы:\n    cd \"%1\" && ./dorvel\n")
+                    .arg(QDir::toNativeSeparators(programDir));
+    } else {
+        text += QStringLiteral(
+            "Установленную программу запускайте из меню приложений («Тест Дорвела») или командой "
+            "dorvel: она подготовит рабочую папку «Тест Дорвела» в папке документов и запустит "
+            "программу в ней.\n"
+            "Папку программы запускайте из неё самой: cd <папка программы> && ./dorvel\n");
+    }
+    return text + QStringLiteral("\nПрограмма будет закрыта.");
+}
+
+bool checkDataFolder() {
+    if (holdsDataFolder(QString()))
+        return true;
+    // Without the data folder nothing can be scored: a test or a typed-in answer sheet would
+    // fail only at its end, and the work would be lost. Ending at once costs the user nothing.
+    ui::MessageBox::showError(
+        missingDataFolderText(QDir::currentPath(), QCoreApplication::applicationDirPath()));
+    return false;
+}
+
+} // namespace app
