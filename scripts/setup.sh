@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # Installs what a fresh Debian 12 machine lacks to build, run and test the program: the
 # compiler and CMake, Qt 6 Widgets and PrintSupport with the offscreen and xcb platform
-# plugins, and fonts with Cyrillic. Packages already present are not touched.
+# plugins and Qt's Russian texts, fonts with Cyrillic, rsvg-convert for the icon, and what
+# making and checking the Debian package takes. Packages already present are not touched.
 set -euo pipefail
 
 packages=(g++ cmake make qt6-base-dev libqt6printsupport6 qt6-qpa-plugins libgl-dev
-          fonts-liberation fonts-comfortaa fontconfig poppler-utils)
+          fonts-liberation fonts-comfortaa fontconfig poppler-utils qt6-translations-l10n
+          librsvg2-bin dpkg-dev file desktop-file-utils)
 
 missing=()
 for package in "${packages[@]}"; do

@@ -1,0 +1,100 @@
+#!/usr/bin/env bash
+# Builds the Debian package from a build folder and checks it: the files it holds, its
+# dependencies, its menu entry (desktop-file-validate), and the launcher's preparing of the
+# user's working folder, with a stand-in for the program that records where it was started.
+#     check_package.sh <build folder> with-export|without-export
+set -euo pipefail
+build=$(cd "$1" && pwd)
+export_tool=$2
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+# The package's component is installed here first, and CPack packs that folder: CPack's own
+# install step would first bring the whole build tree up to date, which a test must not do.
+# Everything else is CPack's configuration from the build, as scripts/package.sh uses it.
+cmake --install "$build" --component package --prefix "$scratch/stage/usr" --strip \
+    >"$scratch/install.log" 2>&1 || { cat "$scratch/install.log" >&2; fail "install"; }
+cat >"$scratch/cpack.cmake" <<CONFIG
+include("$build/CPackConfig.cmake")
+set(CPACK_INSTALL_CMAKE_PROJECTS "")
+set(CPACK_INSTALLED_DIRECTORIES "$scratch/stage;/")
+CONFIG
+cpack --config "$scratch/cpack.cmake" -B "$scratch/out" >"$scratch/cpack.log" 2>&1 ||
+    { cat "$scratch/cpack.log" >&2; fail "cpack"; }
+debs=("$scratch"/out/*.deb)
+[ ${#debs[@]} -eq 1 ] && [ -f "${debs[0]}" ] || fail "no single .deb made"
+deb=${debs[0]}
+
+# Files: the paths of the package, without the folders.
+dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { print $6 }' | sed 's|^\./|/|' | sort >"$scratch/files"
+expected=(/usr/bin/dorvel /usr/lib/dorvel/dorvel
+          /usr/share/dorvel/Data/data.kdt /usr/share/dorvel/Data/Key.kdt
+          /usr/share/dorvel/Data/graph.bmp /usr/share/dorvel/Data/sq.bmp
+          /usr/share/dorvel/Data/check_icon.ico
+          /usr/share/applications/dorvel.desktop
+          /usr/share/icons/hicolor/scalable/apps/dorvel.svg
+          /usr/share/doc/dorvel/copyright /usr/share/doc/dorvel/guide-ru.md)
+for size in 16 24 32 48 64 128 256; do
+    expected+=("/usr/share/icons/hicolor/${size}x${size}/apps/dorvel.png")
+done
+if [ "$export_tool" = with-export ]; then expected+=(/usr/bin/dorvel-export); fi
+for path in "${expected[@]}"; do
+    grep -qxF "$path" "$scratch/files" || fail "the package lacks $path"
+done
+# Nothing of the program folder's layout (result, saved_img, a top-level Data) gets in.
+unexpected=$(grep -vxF -f <(printf '%s\n' "${expected[@]}") "$scratch/files" || true)
+[ -z "$unexpected" ] || fail "the package holds unexpected files: $unexpected"
+
+depends=$(dpkg-deb -f "$deb" Depends)
+for package in libqt6widgets6 libqt6printsupport6 fonts-liberation fonts-comfortaa \
+               qt6-translations-l10n; do
+    [[ ", $depends," == *", $package"[\ ,]* ]] || fail "Depends lacks $package: $depends"
+done
+
+root=$scratch/root
+dpkg-deb -x "$deb" "$root"
+desktop-file-validate "$root/usr/share/applications/dorvel.desktop" ||
+    fail "desktop-file-validate"
+grep -q '^License: GPL-3.0-or-later' "$root/usr/share/doc/dorvel/copyright" ||
+    fail "the copyright file names no GPL-3.0-or-later"
+
+# The launcher, with a stand-in program that notes its working directory.
+cat >"$root/usr/lib/dorvel/dorvel" <<'STAND_IN'
+#!/bin/sh
+pwd >"$HOME/started-in"
+STAND_IN
+chmod +x "$root/usr/lib/dorvel/dorvel"
+launch() { env -i HOME="$1" PATH=/usr/bin:/bin "$root/usr/bin/dorvel"; }
+
+# A documents folder configured for xdg-user-dir (where it is installed), not yet there.
+home=$scratch/home
+mkdir -p "$home/.config"
+echo 'XDG_DOCUMENTS_DIR="$HOME/Документы"' >"$home/.config/user-dirs.dirs"
+work="$home/Тест Дорвела"
+command -v xdg-user-dir >/dev/null && work="$home/Документы/Тест Дорвела"
+launch "$home"
+[ "$(cat "$home/started-in")" = "$work" ] || fail "started in $(cat "$home/started-in")"
+diff -r "$root/usr/share/dorvel/Data" "$work/Data" >/dev/null || fail "the data folder copy differs"
+[ -d "$work/result" ] && [ -z "$(ls -A "$work/result")" ] || fail "no empty result folder"
+[ -d "$work/saved_img" ] && [ -z "$(ls -A "$work/saved_img")" ] || fail "no empty saved_img folder"
+
+# A second start keeps what is there: results, a changed key, a data file gone is put back.
+echo results >"$work/result/01.02.2027.res"
+echo changed >"$work/Data/Key.kdt"
+rm "$work/Data/sq.bmp"
+launch "$home"
+[ "$(cat "$work/result/01.02.2027.res")" = results ] || fail "a result file changed"
+[ "$(cat "$work/Data/Key.kdt")" = changed ] || fail "a changed data file was replaced"
+cmp -s "$root/usr/share/dorvel/Data/sq.bmp" "$work/Data/sq.bmp" || fail "a missing data file not restored"
+
+# No documents folder configured: the home folder; a data folder in another letter case serves.
+home=$scratch/plain
+mkdir -p "$home/Тест Дорвела/data"
+echo own >"$home/Тест Дорвела/data/data.kdt"
+launch "$home"
+[ "$(cat "$home/started-in")" = "$home/Тест Дорвела" ] || fail "started in $(cat "$home/started-in")"
+[ ! -e "$home/Тест Дорвела/Data" ] || fail "a second data folder was made beside 'data'"
+[ "$(cat "$home/Тест Дорвела/data/data.kdt")" = own ] || fail "data.kdt replaced"
+[ -f "$home/Тест Дорвела/data/Key.kdt" ] || fail "Key.kdt not added to 'data'"
+echo "package check passed: $(basename "$deb")"
