@@ -1,19 +1,14 @@
 #include "charts/export_chart.h"
 
-#include "ui/ui_kit.h"
 #include "platform/codepage.h"
 #include "platform/error.h"
 #include "platform/files.h"
 #include "platform/paths.h"
+#include "ui/ui_kit.h"
 
 #include <QBuffer>
-#include <QDir>
 #include <QFileInfo>
 #include <QLabel>
-
-#include <cerrno>
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace charts {
 
@@ -34,44 +29,11 @@ QByteArray encodeBitmap(const QImage& picture) {
     return bytes;
 }
 
-// Writes the bitmap file. Every failure, creating, writing or closing it, reads
-// "Cannot create file "<full path>". <system's reason>".
-void writeBitmap(const QString& name, const QByteArray& bytes) {
-    const QString path = platform::resolvePath(name);
-    const auto fail = [&path](int err) {
-        const QString shown = QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
-        throw platform::Error(platform::cannotCreateText(shown, platform::systemReason(err)));
-    };
-    const int fd =
-        ::open(path.toLocal8Bit().constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (fd < 0)
-        fail(errno);
-    platform::FileHandle file(fd);
-    qint64 done = 0;
-    while (done < bytes.size()) {
-        const ssize_t put =
-            ::write(file.fd(), bytes.constData() + done, std::size_t(bytes.size() - done));
-        if (put < 0 && errno == EINTR)
-            continue;
-        if (put <= 0)
-            fail(put < 0 ? errno : ENOSPC);
-        done += put;
-    }
-    if (const int err = file.close(); err != 0 && err != EINTR)
-        fail(err);
-}
-
 QByteArray legendBytes(const QString& heading, const QStringList& lines) {
     QByteArray bytes = platform::toCp1251(heading) + "\r\n";
     for (const QString& line : lines)
         bytes += platform::toCp1251(line) + "\r\n";
     return bytes;
-}
-
-void writeLegend(const QString& name, const QByteArray& bytes) {
-    platform::FileHandle file = platform::createFile(name);
-    platform::writeAll(file, 0, bytes, name);
-    platform::closeFile(file, name);
 }
 
 void setLabel(QLabel* label, const QString& text) {
@@ -96,9 +58,9 @@ void ExportChart(const QImage& picture, const QString& prefix, const QString& he
     const QByteArray bitmap = encodeBitmap(picture);
     const QString base = kFolder + prefix + QString::number(firstFreeNumber(prefix));
     const QString bitmapName = base + QStringLiteral(".bmp");
-    writeBitmap(bitmapName, bitmap);
+    platform::saveWholeFile(bitmapName, bitmap);
     try {
-        writeLegend(base + QStringLiteral(".txt"), legendBytes(heading, lines));
+        platform::saveWholeFile(base + QStringLiteral(".txt"), legendBytes(heading, lines));
     } catch (const platform::Error&) {
         setLabel(statusLabel, QStringLiteral("Невозможно сохранить файл"));
         return;

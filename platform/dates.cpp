@@ -10,13 +10,6 @@ static const QDate& epoch() {
     return day;
 }
 
-QString shortDateFormat() {
-    const QLocale locale;
-    if (locale.language() == QLocale::C)
-        return QLocale(QLocale::Russian, QLocale::Russia).dateFormat(QLocale::ShortFormat);
-    return locale.dateFormat(QLocale::ShortFormat);
-}
-
 QString formatShortDate(const QDate& date) {
     const QLocale locale;
     if (locale.language() == QLocale::C)
@@ -24,7 +17,9 @@ QString formatShortDate(const QDate& date) {
     return locale.toString(date, QLocale::ShortFormat);
 }
 
-double dayCount(const QDate& date) { return static_cast<double>(epoch().daysTo(date)); }
+double dayCount(const QDate& date) {
+    return static_cast<double>(epoch().daysTo(date));
+}
 
 std::optional<QDate> dateFromDayCount(double days) {
     // Years 1 to 9999, the range the original calendar accepts.

@@ -8,7 +8,6 @@ namespace platform {
 
 // The short date format of the system (QLocale()); where the system has no locale (C/POSIX),
 // the Russian one, the language of the interface.
-QString shortDateFormat();
 QString formatShortDate(const QDate& date);
 
 // Stored dates are days since 30 December 1899, kept as a double.

@@ -1,9 +1,9 @@
 #include "platform/error.h"
 
+#include "platform/os_files.h"
+
 #include <QDir>
 #include <QFileInfo>
-#include <cerrno>
-#include <cstring>
 
 namespace platform {
 
@@ -16,38 +16,48 @@ static bool folderMissing(const QString& path) {
     return !info.absoluteDir().exists();
 }
 
-QString errorText(int err, const QString& path) {
-    switch (err) {
-    case ENOENT:
+static QString faultText(FileFault fault, int code, const QString& path) {
+    switch (fault) {
+    case FileFault::NotFound:
         return folderMissing(path) ? QStringLiteral("Invalid filename")
                                    : QStringLiteral("File not found");
-    case ENOTDIR:
-    case ENAMETOOLONG:
-    case EINVAL:
-    case EILSEQ:
+    case FileFault::InvalidName:
         return QStringLiteral("Invalid filename");
-    case EMFILE:
-    case ENFILE:
+    case FileFault::TooManyOpenFiles:
         return QStringLiteral("Too many open files");
-    case EISDIR: // a folder where a file is expected, as the original platform says
-    case EACCES:
-    case EPERM:
-    case EROFS:
+    case FileFault::AccessDenied:
         return QStringLiteral("File access denied");
-    case ENOSPC:
-    case EDQUOT:
-    case EFBIG:
+    case FileFault::DiskFull:
         return QStringLiteral("Disk full");
-    default:
-        return QStringLiteral("I/O error %1").arg(err);
+    case FileFault::Other:
+        break;
     }
+    return ioErrorText(code);
 }
 
-void throwSystemError(int err, const QString& path) { throw Error(errorText(err, path)); }
+QString errorText(int code, const QString& path) {
+    return faultText(os::faultOf(code), code, path);
+}
 
-void throwEndOfFile() { throw Error(QStringLiteral("Read beyond end of file")); }
+void throwSystemError(int code, const QString& path) {
+    throw Error(errorText(code, path));
+}
 
-QString systemReason(int err) { return QString::fromLocal8Bit(std::strerror(err)); }
+void throwFileError(FileFault fault, const QString& path) {
+    throw Error(faultText(fault, os::generalIoError(), path));
+}
+
+QString ioErrorText(int code) {
+    return QStringLiteral("I/O error %1").arg(code);
+}
+
+void throwEndOfFile() {
+    throw Error(QStringLiteral("Read beyond end of file"));
+}
+
+QString systemReason(int code) {
+    return os::reasonText(code);
+}
 
 QString cannotOpenText(const QString& path, const QString& reason) {
     return QStringLiteral("Cannot open file \"%1\". %2").arg(path, reason);

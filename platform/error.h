@@ -17,16 +17,25 @@ private:
     QString m_text;
 };
 
+// The kinds of file failure the runtime has a text of its own for; every other failure reads
+// "I/O error %d" with the system's number.
+enum class FileFault { NotFound, InvalidName, TooManyOpenFiles, AccessDenied, DiskFull, Other };
+
 // The runtime's text for a system error number met while working on `path`. A missing folder
 // on the way to the file reads "Invalid filename", as on the original platform.
-QString errorText(int err, const QString& path);
-[[noreturn]] void throwSystemError(int err, const QString& path);
+QString errorText(int code, const QString& path);
+[[noreturn]] void throwSystemError(int code, const QString& path);
+// The same for a failure known by its kind alone (a folder where a file should be, ...).
+[[noreturn]] void throwFileError(FileFault fault, const QString& path);
+
+// "I/O error %d": a failure without a text of its own, with the system's number.
+QString ioErrorText(int code);
 
 // A read that ran past the end of a file.
 [[noreturn]] void throwEndOfFile();
 
 // The system's own reason for an error number, as the toolkit puts it after a file name.
-QString systemReason(int err);
+QString systemReason(int code);
 
 // "Cannot open file "%s". %s" and "Cannot create file "%s". %s".
 QString cannotOpenText(const QString& path, const QString& reason);

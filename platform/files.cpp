@@ -2,90 +2,155 @@
 
 #include "platform/codepage.h"
 #include "platform/error.h"
+#include "platform/os_files.h"
 #include "platform/paths.h"
 
-#include <cerrno>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
 
 namespace platform {
 
-FileHandle& FileHandle::operator=(FileHandle&& other) noexcept {
-    if (this != &other) {
-        close();
-        m_fd = other.release();
+FileHandle::FileHandle() = default;
+FileHandle::FileHandle(std::unique_ptr<QFile> file) : m_file(std::move(file)) {}
+FileHandle::FileHandle(FileHandle&& other) noexcept = default;
+FileHandle& FileHandle::operator=(FileHandle&& other) noexcept = default;
+FileHandle::~FileHandle() = default;
+
+bool FileHandle::isOpen() const {
+    return m_file && m_file->isOpen();
+}
+
+void FileHandle::close() {
+    m_file.reset();
+}
+
+namespace {
+
+// Why a file could not be opened.
+struct OpenFailure {
+    FileFault fault = FileFault::Other;
+    int code = 0;
+};
+
+// The file at `path`, opened for reading and writing straight to the system (no buffer of Qt's
+// in between); nothing when it cannot be opened, and why in `failure`.
+std::unique_ptr<QFile> tryOpen(const QString& path, QIODevice::OpenMode mode,
+                               OpenFailure& failure) {
+    if (path.isEmpty()) {
+        failure = {FileFault::NotFound, os::notFoundError()};
+        return nullptr;
     }
-    return *this;
+    auto file = std::make_unique<QFile>(path);
+    os::clearLastError();
+    if (file->open(mode | QIODevice::Unbuffered))
+        return file;
+    const int code = os::lastError();
+    if (QFileInfo(path).isDir()) // Qt refuses a folder opened for reading without the system
+        failure = {FileFault::AccessDenied, code};
+    else if (code == 0)
+        failure = {FileFault::Other, os::generalIoError()};
+    else
+        failure = {os::faultOf(code), code};
+    return nullptr;
 }
 
-FileHandle::~FileHandle() { close(); }
-
-int FileHandle::release() {
-    const int fd = m_fd;
-    m_fd = -1;
-    return fd;
-}
-
-int FileHandle::close() {
-    if (m_fd < 0)
-        return 0;
-    const int result = ::close(m_fd);
-    m_fd = -1;
-    return result == 0 ? 0 : errno;
-}
-
-static FileHandle openPath(const QString& name, int flags) {
+FileHandle openPath(const QString& name, QIODevice::OpenMode mode) {
     const QString path = resolvePath(name);
-    const QByteArray local = path.toLocal8Bit();
-    if (local.isEmpty())
-        throwSystemError(ENOENT, path);
-    const int fd = ::open(local.constData(), flags | O_CLOEXEC, 0666);
-    if (fd < 0)
-        throwSystemError(errno, path);
-    struct stat info {};
-    if (::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
-        ::close(fd);
-        throwSystemError(EACCES, path);
+    OpenFailure failure;
+    auto file = tryOpen(path, mode, failure);
+    if (!file) {
+        if (failure.fault == FileFault::Other)
+            throwSystemError(failure.code, path);
+        throwFileError(failure.fault, path);
     }
-    return FileHandle(fd);
+    return FileHandle(std::move(file));
 }
+
+// The system's number for the failure of the file call just made.
+int failureCode() {
+    const int code = os::lastError();
+    return code != 0 ? code : os::generalIoError();
+}
+
+} // namespace
 
 FileHandle openFile(const QString& name, Access access) {
-    return openPath(name, access == Access::ReadOnly ? O_RDONLY : O_RDWR);
+    return openPath(name, access == Access::ReadOnly
+                              ? QIODevice::ReadOnly
+                              : QIODevice::ReadWrite | QIODevice::ExistingOnly);
 }
 
-FileHandle createFile(const QString& name) { return openPath(name, O_RDWR | O_CREAT | O_TRUNC); }
+FileHandle createFile(const QString& name) {
+    return openPath(name, QIODevice::ReadWrite | QIODevice::Truncate);
+}
 
-FileHandle openOrCreateFile(const QString& name) { return openPath(name, O_RDWR | O_CREAT); }
+FileHandle openOrCreateFile(const QString& name) {
+    return openPath(name, QIODevice::ReadWrite);
+}
 
 QByteArray readPictureFile(const QString& name) {
-    const QByteArray local = resolvePath(name).toLocal8Bit();
-    const int fd = local.isEmpty() ? -1 : ::open(local.constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        const int err = local.isEmpty() ? ENOENT : errno;
-        throw Error(cannotOpenText(displayPath(name), systemReason(err)));
+    const QString path = resolvePath(name);
+    OpenFailure failure;
+    auto file = tryOpen(path, QIODevice::ReadOnly, failure);
+    if (!file) {
+        if (failure.fault == FileFault::AccessDenied && QFileInfo(path).isDir())
+            throwFileError(FileFault::AccessDenied, path); // as a folder read as a file says
+        throw Error(cannotOpenText(displayPath(name), systemReason(failure.code)));
     }
-    const FileHandle file(fd);
-    return readExactly(file, 0, fileSize(file, name), name);
+    const FileHandle handle(std::move(file));
+    return readExactly(handle, 0, fileSize(handle, name), name);
+}
+
+void saveWholeFile(const QString& name, const QByteArray& bytes) {
+    const QString path = resolvePath(name);
+    QSaveFile file(path);
+    const auto fail = [&](int code) {
+        const QString shown = QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
+        // A refusal of Qt's own (an existing file it may not replace) has no system number.
+        const QString reason = code != 0 ? systemReason(code) : file.errorString();
+        throw Error(cannotCreateText(shown, reason));
+    };
+    os::clearLastError();
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        fail(os::lastError());
+    qint64 done = 0;
+    while (done < bytes.size()) {
+        os::clearLastError();
+        const qint64 put = file.write(bytes.constData() + done, bytes.size() - done);
+        if (put <= 0)
+            fail(put < 0 ? os::lastError() : os::generalIoError());
+        done += put;
+    }
+    os::clearLastError();
+    if (!file.commit())
+        fail(os::lastError());
 }
 
 qint64 fileSize(const FileHandle& file, const QString& name) {
-    struct stat info {};
-    if (::fstat(file.fd(), &info) != 0)
-        throwSystemError(errno, name);
-    return static_cast<qint64>(info.st_size);
+    os::clearLastError();
+    const qint64 size = file.device().size();
+    if (size < 0)
+        throwSystemError(failureCode(), name);
+    return size;
 }
 
 QByteArray readExactly(const FileHandle& file, qint64 offset, qint64 size, const QString& name) {
     QByteArray bytes(size, '\0');
+    QFile& device = file.device();
+    os::clearLastError();
+    if (size > 0 && !device.seek(offset))
+        throwSystemError(failureCode(), name);
     qint64 done = 0;
     while (done < size) {
-        const ssize_t got = ::pread(file.fd(), bytes.data() + done, size_t(size - done), offset + done);
+        os::clearLastError();
+        const qint64 got = device.read(bytes.data() + done, size - done);
         if (got < 0) {
-            if (errno == EINTR)
+            const int code = failureCode();
+            if (os::isInterruption(code))
                 continue;
-            throwSystemError(errno, name);
+            throwSystemError(code, name);
         }
         if (got == 0)
             throwEndOfFile();
@@ -95,39 +160,47 @@ QByteArray readExactly(const FileHandle& file, qint64 offset, qint64 size, const
 }
 
 void writeAll(const FileHandle& file, qint64 offset, const QByteArray& bytes, const QString& name) {
+    QFile& device = file.device();
+    os::clearLastError();
+    if (!bytes.isEmpty() && !device.seek(offset))
+        throwSystemError(failureCode(), name);
     qint64 done = 0;
     while (done < bytes.size()) {
-        const ssize_t put =
-            ::pwrite(file.fd(), bytes.constData() + done, size_t(bytes.size() - done), offset + done);
+        os::clearLastError();
+        const qint64 put = device.write(bytes.constData() + done, bytes.size() - done);
         if (put < 0) {
-            if (errno == EINTR)
+            const int code = failureCode();
+            if (os::isInterruption(code))
                 continue;
-            throwSystemError(errno, name);
+            throwSystemError(code, name);
         }
         if (put == 0)
-            throwSystemError(ENOSPC, name);
+            throwFileError(FileFault::DiskFull, name);
         done += put;
     }
 }
 
 void truncateFile(const FileHandle& file, qint64 size, const QString& name) {
-    int result;
-    do {
-        result = ::ftruncate(file.fd(), off_t(size));
-    } while (result != 0 && errno == EINTR);
-    if (result != 0)
-        throwSystemError(errno, name);
+    if (const int code = os::resize(file.device(), size); code != 0)
+        throwSystemError(code, name);
 }
 
 void syncFile(const FileHandle& file, const QString& name) {
-    if (::fdatasync(file.fd()) != 0 && errno != EINVAL && errno != EROFS)
-        throwSystemError(errno, name); // EINVAL/EROFS: a file that cannot be synced at all
+    if (const int code = os::flushToDisk(file.device()); code != 0)
+        throwSystemError(code, name);
 }
 
 void closeFile(FileHandle& file, const QString& name) {
-    const int err = file.close();
-    if (err != 0 && err != EINTR) // after EINTR the descriptor is closed all the same
-        throwSystemError(err, name);
+    if (!file.isOpen())
+        return;
+    QFile& device = file.device();
+    os::clearLastError();
+    device.close();
+    const bool failed = device.error() != QFileDevice::NoError;
+    const int code = failed ? failureCode() : 0;
+    file.close();
+    if (failed && !os::isInterruption(code)) // after EINTR the file is closed all the same
+        throwSystemError(code, name);
 }
 
 // ---- TextReader
@@ -147,12 +220,13 @@ void TextReader::close() {
 // Reads the next piece of an open file into `buffer`; false at the end of the file.
 static bool readChunk(const FileHandle& file, QByteArray& buffer, qsizetype size) {
     buffer.resize(size);
-    ssize_t got;
+    qint64 got;
     do {
-        got = ::read(file.fd(), buffer.data(), size_t(size));
-    } while (got < 0 && errno == EINTR);
+        os::clearLastError();
+        got = file.device().read(buffer.data(), size);
+    } while (got < 0 && os::isInterruption(os::lastError()));
     if (got < 0)
-        throwSystemError(errno, QString());
+        throwSystemError(failureCode(), QString());
     buffer.resize(got);
     return got > 0;
 }
@@ -186,28 +260,6 @@ QString TextReader::readLine() {
         line.append(char(byte));
     }
     return fromCp1251(line);
-}
-
-// ---- ByteReader
-
-void ByteReader::open(const QString& name) {
-    close();
-    m_file = openFile(name, Access::ReadOnly);
-}
-
-void ByteReader::close() {
-    m_file.close();
-    m_buffer.clear();
-    m_pos = 0;
-}
-
-unsigned char ByteReader::readByte() {
-    if (m_pos >= m_buffer.size()) {
-        m_pos = 0;
-        if (!readChunk(m_file, m_buffer, 4096))
-            throwEndOfFile();
-    }
-    return static_cast<unsigned char>(m_buffer[m_pos++]);
 }
 
 } // namespace platform

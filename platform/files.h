@@ -2,31 +2,32 @@
 
 #include <QByteArray>
 #include <QString>
+#include <memory>
+
+class QFile;
 
 namespace platform {
 
 // File operations that fail with the runtime's texts (platform::Error). Every name given to
 // them is a program data name ("Data\Key.kdt") or a full path; it goes through resolvePath.
 
-// A file descriptor that closes itself.
+// An open file that closes itself; moved, never copied.
 class FileHandle {
 public:
-    FileHandle() = default;
-    explicit FileHandle(int fd) : m_fd(fd) {}
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    FileHandle(FileHandle&& other) noexcept : m_fd(other.release()) {}
+    FileHandle();
+    explicit FileHandle(std::unique_ptr<QFile> file);
+    FileHandle(FileHandle&& other) noexcept;
     FileHandle& operator=(FileHandle&& other) noexcept;
     ~FileHandle();
 
-    int fd() const { return m_fd; }
-    bool isOpen() const { return m_fd >= 0; }
-    int release();
-    // Closes and reports the system's error number of the close, 0 when it went well.
-    int close();
+    bool isOpen() const;
+    // The open file; reading and writing go through the functions below.
+    QFile& device() const { return *m_file; }
+    // Closes without a word about failures (see closeFile).
+    void close();
 
 private:
-    int m_fd = -1;
+    std::unique_ptr<QFile> m_file;
 };
 
 enum class Access { ReadOnly, ReadWrite };
@@ -42,6 +43,11 @@ FileHandle openOrCreateFile(const QString& name);
 // The whole content of a picture file. A file that cannot be opened fails with the toolkit's
 // text, "Cannot open file "<name>". <the system's reason>", the name as shown to the user.
 QByteArray readPictureFile(const QString& name);
+
+// Writes a whole file: the new content takes the place of an old file only once all of it is
+// written, so a failure leaves no half-written file. Any failure, creating, writing or
+// finishing it, throws the toolkit's "Cannot create file "<full path>". <the system's reason>".
+void saveWholeFile(const QString& name, const QByteArray& bytes);
 
 // Length of an open file in bytes.
 qint64 fileSize(const FileHandle& file, const QString& name);
@@ -76,19 +82,6 @@ private:
     QByteArray m_buffer;
     qsizetype m_pos = 0;
     bool m_atEnd = false;
-};
-
-// A file read one byte after another; reading past the end throws "Read beyond end of file".
-class ByteReader {
-public:
-    void open(const QString& name);
-    unsigned char readByte();
-    void close();
-
-private:
-    FileHandle m_file;
-    QByteArray m_buffer;
-    qsizetype m_pos = 0;
 };
 
 } // namespace platform

@@ -124,26 +124,4 @@ ResultRecord readRecord(const QString& name, qint64 index) {
     return decodeRecord(platform::readExactly(file, index * kRecordSize, kRecordSize, name));
 }
 
-std::vector<ResultRecord> readAllRecords(const QString& name) {
-    const platform::FileHandle file = platform::openFile(name, platform::Access::ReadOnly);
-    const qint64 count = wholeRecords(platform::fileSize(file, name));
-    const QByteArray bytes = platform::readExactly(file, 0, count * kRecordSize, name);
-    std::vector<ResultRecord> records;
-    records.reserve(std::size_t(count));
-    // The code page is decoded a few thousand records at a time rather than field by field.
-    constexpr qint64 kChunk = 4096;
-    for (qint64 first = 0; first < count; first += kChunk) {
-        const qint64 inChunk = std::min(kChunk, count - first);
-        const QByteArray chunk = bytes.mid(first * kRecordSize, inChunk * kRecordSize);
-        const QString text = platform::fromCp1251(chunk);
-        const bool perByte = text.size() == chunk.size();
-        for (qint64 i = 0; i < inChunk; ++i) {
-            const QByteArray record = chunk.mid(i * kRecordSize, kRecordSize);
-            const QStringView recordText = QStringView(text).mid(i * kRecordSize, kRecordSize);
-            records.push_back(perByte ? decodeWithText(record, recordText) : decodeRecord(record));
-        }
-    }
-    return records;
-}
-
 } // namespace scoring

@@ -5,7 +5,6 @@
 #include <QByteArray>
 #include <QDate>
 #include <QString>
-#include <vector>
 
 namespace scoring {
 
@@ -29,9 +28,5 @@ qint64 recordCount(const QString& name);
 
 // Record `index` (from 0), read from the file opened read-only.
 ResultRecord readRecord(const QString& name, qint64 index);
-
-// Every whole record of a file, read at once (the file opened read-only); a trailing partial
-// record is left out.
-std::vector<ResultRecord> readAllRecords(const QString& name);
 
 } // namespace scoring

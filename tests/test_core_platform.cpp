@@ -46,12 +46,12 @@ void TestCorePlatform::errorTexts_data() {
     QTest::newRow("open or create, missing folder")
         << "openOrCreate" << missingFolder << "Invalid filename";
     QTest::newRow("text, missing file") << "text" << missingFile << "File not found";
-    QTest::newRow("bytes, missing folder") << "bytes" << missingFolder << "Invalid filename";
+    QTest::newRow("text, missing folder") << "text" << missingFolder << "Invalid filename";
     QTest::newRow("short read") << "read 11" << QStringLiteral("Data\\Ten.bin")
                                 << "Read beyond end of file";
     QTest::newRow("whole read") << "read 10" << QStringLiteral("Data\\Ten.bin") << "";
-    QTest::newRow("byte past the end")
-        << "bytes" << QStringLiteral("Data\\Ten.bin") << "Read beyond end of file";
+    QTest::newRow("read past the end")
+        << "read 1 at 10" << QStringLiteral("Data\\Ten.bin") << "Read beyond end of file";
     QTest::newRow("folder opened as a file")
         << "open" << QStringLiteral("Data") << "File access denied";
     QTest::newRow("folder opened as a file to write")
@@ -73,14 +73,10 @@ void TestCorePlatform::errorTexts() {
             openOrCreateFile(name);
         else if (operation == u"text")
             TextReader().open(name);
-        else if (operation == u"bytes") {
-            ByteReader reader;
-            reader.open(name);
-            for (int i = 0; i <= 10; ++i)
-                reader.readByte();
-        } else if (operation.startsWith(u"read ")) {
+        else if (operation.startsWith(u"read ")) { // "read <size> [at <offset>]"
+            const QStringList words = operation.split(u' ');
             const FileHandle file = openFile(name, Access::ReadOnly);
-            readExactly(file, 0, operation.mid(5).toInt(), name);
+            readExactly(file, words.size() > 3 ? words[3].toInt() : 0, words[1].toInt(), name);
         }
     });
     QCOMPARE(text, error);

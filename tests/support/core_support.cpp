@@ -8,6 +8,8 @@
 #include <QFileInfo>
 #include <QTest>
 
+#include <csignal>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -85,6 +87,23 @@ QString errorAsUnprivileged(const std::function<void()>& step) {
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
         return QStringLiteral("child failed");
     return QString::fromUtf8(text);
+}
+
+FileSizeLimit::FileSizeLimit(qint64 bytes) {
+    rlimit limit{};
+    ::getrlimit(RLIMIT_FSIZE, &limit);
+    m_previous = limit.rlim_cur;
+    limit.rlim_cur = rlim_t(bytes);
+    m_handler = std::signal(SIGXFSZ, SIG_IGN);
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+}
+
+FileSizeLimit::~FileSizeLimit() {
+    rlimit limit{};
+    ::getrlimit(RLIMIT_FSIZE, &limit);
+    limit.rlim_cur = rlim_t(m_previous);
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    std::signal(SIGXFSZ, m_handler);
 }
 
 int handlesOpenOn(const QString& pathEnd) {

@@ -43,6 +43,20 @@ QString errorOf(const std::function<void()>& step);
 // could not tell.
 QString errorAsUnprivileged(const std::function<void()>& step);
 
+// While it lives, files may grow to `bytes` only: writing beyond fails as on a full disk (EFBIG)
+// instead of ending the process with a signal.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(qint64 bytes);
+    ~FileSizeLimit();
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    quint64 m_previous = 0;
+    void (*m_handler)(int) = nullptr;
+};
+
 // How many of this process's open file handles are on a file whose path ends in `pathEnd`.
 int handlesOpenOn(const QString& pathEnd);
 

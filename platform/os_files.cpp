@@ -1,0 +1,180 @@
+#include "platform/os_files.h"
+
+#include <QFile>
+
+#ifdef Q_OS_WIN
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <io.h>
+#include <windows.h>
+#else
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
+#endif
+
+namespace platform::os {
+
+#ifdef Q_OS_WIN
+
+namespace {
+
+// Qt's handle() is a C runtime descriptor; the Win32 calls want the handle behind it.
+HANDLE handleOf(QFile& file) {
+    return reinterpret_cast<HANDLE>(_get_osfhandle(file.handle()));
+}
+
+} // namespace
+
+int lastError() {
+    return int(GetLastError());
+}
+
+void clearLastError() {
+    SetLastError(ERROR_SUCCESS);
+}
+
+int generalIoError() {
+    return ERROR_GEN_FAILURE;
+}
+
+int notFoundError() {
+    return ERROR_FILE_NOT_FOUND;
+}
+
+bool isInterruption(int) {
+    return false;
+}
+
+FileFault faultOf(int code) {
+    switch (DWORD(code)) {
+    case ERROR_FILE_NOT_FOUND:
+        return FileFault::NotFound;
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_NAME:
+    case ERROR_BAD_PATHNAME:
+    case ERROR_INVALID_DRIVE:
+    case ERROR_FILENAME_EXCED_RANGE:
+    case ERROR_DIRECTORY:
+        return FileFault::InvalidName;
+    case ERROR_TOO_MANY_OPEN_FILES:
+        return FileFault::TooManyOpenFiles;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_WRITE_PROTECT:
+        return FileFault::AccessDenied;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+        return FileFault::DiskFull;
+    default:
+        return FileFault::Other;
+    }
+}
+
+QString reasonText(int code) {
+    wchar_t* buffer = nullptr;
+    const DWORD length = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, DWORD(code), 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+    QString text = length > 0 ? QString::fromWCharArray(buffer, int(length)) : ioErrorText(code);
+    LocalFree(buffer);
+    // The system ends its words with a full stop and a line end; the toolkit shows neither.
+    while (!text.isEmpty() && (text.back().isSpace() || text.back() == u'.'))
+        text.chop(1);
+    return text;
+}
+
+int flushToDisk(QFile& file) {
+    if (FlushFileBuffers(handleOf(file)))
+        return 0;
+    const DWORD code = GetLastError();
+    return code == ERROR_INVALID_FUNCTION ? 0 : int(code); // a device that cannot be flushed
+}
+
+int resize(QFile& file, qint64 size) {
+    // Sets the end of the file without moving its position, which Qt keeps track of.
+    FILE_END_OF_FILE_INFO end{};
+    end.EndOfFile.QuadPart = size;
+    if (SetFileInformationByHandle(handleOf(file), FileEndOfFileInfo, &end, sizeof end))
+        return 0;
+    return int(GetLastError());
+}
+
+#else // POSIX
+
+int lastError() {
+    return errno;
+}
+
+void clearLastError() {
+    errno = 0;
+}
+
+int generalIoError() {
+    return EIO;
+}
+
+int notFoundError() {
+    return ENOENT;
+}
+
+bool isInterruption(int code) {
+    return code == EINTR;
+}
+
+FileFault faultOf(int code) {
+    switch (code) {
+    case ENOENT:
+        return FileFault::NotFound;
+    case ENOTDIR:
+    case ENAMETOOLONG:
+    case EINVAL:
+    case EILSEQ:
+        return FileFault::InvalidName;
+    case EMFILE:
+    case ENFILE:
+        return FileFault::TooManyOpenFiles;
+    case EISDIR: // a folder where a file is expected, as the original platform says
+    case EACCES:
+    case EPERM:
+    case EROFS:
+        return FileFault::AccessDenied;
+    case ENOSPC:
+    case EDQUOT:
+    case EFBIG:
+        return FileFault::DiskFull;
+    default:
+        return FileFault::Other;
+    }
+}
+
+QString reasonText(int code) {
+    return QString::fromLocal8Bit(std::strerror(code));
+}
+
+int flushToDisk(QFile& file) {
+    int result;
+    do {
+#ifdef Q_OS_DARWIN
+        result = ::fsync(file.handle());
+#else
+        result = ::fdatasync(file.handle());
+#endif
+    } while (result != 0 && errno == EINTR);
+    if (result == 0 || errno == EINVAL || errno == EROFS) // a file that cannot be synced at all
+        return 0;
+    return errno;
+}
+
+int resize(QFile& file, qint64 size) {
+    int result;
+    do {
+        result = ::ftruncate(file.handle(), off_t(size));
+    } while (result != 0 && errno == EINTR);
+    return result == 0 ? 0 : errno;
+}
+
+#endif
+
+} // namespace platform::os
