@@ -2,7 +2,8 @@
 
 #include "ui/chain_window.h"
 
-// "О программе": who made the program; it closes by its frame.
+// "О программе": what the program is, its year, licence and version; it closes by its frame
+// or Escape.
 class AboutWindow : public ui::ChainWindow {
     Q_OBJECT
 public:

@@ -10,10 +10,12 @@
 #include "ui/texts.h"
 #include "ui/ui_kit.h"
 
+#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTimer>
 
 MainWindow::MainWindow()
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -23,9 +25,9 @@ MainWindow::MainWindow()
     ui::centreOnDesktop(this);
 
     const QString title = QStringLiteral("Тест Дорвела");
-    m_title = ui::label(this, title, 16, 16,
-                        ui::fittedTo(ui::titleFont(27, ui::Bold | ui::Underline), title, 178),
-                        ui::kBlue);
+    m_title =
+        ui::label(this, title, 16, 16,
+                  ui::fittedTo(ui::titleFont(27, ui::Bold | ui::Underline), title, 178), ui::kBlue);
     m_title->setFixedSize(178, 38);
     m_description = ui::memo(this, 208, 32, 473, 417, false);
     m_description->setObjectName(QStringLiteral("description"));
@@ -53,14 +55,46 @@ QPushButton* MainWindow::addButton(const QString& text, const char* name, const 
     return button;
 }
 
-void MainWindow::startTest() { ui::openWindow<InstructionsWindow>(this); }
+// Closing the main window by its frame ends the program.
+void MainWindow::closeEvent(QCloseEvent* event) {
+    QWidget::closeEvent(event);
+    if (event->isAccepted())
+        QCoreApplication::exit(0);
+}
 
-void MainWindow::enterPaperSheet() { ui::openWindow<ManualEntryWindow>(this); }
+// The first window shown cannot know its frame beforehand: once the window manager has framed
+// it, it is centred again with the frame.
+void MainWindow::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (m_shownBefore)
+        return;
+    m_shownBefore = true;
+    QTimer::singleShot(100, this, [this] {
+        if (frameGeometry() != geometry())
+            ui::centreOnDesktop(this);
+    });
+}
 
-void MainWindow::openArchive() { ui::openWindow<ArchiveWindow>(this); }
+void MainWindow::startTest() {
+    ui::openWindow<InstructionsWindow>(this);
+}
 
-void MainWindow::quitProgram() { QCoreApplication::exit(0); }
+void MainWindow::enterPaperSheet() {
+    ui::openWindow<ManualEntryWindow>(this);
+}
 
-void MainWindow::showAbout() { ui::openWindow<AboutWindow>(this); }
+void MainWindow::openArchive() {
+    ui::openWindow<ArchiveWindow>(this);
+}
 
-void MainWindow::showMethod() { ui::openWindow<MethodWindow>(this); }
+void MainWindow::quitProgram() {
+    QCoreApplication::exit(0);
+}
+
+void MainWindow::showAbout() {
+    ui::openWindow<AboutWindow>(this);
+}
+
+void MainWindow::showMethod() {
+    ui::openWindow<MethodWindow>(this);
+}

@@ -14,17 +14,22 @@ class MainWindow : public QWidget {
 public:
     MainWindow();
 
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
 private:
-    void startTest();         // "Тест"
-    void enterPaperSheet();   // "Ввести результаты"
-    void openArchive();       // "Загрузить"
-    void quitProgram();       // "Выход"
-    void showAbout();         // "О программе"
-    void showMethod();        // "Описание методики"
+    void startTest();       // "Тест"
+    void enterPaperSheet(); // "Ввести результаты"
+    void openArchive();     // "Загрузить"
+    void quitProgram();     // "Выход"
+    void showAbout();       // "О программе"
+    void showMethod();      // "Описание методики"
 
     QPushButton* addButton(const QString& text, const char* name, const QRect& geometry,
                            void (MainWindow::*handler)());
 
     QLabel* m_title = nullptr;
     QPlainTextEdit* m_description = nullptr;
+    bool m_shownBefore = false;
 };

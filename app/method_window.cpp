@@ -16,6 +16,7 @@ MethodWindow::MethodWindow(QWidget* owner) : ChainWindow(owner) {
                    Qt::WindowCloseButtonHint | Qt::WindowMaximizeButtonHint);
     setWindowTitle(QStringLiteral("Описание методики"));
     resize(kClientWidth, kClientHeight);
+    setClosesOnEscape(true);
     ui::centreOnDesktop(this);
 
     m_text = ui::memo(this, 0, 0, kClientWidth, kClientHeight, true);

@@ -10,6 +10,9 @@ namespace app {
 int runProgram(QApplication& application) {
     application.setApplicationName(QStringLiteral("Тест Дорвела"));
     ui::applyLook(application);
+    // Only the main window's "Выход" and its frame end the program: no other window closing,
+    // not even the last one shown (an error box over a chart while the main window is hidden).
+    application.setQuitOnLastWindowClosed(false);
     MainWindow mainWindow;
     mainWindow.show();
     return application.exec();

@@ -2,11 +2,12 @@
 // windows; how the program ends.
 
 #include "app/about_window.h"
-#include "ui/chain_window.h"
-#include "results/exit_confirm_window.h"
 #include "app/main_window.h"
 #include "app/program.h"
+#include "results/exit_confirm_window.h"
 #include "tests/support/test_support.h"
+#include "ui/chain_window.h"
+#include "ui/message_box.h"
 
 #include <QProcess>
 #include <QPushButton>
@@ -132,7 +133,13 @@ private slots:
         QVERIFY(mainWindow.isVisible());
     }
 
+    void aboutOpensOverVisibleMainWindow_data() {
+        QTest::addColumn<bool>("byEscape");
+        QTest::newRow("closed by its frame") << false;
+        QTest::newRow("closed by Escape") << true;
+    }
     void aboutOpensOverVisibleMainWindow() {
+        QFETCH(bool, byEscape);
         MainWindow mainWindow;
         mainWindow.show();
         bool sawIt = false;
@@ -144,7 +151,10 @@ private slots:
             QCOMPARE(about->size(), QSize(185, 138));
             QCOMPARE(about->pos(), QPoint(194, 249));
             sawIt = true;
-            testing::closeByFrame(about);
+            if (byEscape)
+                QTest::keyClick(about, Qt::Key_Escape);
+            else
+                testing::closeByFrame(about);
         });
         testing::child<QPushButton>(&mainWindow, "aboutButton")->click();
         QVERIFY(sawIt);
@@ -159,6 +169,9 @@ private slots:
         QTest::newRow("Выйти") << "leave" << true;
         QTest::newRow("Отмена") << "stay" << false;
         QTest::newRow("frame") << "frame" << false;
+        QTest::newRow("Enter on Выйти") << "enter on leave" << true;
+        QTest::newRow("Enter on Отмена") << "enter on stay" << false;
+        QTest::newRow("Escape does not close it") << "escape, then stay" << false;
     }
     void exitConfirmationAnswers() {
         QFETCH(QString, action);
@@ -173,12 +186,39 @@ private slots:
                 testing::child<QPushButton>(confirm, "leaveButton")->click();
             else if (action == u"stay")
                 testing::child<QPushButton>(confirm, "stayButton")->click();
-            else
+            else if (action.startsWith(u"enter on ")) {
+                auto* button = testing::child<QPushButton>(
+                    confirm, action.endsWith(u"leave") ? "leaveButton" : "stayButton");
+                button->setFocus();
+                QTest::keyClick(button, Qt::Key_Return);
+            } else if (action.startsWith(u"escape")) {
+                QTest::keyClick(confirm, Qt::Key_Escape);
+                QVERIFY(confirm->isShowingModally());
+                testing::child<QPushButton>(confirm, "stayButton")->click();
+            } else
                 testing::closeByFrame(confirm);
         });
         const bool answer = ui::openWindow<ExitConfirmWindow>(&opener);
         QCOMPARE(answer, leave);
         QVERIFY(opener.isVisible());
+    }
+
+    // An error box belongs to the topmost window shown, also while the main window is hidden
+    // beneath a chain: a box of its own would end the program when closed.
+    void messageBoxBelongsToTopmostShownWindow() {
+        MainWindow mainWindow;
+        mainWindow.show();
+        QWidget* owner = nullptr;
+        Probe* shown = nullptr;
+        openLevel(&mainWindow, 1, [&] {
+            openLevel(g_probes[1], 2, [&] {
+                shown = g_probes[2];
+                owner = ui::MessageBox::ownerWindow();
+                g_probes[2]->close();
+            });
+        });
+        QVERIFY(shown);
+        QCOMPARE(owner, static_cast<QWidget*>(shown));
     }
 
     void programEndsWithCodeZero_data() {

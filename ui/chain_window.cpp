@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QScreen>
 
 namespace ui {
@@ -46,6 +47,15 @@ void ChainWindow::closeEvent(QCloseEvent* event) {
         m_closeRequested = true; // closed before its showing began: the showing ends at once
 }
 
+void ChainWindow::keyPressEvent(QKeyEvent* event) {
+    if (m_closesOnEscape && event->key() == Qt::Key_Escape &&
+        event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
 void ChainWindow::setFixedClientSize(int width, int height) {
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
@@ -53,7 +63,9 @@ void ChainWindow::setFixedClientSize(int width, int height) {
     centreOnDesktop(this);
 }
 
-void ChainWindow::placeAt(int left, int top) { move(left, top); }
+void ChainWindow::placeAt(int left, int top) {
+    move(left, top);
+}
 
 void hideWindow(QWidget* window) {
     if (window)

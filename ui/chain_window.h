@@ -39,7 +39,12 @@ protected:
     // The client area placed at a screen position instead of centred.
     void placeAt(int left, int top);
 
+    // Small windows that open over their opener (about, explanations, charts) close on Escape,
+    // as dialogs do; the windows of a chain do not.
+    void setClosesOnEscape(bool on) { m_closesOnEscape = on; }
+
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
     // Connects a signal to a handler entered through the error guard.
     template <class Sender, class Signal, class Handler>
@@ -50,6 +55,7 @@ protected:
 private:
     QEventLoop* m_loop = nullptr;
     bool m_closeRequested = false;
+    bool m_closesOnEscape = false;
 };
 
 // Opening a window, the one way every window is opened: the opener creates it with itself as

@@ -19,8 +19,20 @@ void MessageBox::showError(const QString& text) {
         return;
     }
     QMessageBox box(QMessageBox::Critical, QApplication::applicationName(), text, QMessageBox::Ok,
-                    QApplication::activeWindow());
+                    ownerWindow());
     box.exec();
+}
+
+QWidget* MessageBox::ownerWindow() {
+    if (QWidget* modal = QApplication::activeModalWidget())
+        return modal;
+    if (QWidget* active = QApplication::activeWindow(); active && active->isVisible())
+        return active;
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window->isVisible() && !window->isHidden())
+            return window;
+    }
+    return nullptr;
 }
 
 void MessageBox::setRecording(bool on) {

@@ -12,6 +12,9 @@ namespace ui {
 class MessageBox {
 public:
     static void showError(const QString& text);
+    // The window a box belongs to: the topmost window of the program that is shown. A box
+    // without one would be a window of its own, and closing it could end the program.
+    static QWidget* ownerWindow();
 
     static void setRecording(bool on);
     static QStringList takeRecorded();

@@ -4,25 +4,76 @@
 #include <QFontMetrics>
 #include <QFrame>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
-#include <QScreen>
 #include <QLineEdit>
+#include <QMargins>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
+#include <QScreen>
 #include <QStyle>
 #include <QStyleFactory>
 #include <algorithm>
 
 namespace ui {
 
-void centreOnDesktop(QWidget* window) {
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect desktop = screen->availableGeometry();
-        window->move(desktop.x() + (desktop.width() - window->width()) / 2,
-                     desktop.y() + (desktop.height() - window->height()) / 2);
-    }
+// The frame a window manager puts round a shown window; zero where it has none (yet).
+static QMargins frameMargins(const QWidget* window) {
+    const QRect frame = window->frameGeometry();
+    const QRect client = window->geometry();
+    return {client.left() - frame.left(), client.top() - frame.top(),
+            frame.right() - client.right(), frame.bottom() - client.bottom()};
 }
+
+// A window not yet shown has no frame to measure: take that of a window already shown, since
+// the window manager frames the program's windows alike.
+static QMargins expectedFrameMargins(const QWidget* window) {
+    if (window->isVisible())
+        return frameMargins(window);
+    for (const QWidget* other : QApplication::topLevelWidgets()) {
+        if (other != window && other->isVisible() && !frameMargins(other).isNull())
+            return frameMargins(other);
+    }
+    return {};
+}
+
+void centreOnDesktop(QWidget* window) {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    // move() places the frame's corner, so the whole frame is what is centred.
+    const QRect desktop = screen->availableGeometry();
+    const QSize outer = window->size().grownBy(expectedFrameMargins(window));
+    window->move(desktop.x() + (desktop.width() - outer.width()) / 2,
+                 desktop.y() + (desktop.height() - outer.height()) / 2);
+}
+
+namespace {
+
+// Enter presses the button that has the keyboard focus, as Space does.
+class EnterPressesButton : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if ((key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter) ||
+            (key->modifiers() & ~Qt::KeypadModifier) || key->isAutoRepeat())
+            return false;
+        auto* button = qobject_cast<QPushButton*>(watched);
+        if (!button || !button->isEnabled() || !button->isVisible()) // key events go to the focus
+            return false;
+        button->click();
+        return true;
+    }
+};
+
+} // namespace
 
 static QFont styled(QFont result, int pixels, int style) {
     result.setPixelSize(pixels);
@@ -62,6 +113,11 @@ void applyLook(QApplication& application) {
     palette.setColor(QPalette::ButtonText, Qt::black);
     palette.setColor(QPalette::Text, Qt::black);
     application.setPalette(palette);
+    static QPointer<EnterPressesButton> enterFilter;
+    if (!enterFilter) {
+        enterFilter = new EnterPressesButton(&application);
+        application.installEventFilter(enterFilter);
+    }
 }
 
 void setTextColor(QWidget* widget, const QColor& color) {
@@ -73,6 +129,8 @@ void setTextColor(QWidget* widget, const QColor& color) {
 }
 
 static void placeLabel(QLabel* label, int left, int top, const QFont& font, const QColor& color) {
+    // Labels show names from result files and typed-in fields: never interpret them as markup.
+    label->setTextFormat(Qt::PlainText);
     label->setFont(font);
     setTextColor(label, color);
     label->setContentsMargins(0, 0, 0, 0);
