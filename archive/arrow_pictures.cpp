@@ -41,7 +41,9 @@ QPixmap drawArrow(int width, int height, const QPainterPath& path) {
 
 } // namespace
 
-QPixmap rightArrowPicture() { return drawArrow(37, 22, rightArrow(37, 22)); }
+QPixmap rightArrowPicture() {
+    return drawArrow(37, 22, rightArrow(37, 22));
+}
 
 QPixmap downArrowPicture() {
     // The right arrow of 34 x 21 turned a quarter clockwise into 21 x 34.

@@ -1,18 +1,12 @@
 #include "archive/result_list_model.h"
 
-#include "platform/dates.h"
 #include "platform/files.h"
+#include "scoring/record_line.h"
 #include "scoring/result_file.h"
 
 #include <QSize>
 
 namespace archive {
-
-QString listLine(const scoring::ResultRecord& record) {
-    const QChar space(u' ');
-    return platform::formatDayCount(record.date) + space + record.surname + space +
-           record.firstName + space + record.course + space + record.group;
-}
 
 // A list shows at most INT_MAX lines; a file that large (190 GB) is listed up to there.
 static int rowsIn(const QByteArray& records) {
@@ -42,8 +36,8 @@ void ResultListModel::load(const QString& fileName) {
         const qint64 whole = size - size % scoring::kRecordSize;
         m_records.reserve(whole);
         for (qint64 offset = 0; offset < whole; offset += kPiece)
-            m_records.append(platform::readExactly(file, offset, qMin(kPiece, whole - offset),
-                                                   fileName));
+            m_records.append(
+                platform::readExactly(file, offset, qMin(kPiece, whole - offset), fileName));
     } catch (...) {
         m_rows = rowsIn(m_records);
         endResetModel();
@@ -67,7 +61,7 @@ QVariant ResultListModel::data(const QModelIndex& index, int role) const {
         return {};
     switch (role) {
     case Qt::DisplayRole:
-        return listLine(record(index.row()));
+        return scoring::recordLine(record(index.row()));
     case Qt::SizeHintRole:
         return QSize(1, kLineHeight);
     default:

@@ -8,13 +8,10 @@
 
 namespace archive {
 
-// The list line of a saved subject: date, surname, first name, course and group joined by
-// single spaces, strings exactly as stored. A damaged date gives an empty date text.
-QString listLine(const scoring::ResultRecord& record);
-
 // The subjects of one result file, one row per whole record, in file order: row k stands for
-// record k. The file's records are read into memory once; a row's line is built only when the
-// view asks for it, so a file of a million records lists at once.
+// record k, its line built by scoring::recordLine. The file's records are read into memory
+// once; a row's line is built only when the view asks for it, so a file of a million records
+// lists at once.
 class ResultListModel : public QAbstractListModel {
     Q_OBJECT
 public:

@@ -1,20 +1,17 @@
 #include "charts/comparison_chart_window.h"
 
-#include "app/app_state.h"
-#include "ui/ui_kit.h"
-#include "charts/chosen_record.h"
+#include "charts/chart_frame.h"
 #include "charts/export_chart.h"
 #include "platform/dates.h"
-#include "platform/error.h"
 #include "ui/printing.h"
-#include "charts/chart_frame.h"
-#include "scoring/result_file.h"
+#include "ui/ui_kit.h"
 
 #include <QLabel>
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTextBlock>
+#include <optional>
 
 namespace {
 
@@ -27,8 +24,8 @@ struct PlaceLook {
     const char* word; // UTF-8
 };
 
-const std::array<PlaceLook, app::kComparisonPlaces>& placeLooks() {
-    static const std::array<PlaceLook, app::kComparisonPlaces> looks = {{
+const std::array<PlaceLook, ComparisonChartWindow::kPlaces>& placeLooks() {
+    static const std::array<PlaceLook, ComparisonChartWindow::kPlaces> looks = {{
         {ui::kRed, "Красный"},
         {ui::kBlue, "Синий"},
         {ui::kGreen, "Зеленый"},
@@ -67,74 +64,83 @@ QString lineOf(const QPlainTextEdit* box, int line) {
 
 } // namespace
 
-ComparisonChartWindow::ComparisonChartWindow(QWidget* owner) : ChainWindow(owner) {
+ComparisonChartWindow::ComparisonChartWindow(QWidget* owner,
+                                             const QList<scoring::RecordRef>& places)
+    : ChainWindow(owner), m_places(places) {
     setWindowTitle(QStringLiteral("Сравнение"));
     setFixedClientSize(692, 506);
     setFont(ui::font(11));
 
-    Image1 = chart::pictureElement(this, 0);
-    Label1 = ui::label(this, QStringLiteral("Данные об исследуемых"), 512, 8, ui::font(13));
+    m_chart = chart::pictureElement(this, 0);
+    m_legendCaption =
+        ui::label(this, QStringLiteral("Данные об исследуемых"), 512, 8, ui::font(13));
 
-    QPlainTextEdit** boxes[] = {&Memo1, &Memo2, &Memo3, &Memo4, &Memo5};
-    for (int place = 1; place <= app::kComparisonPlaces; ++place) {
+    for (int place = 1; place <= kPlaces; ++place) {
         QPlainTextEdit* box = ui::memo(this, 512, 40 + 72 * (place - 1), 169, 65, false);
+        box->setObjectName(QStringLiteral("legendBox%1").arg(place));
         box->setFocusPolicy(Qt::StrongFocus); // read-only, but reached by the keyboard
         ui::setTextColor(box, lookOf(place).color);
         setLines(box, emptyLines());
-        *boxes[place - 1] = box;
-        m_boxes[std::size_t(place - 1)] = box;
+        m_legendBoxes[std::size_t(place - 1)] = box;
     }
 
-    Button1 = ui::button(this, QStringLiteral("Выход"), 512, 400, 81, 25);
-    Button2 = ui::button(this, QStringLiteral("Распечатать"), 608, 400, 73, 25);
-    Button3 = ui::button(this, QStringLiteral("Сохр.рис"), 608, 432, 73, 25);
-    Label2 = ui::label(this, QString(), 512, 464, ui::font(11));
-    Label3 = ui::label(this, QString(), 512, 480, ui::font(11));
+    m_exitButton = ui::button(this, QStringLiteral("Выход"), 512, 400, 81, 25);
+    m_exitButton->setObjectName(QStringLiteral("exitButton"));
+    m_printButton = ui::button(this, QStringLiteral("Распечатать"), 608, 400, 73, 25);
+    m_printButton->setObjectName(QStringLiteral("printButton"));
+    m_exportButton = ui::button(this, QStringLiteral("Сохр.рис"), 608, 432, 73, 25);
+    m_exportButton->setObjectName(QStringLiteral("exportButton"));
+    m_exportStatusLabel = ui::label(this, QString(), 512, 464, ui::font(11));
+    m_exportStatusLabel->setObjectName(QStringLiteral("exportStatusLabel"));
+    m_exportPathLabel = ui::label(this, QString(), 512, 480, ui::font(11));
+    m_exportPathLabel->setObjectName(QStringLiteral("exportPathLabel"));
 
-    QWidget* order[] = {Button1, Button2, Memo1, Memo2, Memo3, Memo4, Memo5, Button3};
-    for (std::size_t i = 1; i < std::size(order); ++i)
+    QList<QWidget*> order = {m_exitButton, m_printButton};
+    for (QPlainTextEdit* box : m_legendBoxes)
+        order << box;
+    order << m_exportButton;
+    for (qsizetype i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
 
-    on(Button1, &QPushButton::clicked, [this] { Button1Click(); });
-    on(Button2, &QPushButton::clicked, [this] { Button2Click(); });
-    on(Button3, &QPushButton::clicked, [this] { Button3Click(); });
+    on(m_exitButton, &QPushButton::clicked, [this] { close(); });
+    on(m_printButton, &QPushButton::clicked, [this] { printChart(); });
+    on(m_exportButton, &QPushButton::clicked, [this] { exportChart(); });
 }
 
 void ComparisonChartWindow::onCreated() {
     m_picture = chart::loadBackground();
-    for (int place = 1; place <= app::kComparisonPlaces; ++place)
-        fillLegendBox(place);
+    std::array<std::optional<scoring::ResultRecord>, kPlaces> records;
+    for (int place = 1; place <= kPlaces && place <= m_places.size(); ++place)
+        records[std::size_t(place - 1)] = scoring::readChosenRecord(m_places[place - 1]);
+
+    for (int place = 1; place <= kPlaces; ++place) {
+        if (const auto& record = records[std::size_t(place - 1)])
+            fillLegendBox(place, *record);
+    }
     chart::drawFrame(m_picture);
-    // Curves go in place order, so the higher place lies on top where curves meet.
+    // Curves go in place order, so the higher place lies on top where curves meet. A place
+    // whose record cannot be read gets no curve, rather than the values of the place before.
     chart::Plotter plotter(m_picture);
-    for (int place = 1; place <= app::kComparisonPlaces; ++place)
-        drawCurve(place, plotter);
-    Image1->setPixmap(QPixmap::fromImage(m_picture));
+    for (int place = 1; place <= kPlaces; ++place) {
+        if (const auto& record = records[std::size_t(place - 1)])
+            plotter.plot(record->scales, lookOf(place).color);
+    }
+    m_chart->setPixmap(QPixmap::fromImage(m_picture));
 }
 
-void ComparisonChartWindow::fillLegendBox(int place) {
-    const std::optional<scoring::ResultRecord> record = charts::readChosenRecord(place);
-    if (!record)
-        return;
+void ComparisonChartWindow::fillLegendBox(int place, const scoring::ResultRecord& record) {
     QStringList lines = emptyLines();
-    lines[0] = platform::formatDayCount(record->date);
-    lines[1] = record->surname + u' ' + record->firstName;
+    lines[0] = platform::formatDayCount(record.date);
+    lines[1] = record.surname + u' ' + record.firstName;
     lines[2] =
-        record->course + QStringLiteral(" -курс, ") + record->group + QStringLiteral(" -группа");
-    lines[3] = modeLine(record->manualEntry);
+        record.course + QStringLiteral(" -курс, ") + record.group + QStringLiteral(" -группа");
+    lines[3] = modeLine(record.manualEntry);
     setLines(legendBox(place), lines);
-}
-
-void ComparisonChartWindow::drawCurve(int place, chart::Plotter& plotter) {
-    // A place whose record cannot be read gets no curve, rather than the values of the place
-    // drawn before it.
-    if (const std::optional<scoring::ResultRecord> record = charts::readChosenRecord(place))
-        plotter.plot(record->scales, lookOf(place).color);
 }
 
 QStringList ComparisonChartWindow::legendLines() const {
     QStringList lines;
-    for (int place = 1; place <= app::kComparisonPlaces; ++place) {
+    for (int place = 1; place <= kPlaces; ++place) {
         lines << QString::fromUtf8(lookOf(place).word);
         for (int line = 0; line < kLegendLines - 1; ++line)
             lines << lineOf(legendBox(place), line);
@@ -142,16 +148,12 @@ QStringList ComparisonChartWindow::legendLines() const {
     return lines;
 }
 
-void ComparisonChartWindow::Button1Click() {
-    close();
-}
-
-void ComparisonChartWindow::Button2Click() {
+void ComparisonChartWindow::printChart() {
     if (!ui::printWindow(this))
-        Button2->setText(QStringLiteral("Не выходит:)"));
+        m_printButton->setText(QStringLiteral("Не выходит:)"));
 }
 
-void ComparisonChartWindow::Button3Click() {
+void ComparisonChartWindow::exportChart() {
     charts::ExportChart(m_picture, QStringLiteral("SR_"), QStringLiteral("Сравнение графиков :"),
-                        legendLines(), Label2, Label3);
+                        legendLines(), m_exportStatusLabel, m_exportPathLabel);
 }

@@ -1,96 +1,81 @@
 #include "charts/group_chart_window.h"
 
-#include "app/app_state.h"
-#include "ui/ui_kit.h"
-#include "charts/chosen_record.h"
-#include "charts/export_chart.h"
-#include "platform/dates.h"
-#include "platform/error.h"
-#include "ui/printing.h"
 #include "charts/chart_frame.h"
-#include "scoring/result_file.h"
+#include "charts/export_chart.h"
+#include "scoring/group_profile.h"
+#include "scoring/record_line.h"
+#include "ui/printing.h"
+#include "ui/ui_kit.h"
 
 #include <QLabel>
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTextBlock>
-#include <optional>
 
 namespace {
 
 constexpr int kListLines = 33; // the list starts with this many empty lines
 
-// "<date> <surname> <first name> <course> курс, <group>"
-QString listLine(const scoring::ResultRecord& record) {
-    return platform::formatDayCount(record.date) + u' ' + record.surname + u' ' + record.firstName +
-           u' ' + record.course + QStringLiteral(" курс, ") + record.group;
-}
-
 } // namespace
 
-GroupChartWindow::GroupChartWindow(QWidget* owner) : ChainWindow(owner) {
+GroupChartWindow::GroupChartWindow(QWidget* owner, const QList<scoring::RecordRef>& places)
+    : ChainWindow(owner), m_places(places) {
     setWindowTitle(QStringLiteral("Общий график"));
     setFixedClientSize(809, 505);
     setFont(ui::font(11));
 
-    Image1 = chart::pictureElement(this, 0);
+    m_chart = chart::pictureElement(this, 0);
     // The caption begins with the Latin capital C.
-    Label1 =
+    m_listCaption =
         ui::label(this, QStringLiteral("Cписок группы"), 512, 8, ui::font(13, ui::Bold), ui::kRed);
+    m_listCaption->setObjectName(QStringLiteral("listCaption"));
 
-    Memo1 = new QPlainTextEdit(this);
-    Memo1->setGeometry(512, 32, 289, 401);
-    Memo1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    Memo1->setPlainText(QStringList(kListLines, QString()).join(u'\n'));
+    m_groupList = new QPlainTextEdit(this);
+    m_groupList->setObjectName(QStringLiteral("groupList"));
+    m_groupList->setGeometry(512, 32, 289, 401);
+    m_groupList->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    m_groupList->setPlainText(QStringList(kListLines, QString()).join(u'\n'));
 
-    Button2 = ui::button(this, QStringLiteral("Выход"), 520, 440, 81, 25);
-    Button1 = ui::button(this, QStringLiteral("Распечатать"), 704, 440, 81, 25);
-    Button3 = ui::button(this, QStringLiteral("Сохр. рис"), 704, 472, 81, 25);
-    Label2 = ui::label(this, QString(), 520, 472, ui::font(11));
-    Label3 = ui::label(this, QString(), 520, 488, ui::font(11));
+    m_exitButton = ui::button(this, QStringLiteral("Выход"), 520, 440, 81, 25);
+    m_exitButton->setObjectName(QStringLiteral("exitButton"));
+    m_printButton = ui::button(this, QStringLiteral("Распечатать"), 704, 440, 81, 25);
+    m_printButton->setObjectName(QStringLiteral("printButton"));
+    m_exportButton = ui::button(this, QStringLiteral("Сохр. рис"), 704, 472, 81, 25);
+    m_exportButton->setObjectName(QStringLiteral("exportButton"));
+    m_exportStatusLabel = ui::label(this, QString(), 520, 472, ui::font(11));
+    m_exportStatusLabel->setObjectName(QStringLiteral("exportStatusLabel"));
+    m_exportPathLabel = ui::label(this, QString(), 520, 488, ui::font(11));
+    m_exportPathLabel->setObjectName(QStringLiteral("exportPathLabel"));
 
-    setTabOrder(Button1, Button2);
-    setTabOrder(Button2, Memo1);
-    setTabOrder(Memo1, Button3);
+    setTabOrder(m_printButton, m_exitButton);
+    setTabOrder(m_exitButton, m_groupList);
+    setTabOrder(m_groupList, m_exportButton);
 
-    on(Button1, &QPushButton::clicked, [this] { Button1Click(); });
-    on(Button2, &QPushButton::clicked, [this] { Button2Click(); });
-    on(Button3, &QPushButton::clicked, [this] { Button3Click(); });
+    on(m_printButton, &QPushButton::clicked, [this] { printChart(); });
+    on(m_exitButton, &QPushButton::clicked, [this] { close(); });
+    on(m_exportButton, &QPushButton::clicked, [this] { exportChart(); });
 }
 
 void GroupChartWindow::onCreated() {
     m_picture = chart::loadBackground();
     chart::drawFrame(m_picture);
 
-    // A place whose record cannot be read is left out altogether: it neither lowers the mean
-    // nor leaves a gap in the list.
-    std::array<int, scoring::kScales> sums{};
+    const QList<scoring::ResultRecord> members = scoring::readGroup(m_places);
     QStringList list(kListLines, QString());
-    int n = 0;
-    for (int place = app::kComparisonPlaces + 1; place <= app::kPlaces; ++place) {
-        const std::optional<scoring::ResultRecord> record = charts::readChosenRecord(place);
-        if (!record)
-            continue;
-        for (std::size_t k = 0; k < sums.size(); ++k)
-            sums[k] += record->scales[k];
-        list[n] = listLine(*record);
-        ++n;
-    }
-    Memo1->setPlainText(list.join(u'\n'));
+    for (qsizetype n = 0; n < members.size() && n < kListLines; ++n)
+        list[n] = scoring::recordLine(members[n], scoring::CourseStyle::Named);
+    m_groupList->setPlainText(list.join(u'\n'));
 
-    if (n > 0) {
-        scoring::ScaleProfile mean{};
-        for (std::size_t k = 0; k < sums.size(); ++k)
-            mean[k] = quint8(sums[k] / n); // the remainder is dropped
-        chart::Plotter(m_picture).plot(mean, ui::kRed);
-    }
-    Image1->setPixmap(QPixmap::fromImage(m_picture));
+    if (const std::optional<scoring::ScaleProfile> mean = scoring::meanProfile(members))
+        chart::Plotter(m_picture).plot(*mean, ui::kRed);
+    m_chart->setPixmap(QPixmap::fromImage(m_picture));
 }
 
 QStringList GroupChartWindow::legendLines() const {
     QStringList lines;
-    for (QTextBlock block = Memo1->document()->begin(); block.isValid(); block = block.next()) {
+    for (QTextBlock block = m_groupList->document()->begin(); block.isValid();
+         block = block.next()) {
         if (!lines.isEmpty() && block.text().isEmpty())
             break;
         lines << block.text();
@@ -98,16 +83,12 @@ QStringList GroupChartWindow::legendLines() const {
     return lines;
 }
 
-void GroupChartWindow::Button1Click() {
+void GroupChartWindow::printChart() {
     if (!ui::printWindow(this))
-        Button1->setText(QStringLiteral("Не выходит:)"));
+        m_printButton->setText(QStringLiteral("Не выходит:)"));
 }
 
-void GroupChartWindow::Button2Click() {
-    close();
-}
-
-void GroupChartWindow::Button3Click() {
+void GroupChartWindow::exportChart() {
     charts::ExportChart(m_picture, QStringLiteral("gr_"), QStringLiteral("Список группы:"),
-                        legendLines(), Label2, Label3);
+                        legendLines(), m_exportStatusLabel, m_exportPathLabel);
 }

@@ -1,0 +1,29 @@
+#include "archive/selection.h"
+
+namespace archive {
+
+static QList<scoring::RecordRef> places(const Selection& selection, int first, int last) {
+    QList<scoring::RecordRef> result;
+    for (int place = first; place <= last; ++place)
+        result << selection.place(place);
+    return result;
+}
+
+QList<scoring::RecordRef> Selection::comparisonPlaces() const {
+    return places(*this, 1, kComparisonPlaces);
+}
+
+QList<scoring::RecordRef> Selection::groupPlaces() const {
+    return places(*this, kComparisonPlaces + 1, kPlaces);
+}
+
+Selection& selection() {
+    static Selection theSelection;
+    return theSelection;
+}
+
+void resetSelection() {
+    selection() = Selection();
+}
+
+} // namespace archive
