@@ -3,13 +3,11 @@
 // through the real window offscreen; set against a plain read of the same bytes. Also the
 // time of one page step while scrolling through the big list.
 
-#include "app/app_state.h"
-#include "ui/ui_kit.h"
 #include "archive/archive_window.h"
-#include "archive/result_list_model.h"
 #include "platform/dates.h"
-#include "ui/file_dialog.h"
 #include "scoring/result_file.h"
+#include "ui/file_dialog.h"
+#include "ui/ui_kit.h"
 
 #include <QAction>
 #include <QApplication>
@@ -66,6 +64,10 @@ double plainReadMs(const QString& path) {
     return ms;
 }
 
+QListView* subjectList(const ArchiveWindow& window) {
+    return window.findChild<QListView*>(QStringLiteral("subjectList"));
+}
+
 void paintNow(QListView* list) {
     QCoreApplication::processEvents();
     list->viewport()->repaint();
@@ -80,29 +82,32 @@ struct ListTimes {
 
 // Accept the file, paint the first page, scroll to the end and paint it.
 ListTimes listMs(ArchiveWindow& window, const QString& path) {
+    QListView* list = subjectList(window);
+    QAction* open = window.findChild<QAction*>(QStringLiteral("openAction"));
     QElapsedTimer timer;
     timer.start();
     ui::FileDialog::setNextAnswer(path);
-    window.FileOpen1->trigger();
+    open->trigger();
     const double a = double(timer.nsecsElapsed()) / 1e6;
-    paintNow(window.ListBox1);
+    paintNow(list);
     const double b = double(timer.nsecsElapsed()) / 1e6;
-    window.ListBox1->scrollToBottom();
-    paintNow(window.ListBox1);
+    list->scrollToBottom();
+    paintNow(list);
     const double c = double(timer.nsecsElapsed()) / 1e6;
     return {a, b - a, c - b};
 }
 
 // Mean time of one page step (scroll and paint) while paging down from the top.
 double pageStepMs(ArchiveWindow& window, int steps) {
-    QScrollBar* bar = window.ListBox1->verticalScrollBar();
+    QListView* list = subjectList(window);
+    QScrollBar* bar = list->verticalScrollBar();
     bar->setValue(0);
-    paintNow(window.ListBox1);
+    paintNow(list);
     QElapsedTimer timer;
     timer.start();
     for (int i = 0; i < steps; ++i) {
         bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
-        paintNow(window.ListBox1);
+        paintNow(list);
     }
     return double(timer.nsecsElapsed()) / 1e6 / steps;
 }
@@ -140,9 +145,11 @@ int main(int argc, char** argv) {
         const double readTime = median(read);
         std::printf("%-10d %9.2f %9.2f %9.2f %9.2f %9.2f %7.1f %9d\n", count, median(accept),
                     median(paint), median(toEnd), listTime, readTime,
-                    readTime > 0 ? listTime / readTime : 0.0, window.ListModel->rowCount());
+                    readTime > 0 ? listTime / readTime : 0.0,
+                    subjectList(window)->model()->rowCount());
     }
-    std::printf("(medians of 5 runs; ratio = list ms / read ms, the plain read of the same file)\n");
+    std::printf(
+        "(medians of 5 runs; ratio = list ms / read ms, the plain read of the same file)\n");
     std::printf("page step through 1,000,000 lines: %.3f ms (mean of 200)\n",
                 pageStepMs(window, 200));
     return 0;

@@ -1,15 +1,15 @@
 // The comparison chart: which curves are drawn in which colour, the pen of the markers, the
 // legend boxes, the exported legend, and what the window does when something cannot be read.
 
-#include "app/app_state.h"
 #include "archive/archive_window.h"
+#include "archive/selection.h"
+#include "charts/chart_geometry.h"
 #include "charts/comparison_chart_window.h"
 #include "platform/dates.h"
-#include "ui/message_box.h"
-#include "charts/chart_geometry.h"
 #include "scoring/result_file.h"
 #include "tests/support/chart_support.h"
 #include "tests/support/test_support.h"
+#include "ui/message_box.h"
 
 #include <QDate>
 #include <QDir>
@@ -52,7 +52,10 @@ const QStringList kEmptyBox(5, QString());
 class TestComparisonChart : public QObject {
     Q_OBJECT
 private slots:
-    void init() { testing::prepareGuiTest(); }
+    void init() {
+        testing::prepareGuiTest();
+        archive::resetSelection();
+    }
 
     // Place p holds a subject whose stens are all stens[i]; lineColour[i] is the place whose
     // colour the line of that subject shows, hidden lines shown by the place drawn on top.
@@ -79,7 +82,7 @@ private slots:
             choose(places[i], i % 2 ? QStringLiteral("b.res") : QStringLiteral("a.res"),
                    subject(QStringLiteral("Петрова"), quint8(stens[i])));
 
-        ComparisonChartWindow window(nullptr);
+        ComparisonChartWindow window(nullptr, archive::selection().comparisonPlaces());
         window.create();
         const QImage& picture = window.picture();
         QCOMPARE(picture.size(), QSize(505, 505));
@@ -114,7 +117,7 @@ private slots:
             choose(place, QStringLiteral("a.res"),
                    subject(QStringLiteral("Петрова"), quint8(2 * place)));
 
-        ComparisonChartWindow window(nullptr);
+        ComparisonChartWindow window(nullptr, archive::selection().comparisonPlaces());
         window.create();
         const QImage& picture = window.picture();
         const int y = chart::rowY(5);
@@ -146,14 +149,15 @@ private slots:
         choose(2, QStringLiteral("a.res"),
                subject(QStringLiteral("Петрова"), 5, quint8(manualEntry)));
 
-        ComparisonChartWindow window(nullptr);
+        ComparisonChartWindow window(nullptr, archive::selection().comparisonPlaces());
         window.create();
-        QCOMPARE(memoLines(window.Memo2),
+        QCOMPARE(memoLines(window.legendBox(2)),
                  (QStringList{"05.03.2007", "Петрова Анна", "2 -курс, 21 -группа", mode, ""}));
-        for (QPlainTextEdit* box : {window.Memo1, window.Memo3, window.Memo4, window.Memo5})
+        for (QPlainTextEdit* box :
+             {window.legendBox(1), window.legendBox(3), window.legendBox(4), window.legendBox(5)})
             QCOMPARE(memoLines(box), kEmptyBox);
-        QCOMPARE(window.Memo2->palette().color(QPalette::Text), colourOf(2));
-        QVERIFY(window.Memo2->isReadOnly());
+        QCOMPARE(window.legendBox(2)->palette().color(QPalette::Text), colourOf(2));
+        QVERIFY(window.legendBox(2)->isReadOnly());
     }
 
     // A place whose record cannot be read gets neither a curve (not the previous place's values,
@@ -171,19 +175,20 @@ private slots:
         choose(2, QStringLiteral("a.res"), subject(QStringLiteral("Вторая"), 6));
         choose(3, QStringLiteral("a.res"), subject(QStringLiteral("Третья"), 9));
         if (how == u"file")
-            app::state().place(2).FileName = work.filePath(QStringLiteral("result/gone.res"));
+            archive::selection().place(2).fileName =
+                work.filePath(QStringLiteral("result/gone.res"));
         else
-            app::state().place(2).RecordIndex = 3;
+            archive::selection().place(2).recordIndex = 3;
 
-        ComparisonChartWindow window(nullptr);
+        ComparisonChartWindow window(nullptr, archive::selection().comparisonPlaces());
         window.create();
         const QImage& picture = window.picture();
         QCOMPARE(countColour(picture, colourOf(2)), 0);
         QCOMPARE(lineColourAt(picture, 3), colourOf(1));
         QCOMPARE(lineColourAt(picture, 9), colourOf(3));
         QVERIFY(lineColourAt(picture, 6) != colourOf(1));
-        QCOMPARE(memoLines(window.Memo2), kEmptyBox);
-        QCOMPARE(memoLines(window.Memo3).value(1), QStringLiteral("Третья Анна"));
+        QCOMPARE(memoLines(window.legendBox(2)), kEmptyBox);
+        QCOMPARE(memoLines(window.legendBox(3)).value(1), QStringLiteral("Третья Анна"));
         QVERIFY(ui::MessageBox::takeRecorded().isEmpty());
     }
 
@@ -192,12 +197,13 @@ private slots:
         work.installProgramFolder();
         choose(3, QStringLiteral("a.res"), subject(QStringLiteral("Петрова"), 4, 1));
 
-        ComparisonChartWindow window(nullptr);
+        ComparisonChartWindow window(nullptr, archive::selection().comparisonPlaces());
         window.create();
-        QTest::mouseClick(window.Button3, Qt::LeftButton);
+        QTest::mouseClick(testing::child<QPushButton>(&window, "exportButton"), Qt::LeftButton);
 
-        QCOMPARE(window.Label2->text(), QStringLiteral("График сохранён в:"));
-        QCOMPARE(window.Label3->text(),
+        QCOMPARE(testing::child<QLabel>(&window, "exportStatusLabel")->text(),
+                 QStringLiteral("График сохранён в:"));
+        QCOMPARE(testing::child<QLabel>(&window, "exportPathLabel")->text(),
                  QDir::toNativeSeparators(QStringLiteral("saved_img/SR_1.bmp")));
         QImage saved;
         QVERIFY(saved.loadFromData(work.readFile(QStringLiteral("saved_img/SR_1.bmp")), "BMP"));
@@ -240,15 +246,15 @@ private slots:
         QVERIFY(QFile::remove(work.filePath(QStringLiteral("Data/graph.bmp"))));
         choose(1, QStringLiteral("a.res"), subject(QStringLiteral("Петрова"), 4));
 
-        ComparisonChartWindow window(nullptr);
+        ComparisonChartWindow window(nullptr, archive::selection().comparisonPlaces());
         window.create();
         const QStringList shown = ui::MessageBox::takeRecorded();
         QCOMPARE(shown.size(), 1);
         QVERIFY2(shown.first().startsWith(QStringLiteral("Cannot open file \"")),
                  qPrintable(shown.first()));
         QVERIFY(window.picture().isNull());
-        for (QPlainTextEdit* box :
-             {window.Memo1, window.Memo2, window.Memo3, window.Memo4, window.Memo5})
+        for (QPlainTextEdit* box : {window.legendBox(1), window.legendBox(2), window.legendBox(3),
+                                    window.legendBox(4), window.legendBox(5)})
             QCOMPARE(memoLines(box), kEmptyBox);
     }
 
@@ -261,31 +267,36 @@ private slots:
         choose(1, QStringLiteral("a.res"), subject(QStringLiteral("Петрова"), 4));
         ArchiveWindow archive(nullptr);
         testing::showArchiveAtFileOf(archive, 1);
-        archive.BitBtn1Click(); // the archive's label of place 1 now shows the subject
+        // The archive's label of place 1 now shows the subject.
+        testing::child<QPushButton>(&archive, "toComparisonButton")->click();
         bool seen = false;
         testing::later([&] {
             // Ends the showing even when a check fails half way.
-            const auto closing = qScopeGuard([] { ui::closeWindow(app::state().Form12); });
-            ComparisonChartWindow* window = app::state().Form12;
-            QVERIFY(window && window->isVisible());
+            const auto closing = qScopeGuard(
+                [] { ui::closeWindow(testing::visibleWindow<ComparisonChartWindow>()); });
+            ComparisonChartWindow* window = testing::visibleWindow<ComparisonChartWindow>();
+            QVERIFY(window);
             QCOMPARE(window->parentWidget(), &archive);
             QCOMPARE(window->windowTitle(), QStringLiteral("Сравнение"));
             QCOMPARE(window->size(), QSize(692, 506));
-            QCOMPARE(
-                testing::tabOrder(window->Button1),
-                (QList<QWidget*>{window->Button1, window->Button2, window->Memo1, window->Memo2,
-                                 window->Memo3, window->Memo4, window->Memo5, window->Button3}));
+            auto* exitButton = testing::child<QPushButton>(window, "exitButton");
+            auto* printButton = testing::child<QPushButton>(window, "printButton");
+            QCOMPARE(testing::tabOrder(exitButton),
+                     (QList<QWidget*>{exitButton, printButton, window->legendBox(1),
+                                      window->legendBox(2), window->legendBox(3),
+                                      window->legendBox(4), window->legendBox(5),
+                                      testing::child<QPushButton>(window, "exportButton")}));
             for (int press = 0; press < 2; ++press) {
-                QTest::mouseClick(window->Button2, Qt::LeftButton);
-                QCOMPARE(window->Button2->text(), QStringLiteral("Не выходит:)"));
+                QTest::mouseClick(printButton, Qt::LeftButton);
+                QCOMPARE(printButton->text(), QStringLiteral("Не выходит:)"));
             }
             QVERIFY(ui::MessageBox::takeRecorded().isEmpty());
             seen = true;
-            QTest::mouseClick(window->Button1, Qt::LeftButton);
+            QTest::mouseClick(exitButton, Qt::LeftButton);
         });
-        archive.Button4Click();
+        testing::child<QPushButton>(&archive, "comparisonChartButton")->click();
         QVERIFY(seen);
-        QCOMPARE(app::state().Form12, nullptr);
+        QVERIFY(archive.findChildren<ComparisonChartWindow*>().isEmpty()); // destroyed
         QVERIFY(archive.isVisible());
     }
 };

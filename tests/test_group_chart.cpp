@@ -1,15 +1,16 @@
 // The group chart: the mean profile of the group places, the group list, the exported legend
 // as the user has edited the list, and what the window does when something cannot be read.
 
-#include "app/app_state.h"
 #include "archive/archive_window.h"
+#include "archive/selection.h"
+#include "charts/chart_geometry.h"
 #include "charts/group_chart_window.h"
 #include "platform/dates.h"
-#include "ui/message_box.h"
-#include "charts/chart_geometry.h"
+#include "scoring/record_line.h"
 #include "scoring/result_file.h"
 #include "tests/support/chart_support.h"
 #include "tests/support/test_support.h"
+#include "ui/message_box.h"
 
 #include <QDate>
 #include <QDir>
@@ -42,14 +43,17 @@ scoring::ResultRecord subject(int number, quint8 sten) {
 }
 
 QString listLineOf(const scoring::ResultRecord& record) {
-    return platform::formatDayCount(record.date) + u' ' + record.surname + u' ' + record.firstName +
-           u' ' + record.course + QStringLiteral(" курс, ") + record.group;
+    return scoring::recordLine(record, scoring::CourseStyle::Named);
+}
+
+QPlainTextEdit* listBox(const GroupChartWindow& window) {
+    return testing::child<QPlainTextEdit>(&window, "groupList");
 }
 
 // A place that names a record its file does not have.
 void chooseUnreadable(int place) {
-    app::state().place(place) =
-        app::select{QDir::current().absoluteFilePath(QStringLiteral("result/gone.res")), 0};
+    archive::selection().place(place) =
+        scoring::RecordRef{QDir::current().absoluteFilePath(QStringLiteral("result/gone.res")), 0};
 }
 
 // The curve of a profile whose values are all equal is a vertical line at that value's column.
@@ -64,18 +68,19 @@ using LineEdits = QMap<int, QString>; // list line (from 0) -> its new text
 class TestGroupChart : public QObject {
     Q_OBJECT
 private slots:
-    void init() { testing::prepareGuiTest(); }
+    void init() {
+        testing::prepareGuiTest();
+        archive::resetSelection();
+    }
 
-    // Subject i fills place 6 + i with all stens stens[i]; 0 stands for a place whose record
-    // cannot be read. mean -1: no curve at all.
+    // The curve of the group's mean where the places are read (the arithmetic of the mean is
+    // checked with the core rules). Subject i fills place 6 + i with all stens stens[i]; 0
+    // stands for a place whose record cannot be read. mean -1: no curve at all.
     void meanOfTheGroup_data() {
         QTest::addColumn<QList<int>>("stens");
         QTest::addColumn<bool>("twoFiles");
         QTest::addColumn<int>("mean");
         QTest::newRow("one subject") << QList<int>{7} << false << 7;
-        QTest::newRow("5 and 6 give 5") << QList<int>{5, 6} << false << 5;
-        QTest::newRow("remainder dropped") << QList<int>{1, 2, 2} << false << 1;
-        QTest::newRow("thirty tens") << QList<int>(30, 10) << false << 10;
         QTest::newRow("from two files") << QList<int>{2, 4, 6, 8} << true << 5;
         QTest::newRow("unreadable place left out") << QList<int>{4, 0, 6} << false << 5;
         QTest::newRow("nothing readable") << QList<int>{0, 0} << false << -1;
@@ -95,7 +100,7 @@ private slots:
                 choose(6 + i, file, subject(i, quint8(stens[i])));
         }
 
-        GroupChartWindow window(nullptr);
+        GroupChartWindow window(nullptr, archive::selection().groupPlaces());
         window.create();
         const QImage& picture = window.picture();
         QCOMPARE(picture.size(), QSize(505, 505));
@@ -117,7 +122,7 @@ private slots:
             record.scales[std::size_t(k)] = quint8(1 + (k * 3) % 10);
         choose(20, QStringLiteral("a.res"), record);
 
-        GroupChartWindow window(nullptr);
+        GroupChartWindow window(nullptr, archive::selection().groupPlaces());
         window.create();
         for (int k = 1; k <= scoring::kScales; ++k) {
             const int sten = record.scales[std::size_t(k - 1)];
@@ -158,27 +163,10 @@ private slots:
             expected[line++] = listLineOf(record);
         }
 
-        GroupChartWindow window(nullptr);
+        GroupChartWindow window(nullptr, archive::selection().groupPlaces());
         window.create();
-        QCOMPARE(memoLines(window.Memo1), expected);
-        QVERIFY(!window.Memo1->isReadOnly());
-    }
-
-    void listLineReadsAsStored() {
-        testing::TempWorkDir work;
-        work.installProgramFolder();
-        scoring::ResultRecord record = subject(0, 5);
-        record.surname = QStringLiteral("Петрова");
-        record.firstName = QStringLiteral("Анна");
-        record.course = QStringLiteral("2");
-        record.group = QStringLiteral("21");
-        record.date = platform::dayCount(QDate(2007, 3, 5));
-        choose(6, QStringLiteral("a.res"), record);
-
-        GroupChartWindow window(nullptr);
-        window.create();
-        QCOMPARE(memoLines(window.Memo1).first(),
-                 QStringLiteral("05.03.2007 Петрова Анна 2 курс, 21"));
+        QCOMPARE(memoLines(listBox(window)), expected);
+        QVERIFY(!listBox(window)->isReadOnly());
     }
 
     // The list of a group of three, edited by the user before the export: `edits` maps list
@@ -206,14 +194,14 @@ private slots:
             choose(6 + i, QStringLiteral("a.res"), record);
             listed << listLineOf(record);
         }
-        GroupChartWindow window(nullptr);
+        GroupChartWindow window(nullptr, archive::selection().groupPlaces());
         window.create();
-        QStringList lines = memoLines(window.Memo1);
+        QStringList lines = memoLines(listBox(window));
         for (auto it = edits.cbegin(); it != edits.cend(); ++it)
             lines[it.key()] = it.value();
-        window.Memo1->setPlainText(lines.join(u'\n'));
+        listBox(window)->setPlainText(lines.join(u'\n'));
 
-        QTest::mouseClick(window.Button3, Qt::LeftButton);
+        QTest::mouseClick(testing::child<QPushButton>(&window, "exportButton"), Qt::LeftButton);
 
         QStringList expected{QStringLiteral("Список группы:")};
         for (int line : exported)
@@ -221,8 +209,9 @@ private slots:
                          : line == -1 ? QStringLiteral("дописано")
                                       : QString());
         QCOMPARE(work.readFile(QStringLiteral("saved_img/gr_1.txt")), cp1251Lines(expected));
-        QCOMPARE(window.Label2->text(), QStringLiteral("График сохранён в:"));
-        QCOMPARE(window.Label3->text(),
+        QCOMPARE(testing::child<QLabel>(&window, "exportStatusLabel")->text(),
+                 QStringLiteral("График сохранён в:"));
+        QCOMPARE(testing::child<QLabel>(&window, "exportPathLabel")->text(),
                  QDir::toNativeSeparators(QStringLiteral("saved_img/gr_1.bmp")));
         QImage saved;
         QVERIFY(saved.loadFromData(work.readFile(QStringLiteral("saved_img/gr_1.bmp")), "BMP"));
@@ -235,14 +224,14 @@ private slots:
         QVERIFY(QFile::remove(work.filePath(QStringLiteral("Data/graph.bmp"))));
         choose(6, QStringLiteral("a.res"), subject(1, 4));
 
-        GroupChartWindow window(nullptr);
+        GroupChartWindow window(nullptr, archive::selection().groupPlaces());
         window.create();
         const QStringList shown = ui::MessageBox::takeRecorded();
         QCOMPARE(shown.size(), 1);
         QVERIFY2(shown.first().startsWith(QStringLiteral("Cannot open file \"")),
                  qPrintable(shown.first()));
         QVERIFY(window.picture().isNull());
-        QCOMPARE(memoLines(window.Memo1), QStringList(33, QString()));
+        QCOMPARE(memoLines(listBox(window)), QStringList(33, QString()));
     }
 
     // Opened from the archive over it; the keyboard goes through the controls in the window's
@@ -253,29 +242,34 @@ private slots:
         choose(6, QStringLiteral("a.res"), subject(1, 4));
         ArchiveWindow archive(nullptr);
         testing::showArchiveAtFileOf(archive, 6);
-        archive.BitBtn2Click(); // the archive's label of place 6 now shows the subject
+        // The archive's label of place 6 now shows the subject.
+        testing::child<QPushButton>(&archive, "toGroupButton")->click();
         bool seen = false;
         testing::later([&] {
             // Ends the showing even when a check fails half way.
-            const auto closing = qScopeGuard([] { ui::closeWindow(app::state().Form13); });
-            GroupChartWindow* window = app::state().Form13;
-            QVERIFY(window && window->isVisible());
+            const auto closing =
+                qScopeGuard([] { ui::closeWindow(testing::visibleWindow<GroupChartWindow>()); });
+            GroupChartWindow* window = testing::visibleWindow<GroupChartWindow>();
+            QVERIFY(window);
             QCOMPARE(window->parentWidget(), &archive);
             QCOMPARE(window->windowTitle(), QStringLiteral("Общий график"));
             QCOMPARE(window->size(), QSize(809, 505));
-            QCOMPARE(window->Label1->text().at(0), QChar(u'C')); // the Latin letter
-            QCOMPARE(testing::tabOrder(window->Button1),
-                     (QList<QWidget*>{window->Button1, window->Button2, window->Memo1,
-                                      window->Button3}));
-            QTest::mouseClick(window->Button1, Qt::LeftButton);
-            QCOMPARE(window->Button1->text(), QStringLiteral("Не выходит:)"));
+            QCOMPARE(testing::child<QLabel>(window, "listCaption")->text().at(0),
+                     QChar(u'C')); // the Latin letter
+            auto* printButton = testing::child<QPushButton>(window, "printButton");
+            auto* exitButton = testing::child<QPushButton>(window, "exitButton");
+            QCOMPARE(testing::tabOrder(printButton),
+                     (QList<QWidget*>{printButton, exitButton, listBox(*window),
+                                      testing::child<QPushButton>(window, "exportButton")}));
+            QTest::mouseClick(printButton, Qt::LeftButton);
+            QCOMPARE(printButton->text(), QStringLiteral("Не выходит:)"));
             QVERIFY(ui::MessageBox::takeRecorded().isEmpty());
             seen = true;
-            QTest::mouseClick(window->Button2, Qt::LeftButton);
+            QTest::mouseClick(exitButton, Qt::LeftButton);
         });
-        archive.Button5Click();
+        testing::child<QPushButton>(&archive, "groupChartButton")->click();
         QVERIFY(seen);
-        QCOMPARE(app::state().Form13, nullptr);
+        QVERIFY(archive.findChildren<GroupChartWindow*>().isEmpty()); // destroyed
         QVERIFY(archive.isVisible());
     }
 };

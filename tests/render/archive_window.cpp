@@ -1,24 +1,25 @@
-#include "app/app_state.h"
 #include "archive/archive_window.h"
-#include "archive/result_list_model.h"
+#include "archive/selection.h"
 #include "platform/dates.h"
-#include "ui/file_dialog.h"
 #include "scoring/result_file.h"
 #include "tests/render_windows.h"
+#include "tests/support/test_support.h"
+#include "ui/file_dialog.h"
 
 #include <QDir>
 #include <QFile>
 #include <QItemSelectionModel>
 #include <QListView>
+#include <QPushButton>
 
 // The archive with a result file listed, one line selected and a few places filled: two
 // subjects to compare and a group that runs into its second column.
 static QWidget* archiveWithPlaces() {
     const QStringList surnames = {
-        QStringLiteral("Иванов"),   QStringLiteral("Петрова"),  QStringLiteral("Сидоренко"),
-        QStringLiteral("Кузнецова"), QStringLiteral("Смирнов"), QStringLiteral("Волков"),
-        QStringLiteral("Морозова"), QStringLiteral("Лебедев"),  QStringLiteral("Новикова"),
-        QStringLiteral("Фёдоров"),  QStringLiteral("Соколова"), QStringLiteral("Попов")};
+        QStringLiteral("Иванов"),    QStringLiteral("Петрова"),  QStringLiteral("Сидоренко"),
+        QStringLiteral("Кузнецова"), QStringLiteral("Смирнов"),  QStringLiteral("Волков"),
+        QStringLiteral("Морозова"),  QStringLiteral("Лебедев"),  QStringLiteral("Новикова"),
+        QStringLiteral("Фёдоров"),   QStringLiteral("Соколова"), QStringLiteral("Попов")};
     const QStringList names = {QStringLiteral("Андрей"), QStringLiteral("Мария"),
                                QStringLiteral("Константин"), QStringLiteral("Елена")};
     QByteArray bytes;
@@ -39,17 +40,17 @@ static QWidget* archiveWithPlaces() {
         file.write(bytes);
     file.close();
 
-    app::state().place(1) = {path, 0};
-    app::state().place(2) = {path, 2};
+    archive::selection().place(1) = {path, 0};
+    archive::selection().place(2) = {path, 2};
     for (int n = 0; n < 12; ++n)
-        app::state().place(6 + n) = {path, n};
+        archive::selection().place(6 + n) = {path, n};
 
     auto* window = new ArchiveWindow(nullptr);
     window->create();
     ui::FileDialog::setNextAnswer(path);
-    window->FileOpen1->trigger();
-    window->ListBox1->selectionModel()->select(window->ListModel->index(3),
-                                               QItemSelectionModel::ClearAndSelect);
+    testing::child<QPushButton>(window, "loadButton")->click();
+    QListView* list = testing::child<QListView>(window, "subjectList");
+    list->selectionModel()->select(list->model()->index(3, 0), QItemSelectionModel::ClearAndSelect);
     return window;
 }
 

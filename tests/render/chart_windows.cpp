@@ -1,13 +1,14 @@
-#include "app/app_state.h"
 #include "charts/comparison_chart_window.h"
 #include "charts/group_chart_window.h"
 #include "platform/dates.h"
 #include "scoring/result_file.h"
 #include "tests/render_windows.h"
+#include "tests/support/test_support.h"
 
 #include <QDate>
 #include <QDir>
 #include <QFile>
+#include <QPushButton>
 
 namespace {
 
@@ -40,28 +41,29 @@ QString renderResults() {
 static const bool registered = [] {
     registerWindow(QStringLiteral("comparison_chart"), [] {
         const QString file = renderResults();
-        app::state().Selection = {}; // only these places, whatever other windows chose
+        QList<scoring::RecordRef> places(ComparisonChartWindow::kPlaces);
         for (int place = 1; place <= 4; ++place)
-            app::state().place(place) = app::select{file, place - 1};
-        auto* window = new ComparisonChartWindow(nullptr);
+            places[place - 1] = {file, place - 1};
+        auto* window = new ComparisonChartWindow(nullptr, places);
         window->create();
         return window;
     });
     registerWindow(QStringLiteral("comparison_chart_exported"), [] {
         const QString file = renderResults();
-        app::state().Selection = {};
-        app::state().place(3) = app::select{file, 2};
-        auto* window = new ComparisonChartWindow(nullptr);
+        QList<scoring::RecordRef> places(ComparisonChartWindow::kPlaces);
+        places[2] = {file, 2};
+        auto* window = new ComparisonChartWindow(nullptr, places);
         window->create();
-        window->Button3Click(); // the two export labels filled
+        // the two export labels filled
+        testing::child<QPushButton>(window, "exportButton")->click();
         return window;
     });
     registerWindow(QStringLiteral("group_chart"), [] {
         const QString file = renderResults();
-        app::state().Selection = {};
-        for (int place = 6; place <= 11; ++place)
-            app::state().place(place) = app::select{file, place - 6};
-        auto* window = new GroupChartWindow(nullptr);
+        QList<scoring::RecordRef> places(30);
+        for (int n = 0; n < 6; ++n)
+            places[n] = {file, n};
+        auto* window = new GroupChartWindow(nullptr, places);
         window->create();
         return window;
     });

@@ -1,13 +1,15 @@
 #include "tests/support/chart_support.h"
 
-#include "app/app_state.h"
 #include "archive/archive_window.h"
-#include "archive/result_list_model.h"
+#include "archive/selection.h"
 #include "charts/chart_geometry.h"
 #include "scoring/result_file.h"
+#include "tests/support/test_support.h"
+#include "ui/file_dialog.h"
 
 #include <QDir>
 #include <QListView>
+#include <QPushButton>
 #include <QStringEncoder>
 
 namespace testing {
@@ -15,16 +17,18 @@ namespace testing {
 void choose(int place, const QString& file, const scoring::ResultRecord& record) {
     const QString name = QStringLiteral("result\\") + file;
     scoring::appendRecord(name, record);
-    app::state().place(place) =
-        app::select{QDir::current().absoluteFilePath(QStringLiteral("result/") + file),
-                    qint32(scoring::recordCount(name) - 1)};
+    archive::selection().place(place) =
+        scoring::RecordRef{QDir::current().absoluteFilePath(QStringLiteral("result/") + file),
+                           qint32(scoring::recordCount(name) - 1)};
 }
 
-void showArchiveAtFileOf(ArchiveWindow& archive, int place) {
-    archive.create();
-    archive.show();
-    archive.FileOpen1Accept(app::state().place(place).FileName);
-    archive.ListBox1->setCurrentIndex(archive.ListModel->index(0, 0));
+void showArchiveAtFileOf(ArchiveWindow& window, int place) {
+    window.create();
+    window.show();
+    ui::FileDialog::setNextAnswer(archive::selection().place(place).fileName);
+    child<QPushButton>(&window, "loadButton")->click();
+    QListView* list = child<QListView>(&window, "subjectList");
+    list->setCurrentIndex(list->model()->index(0, 0));
 }
 
 int countColour(const QImage& picture, const QColor& colour, const QRect& area) {

@@ -14,12 +14,14 @@ class ArchiveWindow;
 namespace testing {
 
 // Appends a subject to a result file of the working directory's "result" folder and puts it
-// into a place of the Selection, with the full path the archive's file dialog would give.
+// into a place of the archive's Selection, with the full path the archive's file dialog would
+// give.
 void choose(int place, const QString& file, const scoring::ResultRecord& record);
 
-// Creates and shows the archive window with the result file of `place` loaded and the file's
-// first subject selected, as the user leaves it before pressing an arrow.
-void showArchiveAtFileOf(ArchiveWindow& archive, int place);
+// Creates and shows the archive window with the result file of `place` listed through its
+// file dialog and the file's first subject selected, as the user leaves it before pressing an
+// arrow.
+void showArchiveAtFileOf(ArchiveWindow& window, int place);
 
 // How many pixels of the picture (or of `area` of it) have the colour.
 int countColour(const QImage& picture, const QColor& colour, const QRect& area = QRect());
