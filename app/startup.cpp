@@ -10,16 +10,26 @@
 #include <QLibraryInfo>
 #include <QTranslator>
 
+#include <algorithm>
+
 namespace app {
 
 namespace {
 
 const QString kDataFolder = QStringLiteral("Data");
 
-// The data folder is found as the program finds its data files: exactly, then in any case.
+// The data folder of the working directory is found as the program finds its data files:
+// exactly, then in any letter case.
+bool workingDirHoldsDataFolder() {
+    return QFileInfo(platform::resolvePath(kDataFolder)).isDir();
+}
+
+// A folder other than the working directory: any folder named "Data" in any letter case.
 bool holdsDataFolder(const QString& folder) {
-    const QString name = folder.isEmpty() ? kDataFolder : folder + u'/' + kDataFolder;
-    return QFileInfo(platform::resolvePath(name)).isDir();
+    const QStringList folders = QDir(folder).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    return std::any_of(folders.begin(), folders.end(), [](const QString& name) {
+        return name.compare(kDataFolder, Qt::CaseInsensitive) == 0;
+    });
 }
 
 } // namespace
@@ -67,7 +77,7 @@ QString missingDataFolderText(const QString& workingDir, const QString& programD
 }
 
 bool checkDataFolder() {
-    if (holdsDataFolder(QString()))
+    if (workingDirHoldsDataFolder())
         return true;
     // Without the data folder nothing can be scored: a test or a typed-in answer sheet would
     // fail only at its end, and the work would be lost. Ending at once costs the user nothing.

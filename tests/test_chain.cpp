@@ -228,8 +228,12 @@ private slots:
     }
     void programEndsWithCodeZero() {
         QFETCH(QString, how);
+        // The program ends at once where its working directory holds no data folder.
+        testing::TempWorkDir folder;
+        folder.installProgramFolder();
         QProcess program;
         program.setProcessEnvironment(QProcessEnvironment::systemEnvironment());
+        program.setWorkingDirectory(folder.path());
         program.start(QCoreApplication::applicationFilePath(), {how});
         QVERIFY(program.waitForFinished(60000));
         QCOMPARE(program.exitStatus(), QProcess::NormalExit);
