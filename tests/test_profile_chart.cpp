@@ -1,22 +1,20 @@
 // The profile chart: the pixels the shared plotter and frame draw, the background picture's
 // errors, the chart window's header, and printing.
 
-#include "app/app_state.h"
-#include "ui/ui_kit.h"
-#include "collect/manual_entry_window.h"
+#include "charts/chart_frame.h"
 #include "platform/dates.h"
 #include "platform/error.h"
-#include "ui/message_box.h"
 #include "platform/paths.h"
-#include "ui/printing.h"
-#include "charts/chart_frame.h"
 #include "results/profile_chart_window.h"
 #include "results/results_window.h"
 #include "tests/support/chart_support.h"
 #include "tests/support/test_support.h"
+#include "ui/message_box.h"
+#include "ui/printing.h"
+#include "ui/ui_kit.h"
 
 #include <QLabel>
-#include <QLineEdit>
+#include <QPointer>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QProcess>
@@ -26,8 +24,8 @@
 #include <cerrno>
 #include <memory>
 
-using app::state;
 using Profile = std::array<quint8, 17>;
+using testing::child;
 using testing::countColour;
 
 namespace {
@@ -62,6 +60,25 @@ bool nearColour(const QImage& picture, double x, double y, QColor colour) {
             if (isColour(picture, int(x) + dx, int(y) + dy, colour))
                 return true;
     return false;
+}
+
+// A chart window of a profile, its header's subject and date left empty.
+std::unique_ptr<ProfileChartWindow> chartOf(const Profile& profile) {
+    return std::make_unique<ProfileChartWindow>(nullptr, profile, scoring::Subject{}, QString(),
+                                                scoring::EntryMode::Test);
+}
+
+// The header lines of a chart window: the subject's four, the date and the entry mode.
+QStringList headerOf(const QWidget* window) {
+    QStringList header;
+    for (const char* name :
+         {"surnameLabel", "firstNameLabel", "courseLabel", "groupLabel", "dateLabel", "modeLabel"})
+        header << child<QLabel>(window, name)->text();
+    return header;
+}
+
+QImage pictureOf(const QWidget* window) {
+    return child<QLabel>(window, "chartPicture")->pixmap().toImage();
 }
 
 void writeBackground(const testing::TempWorkDir& dir) {
@@ -213,14 +230,11 @@ private slots:
         QCOMPARE(thrown, message);
 
         // The window opens all the same, its header at "нет" and its picture empty.
-        state().Profile = constantProfile(4);
-        ProfileChartWindow window(nullptr);
-        window.create();
+        const auto window = chartOf(constantProfile(4));
+        window->create();
         QCOMPARE(ui::MessageBox::takeRecorded(), QStringList{message});
-        for (QLabel* line : {window.Label1, window.Label2, window.Label3, window.Label4,
-                             window.Label5, window.Label6})
-            QCOMPARE(line->text(), QStringLiteral("нет"));
-        QVERIFY(window.Image1->pixmap().isNull());
+        QCOMPARE(headerOf(window.get()), QStringList(6, QStringLiteral("нет")));
+        QVERIFY(pictureOf(window.get()).isNull());
     }
 
     void loadsBackground() {
@@ -233,13 +247,11 @@ private slots:
     void windowDrawsProfile() {
         testing::TempWorkDir dir;
         writeBackground(dir);
-        state().Profile = zigzag();
-        ProfileChartWindow window(nullptr);
-        window.create();
-        const QImage picture =
-            window.Image1->pixmap().toImage().convertToFormat(QImage::Format_RGB32);
+        const auto window = chartOf(zigzag());
+        window->create();
+        const QImage picture = pictureOf(window.get()).convertToFormat(QImage::Format_RGB32);
         QCOMPARE(picture.size(), QSize(505, 505));
-        QCOMPARE(window.Image1->geometry(), QRect(0, 64, 505, 505));
+        QCOMPARE(child<QLabel>(window.get(), "chartPicture")->geometry(), QRect(0, 64, 505, 505));
         QVERIFY(isColour(picture, chart::stenX(1) - 2, chart::rowY(1), ui::kRed));
         QVERIFY(isColour(picture, chart::stenX(10) + 2, chart::rowY(2), ui::kRed));
         QVERIFY(nearColour(picture, (135 + 360) / 2.0, (38 + 66) / 2.0, ui::kRed));
@@ -249,53 +261,49 @@ private slots:
     }
 
     void header_data() {
-        QTest::addColumn<int>("manualEntry");
-        QTest::addColumn<QString>("mode");
-        QTest::newRow("test") << 0 << QStringLiteral("Тест пройден");
-        QTest::newRow("manual entry") << 1 << QStringLiteral("результаты введены вручную");
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<QString>("modeText");
+        QTest::newRow("test") << int(scoring::EntryMode::Test) << QStringLiteral("Тест пройден");
+        QTest::newRow("manual entry")
+            << int(scoring::EntryMode::Manual) << QStringLiteral("результаты введены вручную");
     }
 
+    // The chart opened from the results window: the subject it was given, and the date the
+    // results window shows (test) or today's (manual entry).
     void header() {
-        QFETCH(int, manualEntry);
-        QFETCH(QString, mode);
+        QFETCH(int, mode);
+        QFETCH(QString, modeText);
         testing::TempWorkDir dir;
         dir.installProgramFolder();
-        state().setManualEntry(quint8(manualEntry));
-        state().Profile = constantProfile(5);
-
-        // The values come from what the results window shows (test) or from the manual entry
-        // window's fields (manual entry).
-        ResultsWindow results(nullptr);
-        ManualEntryWindow manual(nullptr);
-        state().Form6 = &results;
-        state().Form10 = &manual;
+        scoring::AnswerSheet sheet;
+        for (int item = 1; item <= scoring::kItems; ++item)
+            sheet.setAnswer(item, 1);
+        const scoring::Subject subject{QStringLiteral("Петрова"), QStringLiteral("Анна"),
+                                       QStringLiteral("3"), QStringLiteral("Б-31")};
+        ResultsWindow results(nullptr, sheet, subject, scoring::EntryMode(mode));
+        results.create();
+        results.show();
         const QString shownDate = QStringLiteral("01.02.2003");
-        results.Label7->setText(shownDate);
-        QLabel* shown[] = {results.Label8, results.Label9, results.Label10, results.Label11};
-        QLineEdit* typed[] = {manual.Edit1, manual.Edit2, manual.Edit3, manual.Edit4};
-        const QStringList values = {QStringLiteral("Петрова"), QStringLiteral("Анна"),
-                                    QStringLiteral("3"), QStringLiteral("Б-31")};
-        for (int i = 0; i < 4; ++i) {
-            if (manualEntry == 1)
-                typed[i]->setText(values[i]);
-            else
-                shown[i]->setText(values[i]);
-        }
+        child<QLabel>(&results, "dateValue")->setText(shownDate);
 
-        ProfileChartWindow window(nullptr);
-        window.create();
-        state().Form6 = nullptr;
-        state().Form10 = nullptr;
+        QStringList header;
+        QPointer<ProfileChartWindow> chart;
+        testing::step([&] {
+            chart = testing::visibleWindow<ProfileChartWindow>();
+            QVERIFY(chart);
+            header = headerOf(chart);
+            testing::closeByFrame(chart);
+        });
+        child<QPushButton>(&results, "chartButton")->click();
+        QVERIFY(chart.isNull());
 
-        QCOMPARE(window.Label1->text(), QStringLiteral("Фамилия: Петрова"));
-        QCOMPARE(window.Label2->text(), QStringLiteral("Имя: Анна"));
-        QCOMPARE(window.Label3->text(), QStringLiteral("Курс: 3"));
-        QCOMPARE(window.Label4->text(), QStringLiteral("Группа: Б-31"));
-        QCOMPARE(window.Label5->text(),
-                 QStringLiteral("Дата: ") + (manualEntry == 1
-                                                 ? platform::formatShortDate(QDate::currentDate())
-                                                 : shownDate));
-        QCOMPARE(window.Label6->text(), mode);
+        const QString date = scoring::EntryMode(mode) == scoring::EntryMode::Manual
+                                 ? platform::formatShortDate(QDate::currentDate())
+                                 : shownDate;
+        QCOMPARE(header,
+                 (QStringList{QStringLiteral("Фамилия: Петрова"), QStringLiteral("Имя: Анна"),
+                              QStringLiteral("Курс: 3"), QStringLiteral("Группа: Б-31"),
+                              QStringLiteral("Дата: ") + date, modeText}));
     }
 
     void failedPrintChangesCaptionOnly() {
@@ -303,17 +311,17 @@ private slots:
             QSKIP("this machine has a printer");
         testing::TempWorkDir dir;
         writeBackground(dir);
-        state().Profile = constantProfile(3);
-        ProfileChartWindow window(nullptr);
-        window.create();
-        window.show();
-        const QImage before = window.Image1->pixmap().toImage();
-        const QString header = window.Label1->text();
-        QTest::mouseClick(window.Button1, Qt::LeftButton);
-        QCOMPARE(window.Button1->text(), QStringLiteral("Не выходит:)"));
-        QCOMPARE(window.Image1->pixmap().toImage(), before);
-        QCOMPARE(window.Label1->text(), header);
-        QVERIFY(window.isVisible());
+        const auto window = chartOf(constantProfile(3));
+        window->create();
+        window->show();
+        const QImage before = pictureOf(window.get());
+        const QStringList header = headerOf(window.get());
+        QPushButton* print = child<QPushButton>(window.get(), "printButton");
+        QTest::mouseClick(print, Qt::LeftButton);
+        QCOMPARE(print->text(), QStringLiteral("Не выходит:)"));
+        QCOMPARE(pictureOf(window.get()), before);
+        QCOMPARE(headerOf(window.get()), header);
+        QVERIFY(window->isVisible());
     }
 
     void printsWindowAtTopLeftInItsSize() {
@@ -322,16 +330,15 @@ private slots:
             QSKIP("pdftoppm (poppler-utils) is needed to look at the printed page");
         testing::TempWorkDir dir;
         writeBackground(dir);
-        state().Profile = zigzag();
-        ProfileChartWindow window(nullptr);
-        window.create();
-        window.show();
+        const auto window = chartOf(zigzag());
+        window->create();
+        window->show();
         QApplication::processEvents();
 
         QPrinter printer(QPrinter::HighResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(dir.filePath(QStringLiteral("page.pdf")));
-        QVERIFY(ui::printWindow(&window, &printer));
+        QVERIFY(ui::printWindow(window.get(), &printer));
 
         // Rendered back at 96 dots per inch, the page shows the window pixel for pixel.
         QProcess render;
@@ -343,7 +350,7 @@ private slots:
         QCOMPARE(render.exitCode(), 0);
         const QImage page(dir.filePath(QStringLiteral("page.png")));
         QVERIFY(!page.isNull());
-        const QImage screen = window.grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const QImage screen = window->grab().toImage().convertToFormat(QImage::Format_RGB32);
         QCOMPARE(screen.size(), QSize(508, 567));
 
         // The page's image is compressed and rasterised again, which softens colours; compare

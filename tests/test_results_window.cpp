@@ -1,16 +1,13 @@
 // The results window: what it shows for a scored sheet, saving, leaving, the way it closes the
 // window chain, the scale links, and what it refuses after a key error.
 
-#include "app/app_state.h"
-#include "results/exit_confirm_window.h"
 #include "app/main_window.h"
-#include "ui/ui_kit.h"
 #include "collect/instructions_window.h"
 #include "collect/manual_entry_window.h"
 #include "collect/subject_data_window.h"
 #include "collect/test_window.h"
 #include "platform/dates.h"
-#include "ui/message_box.h"
+#include "results/exit_confirm_window.h"
 #include "results/explanation_window.h"
 #include "results/explanations.h"
 #include "results/profile_chart_window.h"
@@ -18,11 +15,14 @@
 #include "scoring/result_file.h"
 #include "scoring/stens.h"
 #include "tests/support/test_support.h"
+#include "ui/message_box.h"
+#include "ui/ui_kit.h"
 
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
@@ -30,7 +30,9 @@
 #include <QTimer>
 #include <memory>
 
-using app::state;
+using testing::child;
+
+Q_DECLARE_METATYPE(scoring::EntryMode)
 
 namespace {
 
@@ -52,13 +54,37 @@ int testAnswer(int item) {
     return item % 3 + 1;
 }
 
-void fillSheet() {
+scoring::AnswerSheet testSheet() {
+    scoring::AnswerSheet sheet;
     for (int item = 1; item <= scoring::kItems; ++item)
-        state().AnswerSheet.setAnswer(item, quint8(testAnswer(item)));
+        sheet.setAnswer(item, quint8(testAnswer(item)));
+    return sheet;
+}
+
+scoring::Subject testSubject(const QString& surname = QStringLiteral("Иванова")) {
+    return {surname, QStringLiteral("Мария"), QStringLiteral("2"), QStringLiteral("ПС-21")};
 }
 
 int keyDigit(const QByteArray& key, int item) {
     return key[3 * (item - 1) + testAnswer(item) - 1] - '0';
+}
+
+// Control n (from 1) of a row of like controls: "stenValue3", "itemColumn7".
+template <class Control> Control* numbered(const QWidget* window, const char* name, int n) {
+    return child<Control>(window, qPrintable(QLatin1String(name) + QString::number(n)));
+}
+
+QString textOf(const QWidget* window, const char* name) {
+    const QLabel* label = child<QLabel>(window, name);
+    return label ? label->text() : QString();
+}
+
+QPushButton* buttonOf(const QWidget* window, const char* name) {
+    return child<QPushButton>(window, name);
+}
+
+bool savedLabelShown(const QWidget* results) {
+    return child<QLabel>(results, "savedLabel")->isVisibleTo(results);
 }
 
 // The lines of a column; an empty column has none.
@@ -83,64 +109,48 @@ class TestResultsWindow : public QObject {
     Q_OBJECT
 
     std::unique_ptr<testing::TempWorkDir> m_dir;
-    std::unique_ptr<SubjectDataWindow> m_subject;
-    std::unique_ptr<TestWindow> m_test;
-    std::unique_ptr<ManualEntryWindow> m_manual;
+    // Stand-ins for the windows that open the results: the test window and manual entry.
+    std::unique_ptr<QWidget> m_testOpener;
+    std::unique_ptr<QWidget> m_manualOpener;
     QTimer m_watchdog;
 
-    // The subject's data as typed into the window of the given mode.
-    void typeSubject(int manualEntry, const QString& surname) {
-        const std::array<QLineEdit*, 4> fields =
-            manualEntry == 1 ? std::array<QLineEdit*, 4>{m_manual->Edit1, m_manual->Edit2,
-                                                         m_manual->Edit3, m_manual->Edit4}
-                             : std::array<QLineEdit*, 4>{m_subject->Edit1, m_subject->Edit2,
-                                                         m_subject->Edit3, m_subject->Edit4};
-        const QStringList texts = {surname, QStringLiteral("Мария"), QStringLiteral("2"),
-                                   QStringLiteral("ПС-21")};
-        for (int i = 0; i < 4; ++i)
-            fields[std::size_t(i)]->setText(texts[i]);
-    }
-
-    // The openers of both modes exist, visible, as they are when a results window opens.
-    void setUpOpeners(int manualEntry, const QString& surname = QStringLiteral("Иванова")) {
-        m_subject = std::make_unique<SubjectDataWindow>(nullptr);
-        m_test = std::make_unique<TestWindow>(nullptr);
-        m_manual = std::make_unique<ManualEntryWindow>(nullptr);
-        state().Form4 = m_subject.get();
-        state().Form5 = m_test.get();
-        state().Form10 = m_manual.get();
-        state().setManualEntry(quint8(manualEntry));
-        typeSubject(manualEntry, surname);
-        m_test->show();
-        m_manual->show();
+    QWidget* openerOf(scoring::EntryMode mode) const {
+        return mode == scoring::EntryMode::Manual ? m_manualOpener.get() : m_testOpener.get();
     }
 
     // A results window created the way its opener creates it, shown but not modally.
-    std::unique_ptr<ResultsWindow> createResults() {
-        auto window = std::make_unique<ResultsWindow>(nullptr);
-        state().Form6 = window.get();
+    std::unique_ptr<ResultsWindow>
+    createResults(scoring::EntryMode mode, const QString& surname = QStringLiteral("Иванова")) {
+        auto window = std::make_unique<ResultsWindow>(openerOf(mode), testSheet(),
+                                                      testSubject(surname), mode);
         window->create();
         window->show();
         return window;
     }
 
     // Opens the results window modally, runs `step` inside its showing, and tells whether the
-    // window was still open after the step (it is then closed by its frame).
+    // window was still open after the step (it is then closed by its frame). The window is
+    // gone afterwards either way.
     bool stillOpenAfter(const std::function<void(ResultsWindow*)>& step) {
         bool returned = false;
         bool stayed = false;
-        testing::later([&] {
-            step(state().Form6);
-            testing::later([&] {
+        QPointer<ResultsWindow> shown;
+        testing::step([&] {
+            shown = testing::visibleWindow<ResultsWindow>();
+            QVERIFY(shown);
+            step(shown);
+            testing::step([&] {
                 if (returned)
                     return;
                 stayed = true;
-                testing::closeByFrame(state().Form6);
+                testing::closeByFrame(shown);
             });
         });
-        ui::openWindow(m_test.get(), state().Form6);
+        ui::openWindow<ResultsWindow>(m_testOpener.get(), testSheet(), testSubject(),
+                                      scoring::EntryMode::Test);
         returned = true;
         QCoreApplication::processEvents();
+        [&] { QVERIFY(shown.isNull()); }();
         return stayed;
     }
 
@@ -150,7 +160,10 @@ private slots:
         m_dir = std::make_unique<testing::TempWorkDir>();
         m_dir->writeFile(QStringLiteral("Data/Key.kdt"), testKey());
         m_dir->makeFolder(QStringLiteral("result"));
-        fillSheet();
+        m_testOpener = std::make_unique<QWidget>();
+        m_manualOpener = std::make_unique<QWidget>();
+        m_testOpener->show();
+        m_manualOpener->show();
         m_watchdog.setSingleShot(true);
         m_watchdog.callOnTimeout([] { qFatal("a modal window was left open"); });
         m_watchdog.start(60000);
@@ -158,47 +171,45 @@ private slots:
 
     void cleanup() {
         m_watchdog.stop();
-        state().Form4 = nullptr;
-        state().Form5 = nullptr;
-        state().Form10 = nullptr;
-        m_subject.reset();
-        m_test.reset();
-        m_manual.reset();
+        m_testOpener.reset();
+        m_manualOpener.reset();
         m_dir.reset();
         QVERIFY(ui::MessageBox::takeRecorded().isEmpty());
     }
 
     void showsScoredSheet_data() {
-        QTest::addColumn<int>("manualEntry");
-        QTest::newRow("from the test") << 0;
-        QTest::newRow("from manual entry") << 1;
+        QTest::addColumn<scoring::EntryMode>("mode");
+        QTest::newRow("from the test") << scoring::EntryMode::Test;
+        QTest::newRow("from manual entry") << scoring::EntryMode::Manual;
     }
 
     void showsScoredSheet() {
-        QFETCH(int, manualEntry);
-        setUpOpeners(manualEntry, kLongSurname);
-        auto results = createResults();
+        QFETCH(scoring::EntryMode, mode);
+        auto results = createResults(mode, kLongSurname);
 
-        QWidget* opener = manualEntry == 1 ? static_cast<QWidget*>(m_manual.get()) : m_test.get();
-        QWidget* other = manualEntry == 1 ? static_cast<QWidget*>(m_test.get()) : m_manual.get();
+        const bool manual = mode == scoring::EntryMode::Manual;
+        QWidget* opener = openerOf(mode);
+        QWidget* other = manual ? m_testOpener.get() : m_manualOpener.get();
         QVERIFY(!opener->isVisible());
         QVERIFY(other->isVisible());
-        QVERIFY(!results->Label51->isVisibleTo(results.get()));
-        QCOMPARE(state().SavedFlag, 0);
+        QVERIFY(!savedLabelShown(results.get()));
+        QVERIFY(!results->saved());
 
-        QCOMPARE(results->Label7->text(), platform::formatShortDate(QDate::currentDate()));
-        QCOMPARE(results->Label8->text(), kLongSurname);
-        QVERIFY(results->Label8->width() >=
-                QFontMetrics(results->Label8->font()).horizontalAdvance(kLongSurname));
-        QCOMPARE(results->Label9->text(), QStringLiteral("Мария"));
-        QCOMPARE(results->Label10->text(), QStringLiteral("2"));
-        QCOMPARE(results->Label11->text(), QStringLiteral("ПС-21"));
+        QCOMPARE(textOf(results.get(), "dateValue"),
+                 platform::formatShortDate(QDate::currentDate()));
+        const QLabel* surname = child<QLabel>(results.get(), "surnameValue");
+        QCOMPARE(surname->text(), kLongSurname);
+        QVERIFY(surname->width() >= QFontMetrics(surname->font()).horizontalAdvance(kLongSurname));
+        QCOMPARE(textOf(results.get(), "firstNameValue"), QStringLiteral("Мария"));
+        QCOMPARE(textOf(results.get(), "courseValue"), QStringLiteral("2"));
+        QCOMPARE(textOf(results.get(), "groupValue"), QStringLiteral("ПС-21"));
 
         // Row k of column c is item 17 (c - 1) + k; column 7 holds items 103 to 105.
         const QByteArray key = testKey();
         std::array<int, 17> rowSums{};
         for (int c = 1; c <= 7; ++c) {
-            const QStringList digits = lines(results->itemColumns[std::size_t(c - 1)]);
+            const QStringList digits =
+                lines(numbered<QPlainTextEdit>(results.get(), "itemColumn", c));
             QCOMPARE(digits.size(), c == 7 ? 3 : 17);
             for (int k = 1; k <= digits.size(); ++k) {
                 const int item = 17 * (c - 1) + k;
@@ -208,7 +219,7 @@ private slots:
         }
         // The raw totals are the sums of the rows, one per line whatever their width, and
         // the stens are their conversions.
-        const QStringList totals = lines(results->Memo8);
+        const QStringList totals = lines(child<QPlainTextEdit>(results.get(), "rawTotalsColumn"));
         QCOMPARE(totals.size(), 17);
         bool below10 = false, twoDigits = false;
         for (int k = 1; k <= 17; ++k) {
@@ -217,31 +228,35 @@ private slots:
             below10 |= raw < 10;
             twoDigits |= raw >= 10;
             const quint8 sten = scoring::stenFor(k, raw);
-            QCOMPARE(state().Profile[std::size_t(k - 1)], sten);
-            QCOMPARE(results->stenLabel(k)->text(), QString::number(sten));
+            QCOMPARE(results->profile()[std::size_t(k - 1)], sten);
+            QCOMPARE(numbered<QLabel>(results.get(), "stenValue", k)->text(),
+                     QString::number(sten));
         }
         QVERIFY(below10 && twoDigits);
-        QVERIFY(results->Button1->isEnabled());
-        QVERIFY(results->Button3->isEnabled());
+        QVERIFY(buttonOf(results.get(), "chartButton")->isEnabled());
+        QVERIFY(buttonOf(results.get(), "saveButton")->isEnabled());
     }
 
     void columnsLineUp() {
-        setUpOpeners(0);
-        auto results = createResults();
+        auto results = createResults(scoring::EntryMode::Test);
+        const auto column = [&](int c) {
+            return numbered<QPlainTextEdit>(results.get(), "itemColumn", c);
+        };
+        QPlainTextEdit* totals = child<QPlainTextEdit>(results.get(), "rawTotalsColumn");
         for (int k = 0; k < 17; ++k) {
-            const int top = lineTop(results->Memo1, k);
+            const int top = lineTop(column(1), k);
             for (int c = 2; c <= (k < 3 ? 7 : 6); ++c)
-                QCOMPARE(lineTop(results->itemColumns[std::size_t(c - 1)], k), top);
-            QCOMPARE(lineTop(results->Memo8, k), top);
+                QCOMPARE(lineTop(column(c), k), top);
+            QCOMPARE(lineTop(totals, k), top);
         }
         // All 17 lines fit their columns: the last one ends inside the box.
-        for (QPlainTextEdit* column : {results->Memo1, results->Memo8}) {
-            QTextCursor last(column->document()->findBlockByNumber(16));
-            QVERIFY(column->cursorRect(last).bottom() < column->viewport()->height());
-            QCOMPARE(column->verticalScrollBar()->value(), 0);
+        for (const QPlainTextEdit* full : {column(1), totals}) {
+            QTextCursor last(full->document()->findBlockByNumber(16));
+            QVERIFY(full->cursorRect(last).bottom() < full->viewport()->height());
+            QCOMPARE(full->verticalScrollBar()->value(), 0);
         }
-        QTextCursor last7(results->Memo7->document()->findBlockByNumber(2));
-        QVERIFY(results->Memo7->cursorRect(last7).bottom() < results->Memo7->viewport()->height());
+        QTextCursor last7(column(7)->document()->findBlockByNumber(2));
+        QVERIFY(column(7)->cursorRect(last7).bottom() < column(7)->viewport()->height());
     }
 
     void keyErrorLeavesWindowEmpty_data() {
@@ -264,84 +279,87 @@ private slots:
         QFile::remove(m_dir->filePath(QStringLiteral("Data/Key.kdt")));
         if (present)
             m_dir->writeFile(QStringLiteral("Data/Key.kdt"), key);
-        // The profile of a subject scored before.
-        state().Profile.fill(7);
-        setUpOpeners(0);
-        auto results = createResults();
+        auto results = createResults(scoring::EntryMode::Test);
 
         QCOMPARE(ui::MessageBox::takeRecorded(), QStringList{message});
-        QVERIFY(!m_test->isVisible());
-        QCOMPARE(results->Label7->text(), platform::formatShortDate(QDate::currentDate()));
-        QCOMPARE(results->Label8->text(), QStringLiteral("Иванова"));
-        for (QPlainTextEdit* column : results->itemColumns)
-            QVERIFY(column->toPlainText().isEmpty());
-        QVERIFY(results->Memo8->toPlainText().isEmpty());
+        QVERIFY(!m_testOpener->isVisible());
+        QVERIFY(!results->scored());
+        QCOMPARE(textOf(results.get(), "dateValue"),
+                 platform::formatShortDate(QDate::currentDate()));
+        QCOMPARE(textOf(results.get(), "surnameValue"), QStringLiteral("Иванова"));
+        for (int c = 1; c <= 7; ++c)
+            QVERIFY(
+                numbered<QPlainTextEdit>(results.get(), "itemColumn", c)->toPlainText().isEmpty());
+        QVERIFY(child<QPlainTextEdit>(results.get(), "rawTotalsColumn")->toPlainText().isEmpty());
         for (int k = 1; k <= 17; ++k)
-            QCOMPARE(results->stenLabel(k)->text(), QStringLiteral("Нет"));
+            QCOMPARE(numbered<QLabel>(results.get(), "stenValue", k)->text(),
+                     QStringLiteral("Нет"));
 
-        // Nothing new was scored: neither saving nor the chart acts on the old profile.
-        QVERIFY(!results->Button1->isEnabled());
-        QVERIFY(!results->Button3->isEnabled());
-        results->Button3Click();
-        QCOMPARE(state().SavedFlag, 0);
-        QVERIFY(!results->Label51->isVisibleTo(results.get()));
+        // Nothing was scored: saving and the chart are off, and they refuse even when pressed.
+        QPushButton* save = buttonOf(results.get(), "saveButton");
+        QPushButton* chart = buttonOf(results.get(), "chartButton");
+        QVERIFY(!chart->isEnabled());
+        QVERIFY(!save->isEnabled());
+        save->setEnabled(true);
+        save->click();
+        QVERIFY(!results->saved());
+        QVERIFY(!savedLabelShown(results.get()));
         QVERIFY(QDir(m_dir->filePath(QStringLiteral("result"))).isEmpty());
         bool chartOpened = false;
-        testing::later([&] {
-            if (state().Form9) {
+        testing::step([&] {
+            if (auto* profileChart = testing::visibleWindow<ProfileChartWindow>()) {
                 chartOpened = true;
-                testing::closeByFrame(state().Form9);
+                testing::closeByFrame(profileChart);
             }
         });
-        results->Button1Click();
+        chart->setEnabled(true);
+        chart->click();
         QCoreApplication::processEvents();
         QVERIFY(!chartOpened);
     }
 
     void savesOnce_data() {
-        QTest::addColumn<int>("manualEntry");
-        QTest::newRow("from the test") << 0;
-        QTest::newRow("from manual entry") << 1;
+        QTest::addColumn<scoring::EntryMode>("mode");
+        QTest::newRow("from the test") << scoring::EntryMode::Test;
+        QTest::newRow("from manual entry") << scoring::EntryMode::Manual;
     }
 
     void savesOnce() {
-        QFETCH(int, manualEntry);
-        setUpOpeners(manualEntry, kLongSurname);
-        auto results = createResults();
+        QFETCH(scoring::EntryMode, mode);
+        auto results = createResults(mode, kLongSurname);
         const QString file = scoring::resultFileName(QDate::currentDate());
 
-        results->Button3->click();
-        results->Button3->click();
+        buttonOf(results.get(), "saveButton")->click();
+        buttonOf(results.get(), "saveButton")->click();
 
         QCOMPARE(scoring::recordCount(file), 1);
-        QCOMPARE(state().SavedFlag, 1);
-        QVERIFY(results->Label51->isVisibleTo(results.get()));
+        QVERIFY(results->saved());
+        QVERIFY(savedLabelShown(results.get()));
         const scoring::ResultRecord record = scoring::readRecord(file, 0);
         QCOMPARE(record.surname, kLongSurname.left(20));
         QCOMPARE(record.firstName, QStringLiteral("Мария"));
         QCOMPARE(record.course, QStringLiteral("2"));
         QCOMPARE(record.group, QStringLiteral("ПС-21"));
-        QCOMPARE(record.scales, state().Profile);
+        QCOMPARE(record.scales, results->profile());
         QCOMPARE(record.date, platform::dayCount(QDate::currentDate()));
-        QCOMPARE(int(record.manualEntry), manualEntry);
+        QCOMPARE(int(record.manualEntry), int(mode));
         // The window still shows the surname whole.
-        QCOMPARE(results->Label8->text(), kLongSurname);
+        QCOMPARE(textOf(results.get(), "surnameValue"), kLongSurname);
     }
 
     void failedSaveCanBeRepeated() {
         QDir(m_dir->filePath(QStringLiteral("result"))).removeRecursively();
-        setUpOpeners(0);
-        auto results = createResults();
+        auto results = createResults(scoring::EntryMode::Test);
 
-        results->Button3->click();
+        buttonOf(results.get(), "saveButton")->click();
         QCOMPARE(ui::MessageBox::takeRecorded(), QStringList{"Invalid filename"});
-        QCOMPARE(state().SavedFlag, 0);
-        QVERIFY(!results->Label51->isVisibleTo(results.get()));
+        QVERIFY(!results->saved());
+        QVERIFY(!savedLabelShown(results.get()));
 
         m_dir->makeFolder(QStringLiteral("result"));
-        results->Button3->click();
-        QCOMPARE(state().SavedFlag, 1);
-        QVERIFY(results->Label51->isVisibleTo(results.get()));
+        buttonOf(results.get(), "saveButton")->click();
+        QVERIFY(results->saved());
+        QVERIFY(savedLabelShown(results.get()));
         QCOMPARE(scoring::recordCount(scoring::resultFileName(QDate::currentDate())), 1);
     }
 
@@ -361,48 +379,47 @@ private slots:
         QFETCH(QString, answer);
         QFETCH(bool, asked);
         QFETCH(bool, stays);
-        setUpOpeners(0);
         bool wasAsked = false;
         QString surnameAfter;
         const bool stayed = stillOpenAfter([&](ResultsWindow* results) {
             if (saved)
-                results->Button3->click();
-            testing::later([&] {
-                ExitConfirmWindow* confirmation = state().Form7;
+                buttonOf(results, "saveButton")->click();
+            testing::step([&] {
+                auto* confirmation = testing::visibleWindow<ExitConfirmWindow>();
                 if (!confirmation)
                     return;
                 wasAsked = true;
                 if (answer == u"leave")
-                    confirmation->Button1->click();
+                    buttonOf(confirmation, "leaveButton")->click();
                 else if (answer == u"stay")
-                    confirmation->Button2->click();
+                    buttonOf(confirmation, "stayButton")->click();
                 else
                     testing::closeByFrame(confirmation);
             });
-            results->Button2->click();
-            surnameAfter = results->Label8->text();
+            buttonOf(results, "exitButton")->click();
+            surnameAfter = textOf(results, "surnameValue");
         });
         QCOMPARE(wasAsked, asked);
         QCOMPARE(stayed, stays);
         QCOMPARE(surnameAfter, QStringLiteral("Иванова"));
-        QCOMPARE(state().Form6, nullptr);
     }
 
     void frameClosesWithoutAsking() {
-        setUpOpeners(0);
         bool asked = false;
+        bool saved = true;
         const bool stayed = stillOpenAfter([&](ResultsWindow* results) {
-            testing::later([&] {
-                if (ExitConfirmWindow* confirmation = state().Form7) {
+            testing::step([&] {
+                if (auto* confirmation = testing::visibleWindow<ExitConfirmWindow>()) {
                     asked = true;
-                    confirmation->Button1->click();
+                    buttonOf(confirmation, "leaveButton")->click();
                 }
             });
             testing::closeByFrame(results);
+            saved = results->saved();
         });
         QVERIFY(!stayed);
         QVERIFY(!asked);
-        QCOMPARE(state().SavedFlag, 0);
+        QVERIFY(!saved);
     }
 
     // The whole on-screen test, from the main window's "Тест" to the results, closed by the
@@ -411,44 +428,49 @@ private slots:
         m_dir->installProgramFolder();
         m_dir->writeFile(QStringLiteral("Data/Key.kdt"), testKey());
         MainWindow mainWindow;
-        state().Form1 = &mainWindow;
         mainWindow.show();
         bool resultsSeen = false;
+        QPointer<InstructionsWindow> instructions;
+        QPointer<SubjectDataWindow> subjectData;
+        QPointer<TestWindow> test;
+        QPointer<ResultsWindow> results;
 
-        testing::later([&] {     // in the instructions
-            testing::later([&] { // in the subject data window
-                typeSubjectInto(state().Form4);
-                testing::later([&] { // in the test window
-                    TestWindow* test = state().Form5;
+        testing::step([&] { // in the instructions
+            instructions = testing::visibleWindow<InstructionsWindow>();
+            QVERIFY(instructions);
+            testing::step([&] { // in the subject data window
+                subjectData = testing::visibleWindow<SubjectDataWindow>();
+                QVERIFY(subjectData);
+                typeSubjectInto(subjectData);
+                testing::step([&] { // in the test window
+                    test = testing::visibleWindow<TestWindow>();
+                    QVERIFY(test);
                     for (int statement = 1; statement <= scoring::kItems; ++statement) {
                         if (statement == scoring::kItems)
-                            testing::later([&] { // in the results window
-                                ResultsWindow* results = state().Form6;
+                            testing::step([&] { // in the results window
+                                results = testing::visibleWindow<ResultsWindow>();
                                 resultsSeen =
-                                    results && results->isVisible() &&
-                                    !state().Form5->isVisible() && !state().Form4->isVisible() &&
-                                    !state().Form3->isVisible() && !mainWindow.isVisible() &&
-                                    results->Label8->text() == u"Петров";
+                                    results && !test->isVisible() && !subjectData->isVisible() &&
+                                    !instructions->isVisible() && !mainWindow.isVisible() &&
+                                    textOf(results, "surnameValue") == u"Петров";
                                 testing::closeByFrame(results);
                             });
-                        test->Image2Click();
-                        test->Button1Click();
+                        test->tickAnswer(1);
+                        buttonOf(test, "continueButton")->click();
                     }
                 });
-                state().Form4->Button1Click();
+                buttonOf(subjectData, "continueButton")->click();
             });
-            state().Form3->Button2Click();
+            buttonOf(instructions, "continueButton")->click();
         });
-        mainWindow.Button1Click();
+        buttonOf(&mainWindow, "testButton")->click();
 
         QVERIFY(resultsSeen);
         QVERIFY(mainWindow.isVisible());
-        QCOMPARE(state().Form3, nullptr);
-        QCOMPARE(state().Form4, nullptr);
-        QCOMPARE(state().Form5, nullptr);
-        QCOMPARE(state().Form6, nullptr);
-        QCOMPARE(state().manualEntry(), 0);
-        state().Form1 = nullptr;
+        QVERIFY(instructions.isNull());
+        QVERIFY(subjectData.isNull());
+        QVERIFY(test.isNull());
+        QVERIFY(results.isNull());
     }
 
     // Manual entry: the results window hides the manual entry window and closes it when it
@@ -458,57 +480,65 @@ private slots:
         m_dir->writeFile(QStringLiteral("Data/Key.kdt"), testKey());
         bool resultsSeen = false;
         bool manualReturned = false;
-        testing::later([&] { // in the manual entry window
-            ManualEntryWindow* manual = state().Form10;
-            manual->Edit1->setText(QStringLiteral("Сидоров"));
-            fillSheet(); // as if typed in on the grid
-            state().setManualEntry(1);
-            testing::later([&] { // in the results window
-                ResultsWindow* results = state().Form6Manual;
-                resultsSeen = results && results->isVisible() && !manual->isVisible() &&
-                              results->Label8->text() == u"Сидоров";
+        bool closedByRescue = false;
+        QPointer<ManualEntryWindow> manual;
+        QPointer<ResultsWindow> results;
+        testing::step([&] { // in the manual entry window
+            manual = testing::visibleWindow<ManualEntryWindow>();
+            QVERIFY(manual);
+            child<QLineEdit>(manual, "surnameEdit")->setText(QStringLiteral("Сидоров"));
+            for (int statement = 1; statement <= scoring::kItems; ++statement)
+                manual->chooseBox(3 * (statement - 1) + testAnswer(statement));
+            testing::step([&] { // in the results window
+                results = testing::visibleWindow<ResultsWindow>();
+                resultsSeen = results && !manual->isVisible() &&
+                              textOf(results, "surnameValue") == u"Сидоров";
                 testing::closeByFrame(results);
             });
-            ui::openWindow(manual, state().Form6Manual);
-            testing::later([&] {
-                if (manualReturned || !state().Form10)
+            buttonOf(manual, "resultButton")->click();
+            testing::step([&] {
+                if (manualReturned || !manual)
                     return;
                 closedByRescue = true; // the results window did not close it
-                testing::closeByFrame(state().Form10);
+                testing::closeByFrame(manual);
             });
         });
-        ui::openWindow(static_cast<QWidget*>(nullptr), state().Form10);
+        ui::openWindow<ManualEntryWindow>(nullptr);
         manualReturned = true;
         QCoreApplication::processEvents();
         QVERIFY(resultsSeen);
-        QCOMPARE(state().Form10, nullptr);
-        QCOMPARE(state().Form6Manual, nullptr);
+        QVERIFY(manual.isNull());
+        QVERIFY(results.isNull());
         QVERIFY(!closedByRescue);
     }
 
     void scaleLinksOpenFreshExplanations() {
-        setUpOpeners(0);
-        auto results = createResults();
-        QCOMPARE(results->scaleLink(1)->text(), QStringLiteral("Л____"));
-        QCOMPARE(results->scaleLink(9)->text(), QStringLiteral("I_____"));
-        QCOMPARE(results->scaleLink(17)->text(), QStringLiteral("Q4___"));
-        QCOMPARE(results->scaleLink(5)->cursor().shape(), Qt::PointingHandCursor);
+        auto results = createResults(scoring::EntryMode::Test);
+        const auto link = [&](int scale) {
+            return numbered<ui::ClickLabel>(results.get(), "scaleLink", scale);
+        };
+        QCOMPARE(link(1)->text(), QStringLiteral("Л____"));
+        QCOMPARE(link(9)->text(), QStringLiteral("I_____"));
+        QCOMPARE(link(17)->text(), QStringLiteral("Q4___"));
+        QCOMPARE(link(5)->cursor().shape(), Qt::PointingHandCursor);
 
         struct Seen {
             QString title, poles, low, high;
         };
         std::vector<Seen> seen;
         for (int scale : {4, 14}) {
-            testing::later([&] {
-                ExplanationWindow* explanation = state().Form8;
-                QVERIFY(explanation);
-                seen.push_back({explanation->Label1->text(), explanation->Edit1->text(),
-                                explanation->Memo1->toPlainText(),
-                                explanation->Memo2->toPlainText()});
-                testing::closeByFrame(explanation);
+            QPointer<ExplanationWindow> shown;
+            testing::step([&] {
+                shown = testing::visibleWindow<ExplanationWindow>();
+                QVERIFY(shown);
+                seen.push_back({textOf(shown, "titleLabel"),
+                                child<QLineEdit>(shown, "polesField")->text(),
+                                child<QPlainTextEdit>(shown, "lowPoleText")->toPlainText(),
+                                child<QPlainTextEdit>(shown, "highPoleText")->toPlainText()});
+                testing::closeByFrame(shown);
             });
-            QTest::mouseClick(results->scaleLink(scale), Qt::LeftButton);
-            QCOMPARE(state().Form8, nullptr);
+            QTest::mouseClick(link(scale), Qt::LeftButton);
+            QVERIFY(shown.isNull());
         }
         QCOMPARE(seen.size(), std::size_t(2));
         QCOMPARE(seen[0].title, QStringLiteral("Фактор \"C\""));
@@ -520,14 +550,13 @@ private slots:
         QCOMPARE(seen[1].poles, QStringLiteral("\"консерватизм - радикализм\""));
         QVERIFY(seen[1].low.startsWith(QStringLiteral("Q1-")));
         QVERIFY(seen[1].high.startsWith(QStringLiteral("Q1+")));
-        QCOMPARE(state().Explanation.title, QStringLiteral("Фактор \"Q1\""));
     }
 
     void explanationsHaveAllScales() {
         const QStringList codes = {"MD", "A", "B", "C", "E",  "F",  "G",  "H", "I",
                                    "L",  "M", "N", "O", "Q1", "Q2", "Q3", "Q4"};
         for (int k = 1; k <= 17; ++k) {
-            const results::Explanation& entry = results::explanationOf(k);
+            const scoring::Explanation& entry = results::explanationOf(k);
             const QString code = codes[k - 1];
             QCOMPARE(entry.title, k == 1 ? QStringLiteral("Фактор \"Л\" (MD)")
                                          : QStringLiteral("Фактор \"%1\"").arg(code));
@@ -538,13 +567,11 @@ private slots:
     }
 
 private:
-    bool closedByRescue = false;
-
-    static void typeSubjectInto(SubjectDataWindow* form) {
-        form->Edit1->setText(QStringLiteral("Петров"));
-        form->Edit2->setText(QStringLiteral("Пётр"));
-        form->Edit3->setText(QStringLiteral("1"));
-        form->Edit4->setText(QStringLiteral("Ф-11"));
+    static void typeSubjectInto(const SubjectDataWindow* window) {
+        child<QLineEdit>(window, "surnameEdit")->setText(QStringLiteral("Петров"));
+        child<QLineEdit>(window, "firstNameEdit")->setText(QStringLiteral("Пётр"));
+        child<QLineEdit>(window, "courseEdit")->setText(QStringLiteral("1"));
+        child<QLineEdit>(window, "groupEdit")->setText(QStringLiteral("Ф-11"));
     }
 };
 

@@ -1,32 +1,29 @@
-#include "app/app_state.h"
-#include "collect/subject_data_window.h"
+#include "platform/dates.h"
 #include "results/explanation_window.h"
 #include "results/explanations.h"
 #include "results/profile_chart_window.h"
 #include "results/results_window.h"
 #include "tests/render_windows.h"
 
+#include <QDate>
 #include <QLabel>
-#include <QLineEdit>
 
 namespace {
 
-// A subject answered every statement and typed in their data; the results window is created
-// over the subject data window as the test creates it.
-ResultsWindow* scoredResults(QWidget* owner = nullptr) {
-    app::AppState& state = app::state();
-    for (int item = 1; item <= 105; ++item)
-        state.AnswerSheet.setAnswer(item, quint8((item * 5) % 3 + 1));
-    state.setManualEntry(0);
-    auto* results = new ResultsWindow(owner);
-    auto* subject = new SubjectDataWindow(results);
-    subject->Edit1->setText(QStringLiteral("Константинопольская"));
-    subject->Edit2->setText(QStringLiteral("Мария"));
-    subject->Edit3->setText(QStringLiteral("2"));
-    subject->Edit4->setText(QStringLiteral("ПС-21"));
-    state.Form4 = subject;
+// A subject who answered every statement, as the test window hands them to the results.
+scoring::AnswerSheet answeredSheet() {
+    scoring::AnswerSheet sheet;
+    for (int item = 1; item <= scoring::kItems; ++item)
+        sheet.setAnswer(item, quint8((item * 5) % 3 + 1));
+    return sheet;
+}
+
+const scoring::Subject kSubject{QStringLiteral("Константинопольская"), QStringLiteral("Мария"),
+                                QStringLiteral("2"), QStringLiteral("ПС-21")};
+
+ResultsWindow* scoredResults() {
+    auto* results = new ResultsWindow(nullptr, answeredSheet(), kSubject, scoring::EntryMode::Test);
     results->create();
-    state.Form4 = nullptr;
     return results;
 }
 
@@ -36,21 +33,22 @@ static const bool registered = [] {
     registerWindow(QStringLiteral("results"), [] { return scoredResults(); });
     registerWindow(QStringLiteral("results_saved"), [] {
         ResultsWindow* results = scoredResults();
-        results->Label51->show();
+        results->findChild<QLabel*>(QStringLiteral("savedLabel"))->show();
         return results;
     });
     registerWindow(QStringLiteral("explanation"), [] {
-        app::state().Explanation = results::explanationOf(2);
-        auto* window = new ExplanationWindow(nullptr);
+        auto* window = new ExplanationWindow(nullptr, results::explanationOf(2));
         window->create();
         return window;
     });
     registerWindow(QStringLiteral("profile_chart"), [] {
-        auto* window = new ProfileChartWindow(nullptr);
-        ResultsWindow* results = scoredResults(window);
-        app::state().Form6 = results;
+        // The profile the results window scores for the subject, dated as it shows the test.
+        ResultsWindow results(nullptr, answeredSheet(), kSubject, scoring::EntryMode::Test);
+        results.create();
+        auto* window = new ProfileChartWindow(nullptr, results.profile(), kSubject,
+                                              platform::formatShortDate(QDate::currentDate()),
+                                              scoring::EntryMode::Test);
         window->create();
-        app::state().Form6 = nullptr;
         return window;
     });
     return true;
