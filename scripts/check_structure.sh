@@ -7,7 +7,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 
 # From the bottom up. tools/ builds the data folder and may use the chart geometry.
-order=(platform scoring ui charts results collect archive app)
+order=(platform scoring ui charts export results collect archive app)
 os_file=platform/os_files.cpp
 
 rank() {

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "scoring/explanations.h"
+#include "scoring/types.h"
+
+#include <QByteArray>
+#include <QString>
+
+namespace exporting {
+
+// The one-page report of one subject, an A4 page drawn as vector graphics: the subject, the
+// date of testing and how the answers were taken; the 17 scales with the factor's title, its
+// poles and the sten; the profile chart on the shared chart geometry; and one line of
+// interpretation per scale (stens 1-3 the low pole, 8-10 the high pole, 4-7 the middle).
+// `texts` are the explanation texts the results window shows (results::explanations()).
+// Needs a QGuiApplication (fonts); the text is set in Liberation Sans, embedded.
+QByteArray reportPdf(const scoring::ResultRecord& record, const scoring::Explanations& texts);
+
+// Writes the report to `pdfPath`: the file appears whole or not at all. Failures throw
+// platform::Error ("Cannot create file "<path>". <reason>").
+void writeReport(const QString& pdfPath, const scoring::ResultRecord& record,
+                 const scoring::Explanations& texts);
+
+// The name of the report of record `index` of a result file: "<file stem>_<index>.pdf", so
+// that record 0 of "result\09.12.2026.res" gives "09.12.2026_0.pdf".
+QString reportFileName(const QString& resultFile, qint64 index);
+
+} // namespace exporting
