@@ -6,9 +6,12 @@
 #include "platform/paths.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 #include <QSaveFile>
+#include <QThread>
 
 namespace platform {
 
@@ -201,6 +204,43 @@ void closeFile(FileHandle& file, const QString& name) {
     file.close();
     if (failed && !os::isInterruption(code)) // after EINTR the file is closed all the same
         throwSystemError(code, name);
+}
+
+// ---- FileLock
+
+FileLock::FileLock(const FileHandle& file, const QString& name, const LockWait& wait) {
+    QElapsedTimer waited;
+    waited.start();
+    for (;;) {
+        int code = 0;
+        switch (os::tryLock(file.device(), code)) {
+        case os::LockTry::Taken:
+            m_locked = &file.device();
+            return;
+        case os::LockTry::Unsupported:
+            return;
+        case os::LockTry::Failed:
+            throwSystemError(code, name);
+        case os::LockTry::Busy:
+            break;
+        }
+        if (waited.elapsed() >= wait.limit.count())
+            throw Error(ioErrorText(code));
+        if (wait.whileWaiting)
+            wait.whileWaiting();
+        // Waiters sleep for different times, so that they do not all try at the same moment.
+        QThread::msleep(1 + QRandomGenerator::global()->bounded(4u));
+    }
+}
+
+FileLock::~FileLock() {
+    unlock();
+}
+
+void FileLock::unlock() {
+    if (m_locked)
+        os::unlock(*m_locked);
+    m_locked = nullptr;
 }
 
 // ---- TextReader

@@ -2,6 +2,8 @@
 
 #include <QByteArray>
 #include <QString>
+#include <chrono>
+#include <functional>
 #include <memory>
 
 class QFile;
@@ -65,6 +67,31 @@ void truncateFile(const FileHandle& file, qint64 size, const QString& name);
 void syncFile(const FileHandle& file, const QString& name);
 // Closes the file; a failing close throws like a failing write.
 void closeFile(FileHandle& file, const QString& name);
+
+// How long to wait for a lock another process holds, and what to do meanwhile.
+struct LockWait {
+    std::chrono::milliseconds limit = std::chrono::seconds(10);
+    // Called every few milliseconds while another process holds the lock, e.g. to keep a window
+    // painted; nothing by default.
+    std::function<void()> whileWaiting;
+};
+
+// An exclusive lock of this process on an open file, from construction until unlock() or
+// destruction, so that computers appending to one shared file take turns. Only writers lock:
+// reading never waits. While another process holds the lock, construction tries again every few
+// milliseconds; still held after `wait.limit`, it throws "I/O error %d" with the system's number
+// of the refusal. A file system without locks gets none, and the file is written as before.
+class FileLock {
+public:
+    FileLock(const FileHandle& file, const QString& name, const LockWait& wait = {});
+    ~FileLock();
+    FileLock(const FileLock&) = delete;
+    FileLock& operator=(const FileLock&) = delete;
+    void unlock();
+
+private:
+    QFile* m_locked = nullptr;
+};
 
 // A text file read line by line in code page 1251. A line ends at CR LF or a bare LF; a CR
 // not followed by LF is dropped; a 0x1A byte ends the line's text and the rest of that line

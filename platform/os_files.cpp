@@ -26,6 +26,16 @@ HANDLE handleOf(QFile& file) {
     return reinterpret_cast<HANDLE>(_get_osfhandle(file.handle()));
 }
 
+// Every appender locks this one byte far past any record. Windows locks are mandatory: a lock
+// over the records would stop other computers from reading them, while a lock past the end
+// holds up no one but the other appenders.
+OVERLAPPED lockedByte() {
+    OVERLAPPED at{};
+    at.Offset = 0xFFFFFFFEu;
+    at.OffsetHigh = 0x7FFFFFFFu;
+    return at;
+}
+
 } // namespace
 
 int lastError() {
@@ -101,6 +111,29 @@ int resize(QFile& file, qint64 size) {
     return int(GetLastError());
 }
 
+LockTry tryLock(QFile& file, int& code) {
+    OVERLAPPED at = lockedByte();
+    if (LockFileEx(handleOf(file), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0,
+                   &at))
+        return LockTry::Taken;
+    code = int(GetLastError());
+    switch (DWORD(code)) {
+    case ERROR_LOCK_VIOLATION:
+    case ERROR_IO_PENDING:
+        return LockTry::Busy;
+    case ERROR_NOT_SUPPORTED:
+    case ERROR_INVALID_FUNCTION:
+        return LockTry::Unsupported;
+    default:
+        return LockTry::Failed;
+    }
+}
+
+void unlock(QFile& file) {
+    OVERLAPPED at = lockedByte();
+    UnlockFileEx(handleOf(file), 0, 1, 0, &at);
+}
+
 #else // POSIX
 
 int lastError() {
@@ -173,6 +206,41 @@ int resize(QFile& file, qint64 size) {
         result = ::ftruncate(file.handle(), off_t(size));
     } while (result != 0 && errno == EINTR);
     return result == 0 ? 0 : errno;
+}
+
+// A record lock over the whole file, however far it grows. POSIX keeps one such lock per
+// process and file, and closing any handle of the file drops it: a locked file is opened once.
+static struct flock wholeFile(short type) {
+    struct flock range {};
+    range.l_type = type;
+    range.l_whence = SEEK_SET;
+    range.l_start = 0;
+    range.l_len = 0;
+    return range;
+}
+
+LockTry tryLock(QFile& file, int& code) {
+    struct flock range = wholeFile(F_WRLCK);
+    if (::fcntl(file.handle(), F_SETLK, &range) == 0)
+        return LockTry::Taken;
+    code = errno;
+    switch (code) {
+    case EAGAIN:
+    case EACCES:
+    case EINTR:
+        return LockTry::Busy;
+    case ENOLCK:
+    case EOPNOTSUPP:
+    case ENOSYS:
+        return LockTry::Unsupported;
+    default:
+        return LockTry::Failed;
+    }
+}
+
+void unlock(QFile& file) {
+    struct flock range = wholeFile(F_UNLCK);
+    ::fcntl(file.handle(), F_SETLK, &range);
 }
 
 #endif

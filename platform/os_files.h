@@ -34,4 +34,12 @@ int flushToDisk(QFile& file);
 // Cuts or extends the open file to `size` bytes.
 int resize(QFile& file, qint64 size);
 
+// Locks for appending (see FileLock): only writers take them, so readers are never held up.
+enum class LockTry { Taken, Busy, Unsupported, Failed };
+// One try, never waiting, at an exclusive lock of this process on the open file; the system's
+// number in `code` when the lock is not taken (Busy: another process holds it; Unsupported: the
+// file system has no locks).
+LockTry tryLock(QFile& file, int& code);
+void unlock(QFile& file);
+
 } // namespace platform::os

@@ -89,25 +89,29 @@ QString resultFileName(const QDate& day) {
     return QStringLiteral("result\\") + platform::formatShortDate(day) + QStringLiteral(".res");
 }
 
-void appendRecord(const QString& name, const ResultRecord& record) {
+void appendRecord(const QString& name, const ResultRecord& record, const platform::LockWait& wait) {
     const QByteArray bytes = encodeRecord(record);
     platform::FileHandle file = platform::openOrCreateFile(name);
-    const qint64 length = platform::fileSize(file, name);
-    const qint64 offset = wholeRecords(length) * kRecordSize;
-    // A partial record at the end is overwritten; keep it to put back if the write fails.
-    const QByteArray tail = platform::readExactly(file, offset, length - offset, name);
-    try {
-        platform::writeAll(file, offset, bytes, name);
-        platform::syncFile(file, name);
-    } catch (const platform::Error&) {
-        // Leave the file as it was. The first error is the one to report; a failure while
-        // restoring cannot be reported better than that.
+    {
+        platform::FileLock lock(file, name, wait);
+        const qint64 length = platform::fileSize(file, name);
+        const qint64 offset = wholeRecords(length) * kRecordSize;
+        // A partial record at the end is overwritten; keep it to put back if the write fails.
+        const QByteArray tail = platform::readExactly(file, offset, length - offset, name);
         try {
-            platform::truncateFile(file, length, name);
-            platform::writeAll(file, offset, tail, name);
+            platform::writeAll(file, offset, bytes, name);
+            platform::syncFile(file, name);
         } catch (const platform::Error&) {
+            // Leave the file as it was. The first error is the one to report; a failure while
+            // restoring cannot be reported better than that.
+            try {
+                platform::truncateFile(file, length, name);
+                platform::writeAll(file, offset, tail, name);
+            } catch (const platform::Error&) {
+            }
+            throw;
         }
-        throw;
+        lock.unlock();
     }
     platform::closeFile(file, name);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/files.h"
 #include "scoring/types.h"
 
 #include <QByteArray>
@@ -21,7 +22,12 @@ QString resultFileName(const QDate& day);
 
 // Appends a record after the last whole record of the file, creating the file when it does not
 // exist (never the folder). A failure leaves the records in the file as they were and throws.
-void appendRecord(const QString& name, const ResultRecord& record);
+// Computers of a class may save into one file at the same time: the append holds the file's
+// lock from reading its length until the record is on the disk, waiting for another computer's
+// append as `wait` says; still locked after the limit, it writes nothing and throws
+// "I/O error %d".
+void appendRecord(const QString& name, const ResultRecord& record,
+                  const platform::LockWait& wait = {});
 
 // Whole records in a file (its length divided by 88); the file is opened read-only.
 qint64 recordCount(const QString& name);

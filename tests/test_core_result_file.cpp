@@ -3,15 +3,21 @@
 #include "platform/codepage.h"
 #include "platform/dates.h"
 #include "scoring/result_file.h"
+#include "tests/append_records.h"
 #include "tests/support/core_support.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLocale>
+#include <QProcess>
+#include <QTemporaryDir>
 #include <QTest>
 
+#include <cerrno>
 #include <cmath>
 #include <limits>
+#include <memory>
 
 using namespace scoring;
 using testing::errorAsUnprivileged;
@@ -46,6 +52,24 @@ ResultRecord sampleRecord() {
     return record;
 }
 
+// A process of its own saving into a result file (tests/append_records.cpp); it has started.
+std::unique_ptr<QProcess> startAppender(const QStringList& arguments) {
+    auto process = std::make_unique<QProcess>();
+    process->start(QStringLiteral(DORVEL_APPEND_RECORDS), arguments);
+    if (!process->waitForStarted())
+        qFatal("cannot start %s", DORVEL_APPEND_RECORDS);
+    return process;
+}
+
+// The line the appender says next ("ready", "locked"), or an empty text after 30 s.
+QByteArray nextLine(QProcess& process) {
+    while (!process.canReadLine()) {
+        if (!process.waitForReadyRead(30000))
+            return QByteArray();
+    }
+    return process.readLine().trimmed();
+}
+
 } // namespace
 
 class TestCoreResultFile : public QObject {
@@ -69,6 +93,9 @@ private slots:
     void failedAppend();
     void refusedAppend_data();
     void refusedAppend();
+    void computersSavingAtOnce();
+    void lockedByAnotherComputer_data();
+    void lockedByAnotherComputer();
     void reading();
     void everyByteOfTheCodePage();
     void readingFailures_data();
@@ -315,6 +342,102 @@ void TestCoreResultFile::refusedAppend() {
     QCOMPARE(dir.readFile(QStringLiteral("result/25.03.2007.res")), before);
     QCOMPARE(QDir(QStringLiteral("result")).entryList(QDir::Files),
              QStringList{QStringLiteral("25.03.2007.res")});
+}
+
+// Eight computers save into one file at the same moment: every record lands whole, none is
+// lost or written over, and each computer's records keep their order.
+void TestCoreResultFile::computersSavingAtOnce() {
+    constexpr int kComputers = 8;
+    constexpr int kEach = 250;
+    // On a disk every append waits for its record to reach it; a folder in memory keeps 2,000 of
+    // them quick.
+    const QString memory = QStringLiteral("/dev/shm");
+    QTemporaryDir dir(QFileInfo(memory).isWritable()
+                          ? memory + QStringLiteral("/dorvel-XXXXXX")
+                          : QDir::tempPath() + QStringLiteral("/dorvel-XXXXXX"));
+    const QString file = dir.filePath(QStringLiteral("25.03.2007.res"));
+    QElapsedTimer timer;
+    timer.start();
+    std::vector<std::unique_ptr<QProcess>> computers;
+    for (int c = 0; c < kComputers; ++c) {
+        computers.push_back(
+            startAppender({QStringLiteral("append"), file, QStringLiteral("Компьютер %1").arg(c),
+                           QString::number(kEach)}));
+        QCOMPARE(nextLine(*computers.back()), QByteArray("ready"));
+    }
+    for (const auto& computer : computers) { // all start together
+        computer->write("go\n");
+        computer->waitForBytesWritten();
+    }
+    for (const auto& computer : computers) {
+        QVERIFY(computer->waitForFinished(60000));
+        QVERIFY2(computer->exitCode() == 0, computer->readAllStandardError().constData());
+    }
+    qInfo("%d computers saved %d records each in %lld ms", kComputers, kEach, timer.elapsed());
+
+    QFile saved(file);
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    const QByteArray bytes = saved.readAll();
+    QCOMPARE(bytes.size(), qsizetype(kComputers) * kEach * kRecordSize);
+    std::array<int, kComputers> next{}; // the number of each computer's next record
+    for (qsizetype at = 0; at < bytes.size(); at += kRecordSize) {
+        const QByteArray record = bytes.mid(at, kRecordSize);
+        const QString tag = decodeRecord(record).surname;
+        const int c = tag.section(u' ', 1).toInt();
+        QVERIFY2(tag == QStringLiteral("Компьютер %1").arg(c) && c >= 0 && c < kComputers,
+                 qPrintable(tag));
+        QCOMPARE(record, encodeRecord(numberedRecord(tag, next[std::size_t(c)]++)));
+    }
+    for (int c = 0; c < kComputers; ++c)
+        QCOMPARE(next[std::size_t(c)], kEach);
+}
+
+// Another computer holds the file's lock while it saves: this save waits, repainting as it
+// goes, and lands after the other record; or, held past the limit, it writes nothing and says
+// so. Reading the file meanwhile is not held up.
+void TestCoreResultFile::lockedByAnotherComputer_data() {
+    QTest::addColumn<int>("held");  // ms the other computer holds the lock
+    QTest::addColumn<int>("limit"); // ms this save waits at most
+    QTest::addColumn<bool>("saved");
+    QTest::newRow("released in time") << 500 << 10000 << true;
+    QTest::newRow("held past the limit") << 60000 << 300 << false;
+}
+
+void TestCoreResultFile::lockedByAnotherComputer() {
+    QFETCH(int, held);
+    QFETCH(int, limit);
+    QFETCH(bool, saved);
+    ResultFolder dir;
+    const QByteArray before = encodeRecord(sampleRecord()) + stray(30);
+    dir.writeFile(QStringLiteral("result/25.03.2007.res"), before);
+    const auto other = startAppender(
+        {QStringLiteral("hold"), kFile, QStringLiteral("Другой"), QString::number(held)});
+    QCOMPARE(nextLine(*other), QByteArray("locked"));
+    QCOMPARE(readRecord(kFile, 0).surname, sampleRecord().surname);
+
+    ResultRecord mine = sampleRecord();
+    mine.surname = QStringLiteral("Этот");
+    int repaints = 0;
+    const QString error = errorOf([&] {
+        appendRecord(kFile, mine, {std::chrono::milliseconds(limit), [&] { ++repaints; }});
+    });
+    QVERIFY(repaints > 0);
+    if (saved) {
+        QCOMPARE(error, QString());
+        QVERIFY(other->waitForFinished());
+        QCOMPARE(other->exitCode(), 0);
+    } else {
+        // The system's number for a lock another process holds.
+        QVERIFY2(error == QStringLiteral("I/O error %1").arg(EAGAIN) ||
+                     error == QStringLiteral("I/O error %1").arg(EACCES),
+                 qPrintable(error));
+        other->kill();
+        other->waitForFinished();
+    }
+    const QByteArray theirs = encodeRecord(numberedRecord(QStringLiteral("Другой"), 0));
+    const QByteArray expected =
+        saved ? before.left(kRecordSize) + theirs + encodeRecord(mine) : before;
+    QCOMPARE(dir.readFile(QStringLiteral("result/25.03.2007.res")).toHex(), expected.toHex());
 }
 
 // Reading gives the whole records in file order; a trailing partial record is not one.

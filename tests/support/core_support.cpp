@@ -10,14 +10,15 @@
 
 #include <csignal>
 #include <sys/resource.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 namespace testing {
 
 TempWorkDir::TempWorkDir() : m_previous(QDir::currentPath()) {
-    ::chmod(QFile::encodeName(m_dir.path()).constData(), 0755);
+    QFile::setPermissions(m_dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                            QFile::ReadGroup | QFile::ExeGroup | QFile::ReadOther |
+                                            QFile::ExeOther);
     QDir::setCurrent(m_dir.path());
 }
 
