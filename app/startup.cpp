@@ -61,7 +61,7 @@ QString missingDataFolderText(const QString& workingDir, const QString& programD
                        "Искали: папку «Data» (буквы в любом регистре) с опросником data.kdt, "
                        "ключом Key.kdt и рисунками.\n\n"
                        "Программа читает данные и сохраняет результаты в той папке, из которой "
-                       "её запустили.\n")
+                       "её запустили.\n\n")
             .arg(QDir::toNativeSeparators(workingDir));
     if (holdsDataFolder(programDir)) {
         text += QStringLiteral("Запустите её из папки программы:\n    cd \"%1\" && ./dorvel\n")
