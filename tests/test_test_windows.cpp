@@ -1,18 +1,20 @@
 // The on-screen test: instructions, subject data and the test window, one statement at a time
-// into the AnswerSheet, and the chain back to the main window.
+// into the test window's answers, and the chain back to the main window.
 
-#include "app/app_state.h"
-#include "ui/chain_window.h"
 #include "app/main_window.h"
-#include "ui/ui_kit.h"
 #include "collect/instructions_window.h"
 #include "collect/subject_data_window.h"
 #include "collect/test_window.h"
 #include "platform/codepage.h"
 #include "platform/dates.h"
-#include "ui/message_box.h"
 #include "results/results_window.h"
+#include "scoring/key.h"
+#include "scoring/result_file.h"
+#include "scoring/stens.h"
 #include "tests/support/test_support.h"
+#include "ui/chain_window.h"
+#include "ui/message_box.h"
+#include "ui/ui_kit.h"
 
 #include <QKeyEvent>
 #include <QLabel>
@@ -49,23 +51,40 @@ void installQuestionnaire(const testing::TempWorkDir& dir, int lines) {
         dir.writeFile(QStringLiteral("Data/data.kdt"), questionnaire(lines));
 }
 
+const char* const kLetters[3] = {"A", "B", "C"};
+
+// A control of the test window named for answer 1, 2 or 3: "answerBox" gives answerBoxA and so on.
+template <class Control> Control* ofAnswer(const TestWindow& window, const char* role, int answer) {
+    const QByteArray name = QByteArray(role) + kLetters[answer - 1];
+    return testing::child<Control>(&window, name.constData());
+}
+
+QPushButton* continueButton(const QWidget& window) {
+    return testing::child<QPushButton>(&window, "continueButton");
+}
+
+QString statementNumber(const TestWindow& window) {
+    return testing::child<QLabel>(&window, "statementNumber")->text();
+}
+
 QStringList shownTexts(const TestWindow& window) {
-    return {window.Memo1->toPlainText(), window.Memo2->toPlainText(), window.Memo3->toPlainText(),
-            window.Memo4->toPlainText()};
+    QStringList texts = {testing::child<QPlainTextEdit>(&window, "statementText")->toPlainText()};
+    for (int answer = 1; answer <= 3; ++answer)
+        texts << ofAnswer<QPlainTextEdit>(window, "answerText", answer)->toPlainText();
+    return texts;
 }
 
 // The answer whose tick the window shows, 0 for none; -1 if more than one is shown.
 int shownTick(const TestWindow& window) {
-    const bool a = window.Image4->isVisibleTo(&window);
-    const bool b = window.Image5->isVisibleTo(&window);
-    const bool c = window.Image6->isVisibleTo(&window);
-    if (int(a) + int(b) + int(c) > 1)
-        return -1;
-    return a ? 1 : b ? 2 : c ? 3 : 0;
-}
-
-QWidget* answerBox(const TestWindow& window, int answer) {
-    return answer == 1 ? window.Image1 : answer == 2 ? window.Image2 : window.Image3;
+    int shown = 0;
+    int answer = 0;
+    for (int k = 1; k <= 3; ++k) {
+        if (ofAnswer<QLabel>(window, "tick", k)->isVisibleTo(&window)) {
+            ++shown;
+            answer = k;
+        }
+    }
+    return shown > 1 ? -1 : answer;
 }
 
 // What the mouse hits at a point of the window: the topmost control there.
@@ -77,9 +96,9 @@ void clickAt(TestWindow& window, QPoint point) {
 
 // Ticks `answer` by a click on its box and presses "Продолжить".
 void answerStatement(TestWindow& window, int answer) {
-    QWidget* box = answerBox(window, answer);
+    QWidget* box = ofAnswer<QWidget>(window, "answerBox", answer);
     QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(8, 8));
-    QTest::mouseClick(window.Button1, Qt::LeftButton);
+    QTest::mouseClick(continueButton(window), Qt::LeftButton);
 }
 
 // A visible window of the chain other than the test window: the one the last answer opened.
@@ -93,20 +112,14 @@ ui::ChainWindow* openedOverTest() {
 }
 
 // A test window as the subject data window opens it, but driven here step by step: the
-// subject data window beneath it exists, hidden, as it does in the chain.
+// subject data window beneath it, its owner, exists, hidden, as it does in the chain.
 struct TestRun {
     SubjectDataWindow subject{nullptr};
-    TestWindow window{nullptr};
+    TestWindow window;
 
-    TestRun() {
-        app::state().Form4 = &subject;
-        app::state().Form5 = &window;
+    explicit TestRun(const scoring::Subject& typed = {}) : window(&subject, typed) {
         window.create();
         window.show();
-    }
-    ~TestRun() {
-        app::state().Form5 = nullptr;
-        app::state().Form4 = nullptr;
     }
 
     // Answers all statements; the results window that the last answer opens is looked at by
@@ -162,8 +175,8 @@ private slots:
         TestRun run;
 
         QCOMPARE(shownTexts(run.window), texts);
-        QCOMPARE(run.window.Label2->text(), QStringLiteral("1"));
-        QCOMPARE(run.window.Button1->text(), QStringLiteral("Продолжить"));
+        QCOMPARE(statementNumber(run.window), QStringLiteral("1"));
+        QCOMPARE(continueButton(run.window)->text(), QStringLiteral("Продолжить"));
         QCOMPARE(shownTick(run.window), 0);
         QCOMPARE(run.window.answeredCount(), 0);
         QVERIFY(run.subject.isHidden());
@@ -192,7 +205,6 @@ private slots:
         QFETCH(int, recorded);
         testing::TempWorkDir dir;
         dir.writeFile(QStringLiteral("Data/data.kdt"), questionnaire(420));
-        app::state().AnswerSheet.setAnswer(2, 3); // left from an earlier test
         TestRun run;
         TestWindow& window = run.window;
 
@@ -203,19 +215,20 @@ private slots:
         for (const QString& click : clicks) {
             clickAt(window, points.value(click));
             if (click == u"tick b")
-                QCOMPARE(window.childAt(points.value(click)), window.Image5); // it lies on top
+                QCOMPARE(window.childAt(points.value(click)),
+                         ofAnswer<QLabel>(window, "tick", 2)); // it lies on top
         }
         QCOMPARE(shownTick(window), tick);
 
-        QTest::mouseClick(window.Button1, Qt::LeftButton);
-        QCOMPARE(app::state().AnswerSheet.answer(1), quint8(recorded));
-        QCOMPARE(app::state().AnswerSheet.answer(2), quint8(3));
+        QTest::mouseClick(continueButton(window), Qt::LeftButton);
+        QCOMPARE(window.answers().answer(1), quint8(recorded));
+        QCOMPARE(window.answers().answer(2), quint8(0)); // only the statement on screen
         if (recorded == 0) {
-            QCOMPARE(window.Label2->text(), QStringLiteral("1"));
+            QCOMPARE(statementNumber(window), QStringLiteral("1"));
             QCOMPARE(shownTexts(window), itemTexts(1));
             QCOMPARE(shownTick(window), tick);
         } else {
-            QCOMPARE(window.Label2->text(), QStringLiteral("2"));
+            QCOMPARE(statementNumber(window), QStringLiteral("2"));
             QCOMPARE(shownTexts(window), itemTexts(2));
             QCOMPARE(shownTick(window), 0); // hidden at the start of every statement
         }
@@ -256,7 +269,7 @@ private slots:
         // Keys reach the focused button first, as they do when the subject types.
         const auto press = [&](int code, const QString& typed, Qt::KeyboardModifiers with) {
             QKeyEvent event(QEvent::KeyPress, code, with, typed);
-            QApplication::sendEvent(window.Button1, &event);
+            QApplication::sendEvent(continueButton(window), &event);
         };
         // A tick already shown is replaced; a key that stands for no answer leaves it.
         const int before = tick == 0 ? 2 : tick % 3 + 1;
@@ -267,17 +280,17 @@ private slots:
         QCOMPARE(shownTick(window), after);
 
         press(Qt::Key_Return, QStringLiteral("\r"), {});
-        QCOMPARE(app::state().AnswerSheet.answer(1), quint8(after));
-        QCOMPARE(window.Label2->text(), QStringLiteral("2"));
+        QCOMPARE(window.answers().answer(1), quint8(after));
+        QCOMPARE(statementNumber(window), QStringLiteral("2"));
 
         // Enter without a tick is refused like the button.
         press(Qt::Key_Enter, QStringLiteral("\r"), Qt::KeypadModifier);
-        QCOMPARE(window.Label2->text(), QStringLiteral("2"));
-        QCOMPARE(app::state().AnswerSheet.answer(2), quint8(0));
+        QCOMPARE(statementNumber(window), QStringLiteral("2"));
+        QCOMPARE(window.answers().answer(2), quint8(0));
         press(Qt::Key_3, QStringLiteral("3"), {});
         press(Qt::Key_Enter, QStringLiteral("\r"), Qt::KeypadModifier);
-        QCOMPARE(app::state().AnswerSheet.answer(2), quint8(3));
-        QCOMPARE(window.Label2->text(), QStringLiteral("3"));
+        QCOMPARE(window.answers().answer(2), quint8(3));
+        QCOMPARE(statementNumber(window), QStringLiteral("3"));
     }
 
     void finishCaptionAtStatement105() {
@@ -287,15 +300,15 @@ private slots:
         TestWindow& window = run.window;
         for (int s = 1; s <= 103; ++s)
             answerStatement(window, s % 3 + 1);
-        QCOMPARE(window.Label2->text(), QStringLiteral("104"));
-        QCOMPARE(window.Button1->text(), QStringLiteral("Продолжить"));
+        QCOMPARE(statementNumber(window), QStringLiteral("104"));
+        QCOMPARE(continueButton(window)->text(), QStringLiteral("Продолжить"));
         answerStatement(window, 1);
-        QCOMPARE(window.Label2->text(), QStringLiteral("105"));
-        QCOMPARE(window.Button1->text(), QStringLiteral("Закончить"));
+        QCOMPARE(statementNumber(window), QStringLiteral("105"));
+        QCOMPARE(continueButton(window)->text(), QStringLiteral("Закончить"));
         QCOMPARE(shownTexts(window), itemTexts(105));
         QCOMPARE(window.answeredCount(), 104);
-        QCOMPARE(app::state().AnswerSheet.answer(104), quint8(1));
-        QCOMPARE(app::state().AnswerSheet.answer(105), quint8(0));
+        QCOMPARE(window.answers().answer(104), quint8(1));
+        QCOMPARE(window.answers().answer(105), quint8(0));
     }
 
     void fullRunOpensResults_data() {
@@ -307,26 +320,39 @@ private slots:
         QFETCH(int, lines);
         testing::TempWorkDir dir;
         installQuestionnaire(dir, lines);
-        app::state().setManualEntry(1); // left by a manual entry
-        TestRun run;
+        const scoring::Subject typed{QStringLiteral("Петрова"), QStringLiteral("Анна"),
+                                     QStringLiteral("2"), QStringLiteral("ПС-21")};
+        TestRun run(typed);
         const auto answerOf = [](int s) { return (s * 7) % 3 + 1; };
+        scoring::AnswerSheet expected;
+        for (int s = 1; s <= kStatements; ++s)
+            expected.setAnswer(s, quint8(answerOf(s)));
 
         bool sawResults = false;
-        QStringList statement105;
-        run.answerAll(answerOf, [&](ui::ChainWindow* results) {
+        run.answerAll(answerOf, [&](ui::ChainWindow* opened) {
+            auto* results = qobject_cast<ResultsWindow*>(opened);
             QVERIFY(results);
             sawResults = true;
-            QCOMPARE(qobject_cast<ResultsWindow*>(results), app::state().Form6);
-            // Everything is in place when the results window is created.
-            QCOMPARE(app::state().manualEntry(), quint8(0));
+            QCOMPARE(testing::visibleWindow<ResultsWindow>(), results);
+            QCOMPARE(results->parentWidget(), &run.window);
+            // Everything is in place when the results window is created: all the answers
+            // scored, the subject shown, and the result saved as an on-screen test.
             for (int s = 1; s <= kStatements; ++s)
-                QCOMPARE(app::state().AnswerSheet.answer(s), quint8(answerOf(s)));
+                QCOMPARE(run.window.answers().answer(s), quint8(answerOf(s)));
+            QVERIFY(results->scored());
+            QVERIFY(results->profile() ==
+                    scoring::toStens(scoring::scoreSheet(scoring::loadKey(), expected).raw));
+            QCOMPARE(testing::child<QLabel>(results, "surnameValue")->text(), typed.surname);
+            QCOMPARE(testing::child<QLabel>(results, "groupValue")->text(), typed.group);
+            QTest::mouseClick(testing::child<QPushButton>(results, "saveButton"), Qt::LeftButton);
+            const QString file = scoring::resultFileName(QDate::currentDate());
+            QCOMPARE(scoring::recordCount(file), 1);
+            QCOMPARE(scoring::readRecord(file, 0).manualEntry, quint8(scoring::EntryMode::Test));
         });
         QVERIFY(sawResults);
-        QVERIFY(!app::state().Form6);
-        QCOMPARE(app::state().manualEntry(), quint8(0));
+        QVERIFY(!testing::visibleWindow<ResultsWindow>());
         for (int s = 1; s <= kStatements; ++s)
-            QCOMPARE(app::state().AnswerSheet.answer(s), quint8(answerOf(s)));
+            QCOMPARE(run.window.answers().answer(s), quint8(answerOf(s)));
     }
 
     void statement105Of418Lines() {
@@ -338,6 +364,7 @@ private slots:
         QCOMPARE(shownTexts(run.window), (QStringList{"Утверждение 105", "ответ а 105", "", ""}));
     }
 
+    // A second test starts from a clean sheet and keeps only its own answers.
     void secondTestOverwritesFirst() {
         testing::TempWorkDir dir;
         installQuestionnaire(dir, 420);
@@ -346,15 +373,17 @@ private slots:
         {
             TestRun run;
             run.answerAll(first, [](ui::ChainWindow*) {});
+            QCOMPARE(run.window.answers().answer(105), quint8(1));
         }
-        QCOMPARE(app::state().AnswerSheet.answer(105), quint8(1));
         {
             TestRun run;
-            QCOMPARE(run.window.Label2->text(), QStringLiteral("1")); // starts again at 1
+            QCOMPARE(statementNumber(run.window), QStringLiteral("1")); // starts again at 1
+            for (int s = 1; s <= kStatements; ++s)
+                QCOMPARE(run.window.answers().answer(s), quint8(0));
             run.answerAll(second, [](ui::ChainWindow*) {});
+            for (int s = 1; s <= kStatements; ++s)
+                QCOMPARE(run.window.answers().answer(s), quint8(second(s)));
         }
-        for (int s = 1; s <= kStatements; ++s)
-            QCOMPARE(app::state().AnswerSheet.answer(s), quint8(second(s)));
     }
 
     void missingQuestionnaire() {
@@ -362,7 +391,6 @@ private slots:
         // moves on, so a test without statements never reaches scoring.
         testing::TempWorkDir dir;
         installQuestionnaire(dir, -1);
-        app::state().setManualEntry(1);
         TestRun run;
         TestWindow& window = run.window;
         QCOMPARE(ui::MessageBox::takeRecorded(), QStringList{"File not found"});
@@ -385,9 +413,8 @@ private slots:
             QVERIFY(!opened);
         }
         QCOMPARE(window.answeredCount(), 0);
-        QCOMPARE(window.Label2->text(), QStringLiteral("1"));
-        QCOMPARE(app::state().AnswerSheet.answer(1), quint8(0));
-        QCOMPARE(app::state().manualEntry(), quint8(1));
+        QCOMPARE(statementNumber(window), QStringLiteral("1"));
+        QCOMPARE(window.answers().answer(1), quint8(0));
         QVERIFY(ui::MessageBox::takeRecorded().isEmpty());
     }
 
@@ -395,12 +422,11 @@ private slots:
         testing::TempWorkDir dir;
         InstructionsWindow instructions(nullptr);
         instructions.show();
-        app::state().Form3 = &instructions;
-        SubjectDataWindow subject(nullptr);
+        SubjectDataWindow subject(&instructions);
         subject.create();
-        app::state().Form3 = nullptr;
 
-        const QString date = subject.Label2->text();
+        const QLabel* dateLabel = testing::child<QLabel>(&subject, "dateLabel");
+        const QString date = dateLabel->text();
         QCOMPARE(date,
                  QStringLiteral("Сегодня  ") + platform::formatShortDate(QDate::currentDate()));
         // The short date of the Russian locale the tests set.
@@ -408,14 +434,17 @@ private slots:
                      .match(date)
                      .hasMatch(),
                  qPrintable(date));
-        QCOMPARE(subject.Label2->width(), subject.Label2->sizeHint().width()); // not cut off
+        QCOMPARE(dateLabel->width(), dateLabel->sizeHint().width()); // not cut off
         QVERIFY(instructions.isHidden());
-        for (QLineEdit* edit : {subject.Edit1, subject.Edit2, subject.Edit3, subject.Edit4})
-            QCOMPARE(edit->text(), QStringLiteral("нет"));
+        const QList<QWidget*> order = {testing::child<QLineEdit>(&subject, "surnameEdit"),
+                                       testing::child<QLineEdit>(&subject, "firstNameEdit"),
+                                       testing::child<QLineEdit>(&subject, "courseEdit"),
+                                       testing::child<QLineEdit>(&subject, "groupEdit"),
+                                       continueButton(subject)};
+        for (qsizetype i = 0; i < 4; ++i)
+            QCOMPARE(static_cast<QLineEdit*>(order[i])->text(), QStringLiteral("нет"));
 
         // Keyboard order: surname, first name, course, group, "Продолжить".
-        const QList<QWidget*> order = {subject.Edit1, subject.Edit2, subject.Edit3, subject.Edit4,
-                                       subject.Button1};
         for (qsizetype i = 0; i + 1 < order.size(); ++i)
             QCOMPARE(order[i]->nextInFocusChain(), order[i + 1]);
     }
@@ -434,21 +463,22 @@ private slots:
         testing::TempWorkDir dir;
         installQuestionnaire(dir, lines);
         MainWindow mainWindow;
-        app::state().Form1 = &mainWindow;
         mainWindow.show();
 
         bool reachedTest = false;
         testing::step([&] {
             InstructionsWindow* instructions = testing::visibleWindow<InstructionsWindow>();
             QVERIFY(instructions);
-            QCOMPARE(app::state().Form3, instructions);
+            QCOMPARE(instructions->parentWidget(), &mainWindow);
             QVERIFY(mainWindow.isHidden());
-            QVERIFY(!instructions->Memo1->toPlainText().isEmpty());
+            QVERIFY(!testing::child<QPlainTextEdit>(instructions, "instructionText")
+                         ->toPlainText()
+                         .isEmpty());
             testing::step([&] {
                 SubjectDataWindow* subject = testing::visibleWindow<SubjectDataWindow>();
                 QVERIFY(subject);
                 QVERIFY(instructions->isHidden());
-                QCOMPARE(subject->focusWidget(), subject->Edit1);
+                QCOMPARE(subject->focusWidget(), testing::child<QLineEdit>(subject, "surnameEdit"));
                 testing::step([&, subject] {
                     TestWindow* test = testing::visibleWindow<TestWindow>();
                     QVERIFY(test);
@@ -456,35 +486,34 @@ private slots:
                     QCOMPARE(ui::MessageBox::takeRecorded(), messages);
                     for (int s = 1; s < closeAt; ++s)
                         answerStatement(*test, 3);
-                    QCOMPARE(test->Label2->text(), QString::number(closeAt));
+                    QCOMPARE(statementNumber(*test), QString::number(closeAt));
                     QCOMPARE(testing::handlesOpenOn(QStringLiteral("/Data/data.kdt")),
                              lines < 0 ? 0 : 1);
-                    // The subject's data wait, untouched, in the hidden window beneath.
-                    QCOMPARE(app::state().Form4->Edit1->text(), QStringLiteral("нет"));
-                    QCOMPARE(app::state().Form4->Edit4->text(), QStringLiteral("нет"));
+                    // The subject's data came along as typed, untouched.
+                    QCOMPARE(test->subject().surname, QStringLiteral("нет"));
+                    QCOMPARE(test->subject().group, QStringLiteral("нет"));
+                    // Answers kept, not scored.
+                    for (int s = 1; s < closeAt; ++s)
+                        QCOMPARE(test->answers().answer(s), quint8(3));
+                    QCOMPARE(test->answers().answer(closeAt), quint8(0));
                     reachedTest = true;
                     testing::closeByFrame(test);
                 });
-                subject->Button1->click(); // every field left at "нет"
+                continueButton(*subject)->click(); // every field left at "нет"
             });
-            instructions->Button2->click();
+            continueButton(*instructions)->click();
         });
-        mainWindow.Button1->click();
+        testing::child<QPushButton>(&mainWindow, "testButton")->click();
 
         QVERIFY(reachedTest);
         QVERIFY(mainWindow.isVisible());
-        QVERIFY(!app::state().Form3 && !app::state().Form4 && !app::state().Form5);
+        QVERIFY(mainWindow.findChildren<ui::ChainWindow*>().isEmpty()); // all destroyed
         QVERIFY(!openedOverTest());
         QCOMPARE(testing::handlesOpenOn(QStringLiteral("/Data/data.kdt")), 0);
-        for (int s = 1; s < closeAt; ++s)
-            QCOMPARE(app::state().AnswerSheet.answer(s), quint8(3)); // kept, not scored
-        QCOMPARE(app::state().AnswerSheet.answer(closeAt), quint8(0));
-        app::state().Form1 = nullptr;
     }
 
     void backFromInstructions() {
         MainWindow mainWindow;
-        app::state().Form1 = &mainWindow;
         mainWindow.show();
         bool sawIt = false;
         testing::step([&] {
@@ -492,13 +521,12 @@ private slots:
             QVERIFY(instructions);
             QVERIFY(mainWindow.isHidden());
             sawIt = true;
-            instructions->Button1->click();
+            testing::child<QPushButton>(instructions, "backButton")->click();
         });
-        mainWindow.Button1->click();
+        testing::child<QPushButton>(&mainWindow, "testButton")->click();
         QVERIFY(sawIt);
         QVERIFY(mainWindow.isVisible());
-        QVERIFY(!app::state().Form3);
-        app::state().Form1 = nullptr;
+        QVERIFY(mainWindow.findChildren<ui::ChainWindow*>().isEmpty());
     }
 };
 
