@@ -70,17 +70,6 @@ template <class Window, class... Args> auto openWindow(QWidget* owner, Args&&...
         return window->answer();
 }
 
-// The old way, with a window reference stored while the window exists; it goes once no window
-// keeps references any more.
-template <class Window> void openWindow(QWidget* owner, Window*& reference) {
-    auto* window = new Window(owner);
-    reference = window;
-    window->create();
-    window->showModally();
-    reference = nullptr;
-    delete window;
-}
-
 // Null-safe helpers for the chain: a window may be created without its opener in tests and in
 // the window renderer.
 void hideWindow(QWidget* window);

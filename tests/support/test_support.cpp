@@ -1,6 +1,6 @@
 #include "tests/support/test_support.h"
 
-#include "app/app_state.h"
+#include "archive/selection.h"
 #include "ui/chain_window.h"
 #include "ui/ui_kit.h"
 #include "ui/message_box.h"
@@ -107,7 +107,7 @@ void prepareGuiTest() {
         ui::applyLook(*application);
     QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
     ui::MessageBox::setRecording(true);
-    app::resetState();
+    archive::resetSelection();
 }
 
 } // namespace testing
