@@ -4,6 +4,7 @@
 #include "platform/dates.h"
 #include "platform/error.h"
 
+#include <QBuffer>
 #include <QIODevice>
 #include <QStringEncoder>
 #include <cstring>
@@ -42,93 +43,99 @@ struct WriteFailure {
     QString reason;
 };
 
-// Builds the table's lines in a buffer and hands it to the device in large pieces.
+// Builds the table's lines in a buffer and hands it to the device in large pieces. Each row
+// first makes room for its longest possible form, then is written straight into the buffer.
 class TableWriter {
 public:
-    TableWriter(QIODevice& out, char separator) : m_out(out), m_separator(separator) {
-        m_buffer.reserve(kFlushSize + 4096);
+    TableWriter(QIODevice& out, char separator, qsizetype bufferSize = kFlushSize)
+        : m_out(out), m_separator(separator) {
+        m_buffer.resize(bufferSize);
+        m_at = m_buffer.data();
     }
+
+    // Room for `bytes` more bytes, handing what is there to the device when it is short.
+    void makeRoom(qsizetype bytes) {
+        if (used() + bytes <= m_buffer.size())
+            return;
+        flush();
+        if (bytes > m_buffer.size()) {
+            m_buffer.resize(bytes);
+            m_at = m_buffer.data();
+        }
+    }
+
+    // The most bytes text(cell) can take: three per character (quotes doubled, UTF-8 of the
+    // Basic Multilingual Plane), the two quotes and the apostrophe.
+    static qsizetype textRoom(QStringView cell) { return 3 * cell.size() + 3; }
 
     void text(QStringView cell) {
         const bool guard = startsLikeFormula(cell);
         bool quote = false;
         for (const QChar c : cell) {
             const char16_t u = c.unicode();
-            if (u == m_separator || u == u'"' || u == u'\r' || u == u'\n') {
+            if (u == char16_t(m_separator) || u == u'"' || u == u'\r' || u == u'\n') {
                 quote = true;
                 break;
             }
         }
         if (quote)
-            m_buffer.append('"');
+            *m_at++ = '"';
         if (guard)
-            m_buffer.append('\'');
-        if (quote) {
-            // Quotes inside are doubled.
-            qsizetype from = 0;
-            for (qsizetype at = cell.indexOf(u'"'); at >= 0; at = cell.indexOf(u'"', at + 1)) {
-                utf8(cell.mid(from, at + 1 - from));
-                m_buffer.append('"');
-                from = at + 1;
-            }
-            utf8(cell.mid(from));
-            m_buffer.append('"');
-        } else {
-            utf8(cell);
+            *m_at++ = '\'';
+        if (!quote) {
+            m_at = m_encoder.appendToBuffer(m_at, cell);
+            return;
         }
+        // Quotes inside are doubled.
+        qsizetype from = 0;
+        for (qsizetype at = cell.indexOf(u'"'); at >= 0; at = cell.indexOf(u'"', at + 1)) {
+            m_at = m_encoder.appendToBuffer(m_at, cell.mid(from, at + 1 - from));
+            *m_at++ = '"';
+            from = at + 1;
+        }
+        m_at = m_encoder.appendToBuffer(m_at, cell.mid(from));
+        *m_at++ = '"';
     }
 
+    static constexpr qsizetype kNumberRoom = 20;
     void number(quint64 value) {
-        char digits[20];
+        char digits[kNumberRoom];
         int first = int(sizeof digits);
         do {
             digits[--first] = char('0' + value % 10);
             value /= 10;
         } while (value != 0);
-        m_buffer.append(digits + first, qsizetype(sizeof digits) - first);
+        raw(QByteArrayView(digits + first, qsizetype(sizeof digits) - first));
     }
 
     // Bytes written as they are: a cell already laid out, or the separator.
-    void raw(QByteArrayView bytes) { m_buffer.append(bytes.data(), bytes.size()); }
-    void separator() { m_buffer.append(m_separator); }
-
+    void raw(QByteArrayView bytes) {
+        std::memcpy(m_at, bytes.data(), std::size_t(bytes.size()));
+        m_at += bytes.size();
+    }
+    void separator() { *m_at++ = m_separator; }
     void endLine() {
-        m_buffer.append("\r\n", 2);
-        if (m_buffer.size() >= kFlushSize)
-            flush();
+        *m_at++ = '\r';
+        *m_at++ = '\n';
     }
 
     void flush() {
-        if (m_buffer.isEmpty())
-            return;
-        if (m_out.write(m_buffer) != m_buffer.size()) {
+        const qsizetype size = used();
+        // The pointer overload: the device copies what it keeps, the buffer stays this one's.
+        if (size > 0 && m_out.write(m_buffer.constData(), size) != size) {
             const QString reason = m_out.errorString();
             throw WriteFailure{reason.isEmpty() ? QStringLiteral("I/O error") : reason};
         }
-        m_buffer.resize(0);
-    }
-
-    // The bytes of a text cell on its own, for a cell that repeats on every row.
-    QByteArray cellBytes(QStringView cell) {
-        QByteArray saved;
-        saved.swap(m_buffer);
-        m_buffer.reserve(4 * cell.size() + 8);
-        text(cell);
-        saved.swap(m_buffer);
-        return saved;
+        m_at = m_buffer.data();
     }
 
 private:
-    void utf8(QStringView text) {
-        const qsizetype at = m_buffer.size();
-        m_buffer.resize(at + m_encoder.requiredSpace(text.size()));
-        char* end = m_encoder.appendToBuffer(m_buffer.data() + at, text);
-        m_buffer.resize(end - m_buffer.constData());
-    }
+    qsizetype used() const { return m_at - m_buffer.constData(); }
 
     QIODevice& m_out;
     char m_separator;
     QByteArray m_buffer;
+    char* m_at = nullptr;
     QStringEncoder m_encoder{QStringEncoder::Utf8};
 };
 
@@ -136,20 +143,36 @@ private:
 // mostly share their day, so the last one is kept.
 class DateCells {
 public:
-    const QByteArray& of(double days) {
+    QByteArrayView of(double days) {
         if (!m_valid || std::memcmp(&days, &m_days, sizeof days) != 0) {
-            const auto date = platform::dateFromDayCount(days);
-            m_cell = date ? date->toString(Qt::ISODate).toLatin1() : QByteArray();
             m_days = days;
             m_valid = true;
+            m_size = 0;
+            if (const auto date = platform::dateFromDayCount(days)) {
+                // Years 1 to 9999 only, so always four digits.
+                int year = 0, month = 0, day = 0;
+                date->getDate(&year, &month, &day);
+                const int parts[] = {year / 100, year % 100, -1, month, -1, day};
+                for (const int part : parts) {
+                    if (part < 0) {
+                        m_cell[m_size++] = '-';
+                    } else {
+                        m_cell[m_size++] = char('0' + part / 10);
+                        m_cell[m_size++] = char('0' + part % 10);
+                    }
+                }
+            }
         }
-        return m_cell;
+        return QByteArrayView(m_cell, m_size);
     }
+
+    static constexpr qsizetype kRoom = 10;
 
 private:
     bool m_valid = false;
     double m_days = 0.0;
-    QByteArray m_cell;
+    char m_cell[kRoom] = {};
+    qsizetype m_size = 0;
 };
 
 QByteArrayView modeCell(quint8 manualEntry) {
@@ -169,15 +192,33 @@ QString withoutFolder(const QString& name) {
     return name.mid(slash + 1);
 }
 
-void writeRow(TableWriter& table, QByteArrayView fileCell, qint64 index, const QByteArray& dateCell,
+// A text cell on its own, for a cell that repeats on every row.
+QByteArray cellBytes(const QString& text, char separator) {
+    QByteArray bytes;
+    QBuffer device(&bytes);
+    device.open(QIODevice::WriteOnly);
+    TableWriter cell(device, separator, TableWriter::textRoom(text));
+    cell.text(text);
+    cell.flush();
+    return bytes;
+}
+
+void writeRow(TableWriter& table, QByteArrayView fileCell, qint64 index, QByteArrayView dateCell,
               const scoring::ResultRecord& record) {
+    const QString* texts[] = {&record.surname, &record.firstName, &record.course, &record.group};
+    // File, number, date, mode, 17 stens and their separators, the line end; then the texts.
+    qsizetype room = fileCell.size() + TableWriter::kNumberRoom + DateCells::kRoom + 6 +
+                     scoring::kScales * 4 + 32;
+    for (const QString* text : texts)
+        room += TableWriter::textRoom(*text);
+    table.makeRoom(room);
+
     table.raw(fileCell);
     table.separator();
     table.number(quint64(index));
     table.separator();
     table.raw(dateCell);
-    for (const QString* text :
-         {&record.surname, &record.firstName, &record.course, &record.group}) {
+    for (const QString* text : texts) {
         table.separator();
         table.text(*text);
     }
@@ -193,12 +234,12 @@ void writeRow(TableWriter& table, QByteArrayView fileCell, qint64 index, const Q
 QList<FileFailure> writeAll(QIODevice& out, const QStringList& files, char separator) {
     QList<FileFailure> failures;
     TableWriter table(out, separator);
-    table.raw("\xEF\xBB\xBF");
-    table.raw(tableHeader(separator).toLatin1());
-    table.endLine();
+    const QByteArray header = "\xEF\xBB\xBF" + tableHeader(separator).toLatin1() + "\r\n";
+    table.makeRoom(header.size());
+    table.raw(header);
     DateCells dates;
     for (const QString& file : files) {
-        const QByteArray fileCell = table.cellBytes(withoutFolder(file));
+        const QByteArray fileCell = cellBytes(withoutFolder(file), separator);
         try {
             forEachRecord(file, [&](qint64 index, const scoring::ResultRecord& record) {
                 writeRow(table, fileCell, index, dates.of(record.date), record);

@@ -110,6 +110,29 @@ private slots:
         QCOMPARE(lines.mid(1), rows);
     }
 
+    // Many more rows than the writer holds at once: every row whole, in order.
+    void longTable() {
+        constexpr int kRecords = 30000;
+        testing::TempWorkDir dir;
+        QByteArray file;
+        for (int n = 0; n < kRecords; ++n)
+            file += scoring::encodeRecord(
+                record(QStringLiteral("Ф\"%1").arg(n), QStringLiteral("Г"), 0));
+        dir.writeFile(kFile, file);
+        QByteArray bytes;
+        QBuffer out(&bytes);
+        out.open(QIODevice::WriteOnly);
+        QVERIFY(exporting::writeTable(out, {kFile}).isEmpty());
+        const QStringList lines = QString::fromUtf8(bytes).split(QStringLiteral("\r\n"));
+        QCOMPARE(lines.size(), kRecords + 2); // the header, the rows, nothing after the last
+        for (int n = 0; n < kRecords; ++n) {
+            const QString start =
+                QStringLiteral("09.12.2026.res;%1;2026-12-09;\"Ф\"\"%1\";").arg(n);
+            QVERIFY2(lines[n + 1].startsWith(start) && lines[n + 1].endsWith(u";5;4"),
+                     qPrintable(lines[n + 1]));
+        }
+    }
+
     void exitCodes_data() {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<int>("exitCode");
