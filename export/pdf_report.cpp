@@ -167,7 +167,7 @@ QString modeText(quint8 manualEntry) {
     case 1:
         return QStringLiteral("введены вручную с бланка");
     default:
-        return QStringLiteral("не указано (запись повреждена)");
+        return QStringLiteral("не указано");
     }
 }
 
@@ -222,7 +222,7 @@ void drawSubject(QPainter& painter, const QPointF& topLeft, qreal width,
         {QStringLiteral("Курс:"), record.course},
         {QStringLiteral("Группа:"), record.group},
         {QStringLiteral("Дата тестирования:"),
-         date.isEmpty() ? QStringLiteral("не указана (запись повреждена)") : date},
+         date.isEmpty() ? QStringLiteral("не указана") : date},
         {QStringLiteral("Ответы:"), modeText(record.manualEntry)},
     };
     constexpr qreal kCaptionWidth = 100;

@@ -136,7 +136,7 @@ private:
     char m_separator;
     QByteArray m_buffer;
     char* m_at = nullptr;
-    QStringEncoder m_encoder{QStringEncoder::Utf8};
+    QStringEncoder m_encoder{QStringEncoder::Utf8, QStringEncoder::Flag::Stateless};
 };
 
 // The date cell: yyyy-mm-dd, empty for a day count that is not a date. Records of one file
