@@ -1,10 +1,10 @@
 #include "archive/archive_window.h"
 
 #include "archive/arrow_pictures.h"
+#include "archive/record_list_view.h"
 #include "archive/result_list_model.h"
 #include "charts/comparison_chart_window.h"
 #include "charts/group_chart_window.h"
-#include "platform/error.h"
 #include "scoring/record_ref.h"
 #include "ui/file_dialog.h"
 #include "ui/ui_kit.h"
@@ -13,7 +13,6 @@
 #include <QFrame>
 #include <QItemSelectionModel>
 #include <QLabel>
-#include <QListView>
 #include <QPushButton>
 
 static_assert(archive::kComparisonPlaces == ComparisonChartWindow::kPlaces);
@@ -60,12 +59,11 @@ ArchiveWindow::ArchiveWindow(QWidget* owner) : ChainWindow(owner) {
     m_openAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
     addAction(m_openAction);
 
-    m_subjectList = new QListView(this);
+    m_subjectList = new archive::RecordListView(archive::ResultListModel::kLineHeight, this);
     m_subjectList->setObjectName(QStringLiteral("subjectList"));
     m_subjectList->setGeometry(80, 40, 225, 129);
     m_subjectList->setSelectionMode(QAbstractItemView::SingleSelection);
     m_subjectList->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_subjectList->setUniformItemSizes(true);
     m_subjectList->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_listModel = new archive::ResultListModel(this);
     m_subjectList->setModel(m_listModel);
@@ -137,13 +135,10 @@ void ArchiveWindow::chooseFile() {
 
 void ArchiveWindow::listFile(const QString& fileName) {
     m_currentFile = fileName;
-    try {
-        m_listModel->load(fileName);
-    } catch (const platform::Error&) {
-        // The lines read before the failure stay; the archive shows no messages.
-    }
+    m_listModel->load(fileName);
     m_subjectList->setCurrentIndex(QModelIndex());
     m_subjectList->selectionModel()->clearSelection();
+    m_subjectList->scrollToTop();
 }
 
 bool ArchiveWindow::comparisonChosen() const {
@@ -166,7 +161,8 @@ int ArchiveWindow::selectedLine() const {
 
 void ArchiveWindow::fillPlace(int first, int last) {
     const int line = selectedLine();
-    if (line < 0)
+    // A line whose record the list could not read stands for nobody.
+    if (line < 0 || !m_listModel->isReadable(line))
         return;
     int place = first;
     while (place <= last && !placeLabel(place)->text().isEmpty())

@@ -9,11 +9,11 @@
 class QAction;
 class QFrame;
 class QLabel;
-class QListView;
 class QPushButton;
 namespace archive {
+class RecordListView;
 class ResultListModel;
-}
+} // namespace archive
 namespace ui {
 class ClickLabel;
 }
@@ -43,7 +43,7 @@ protected:
 private:
     // Runs the file-open dialog and lists the file chosen in it.
     void chooseFile();
-    // Lists the records of the file, which becomes the current file.
+    // Lists the records of the file, which becomes the current file, from its first line.
     void listFile(const QString& fileName);
     // Puts the selected subject into the lowest place of first..last whose label is empty.
     void fillPlace(int first, int last);
@@ -63,7 +63,7 @@ private:
     QFrame* m_groupFrame = nullptr;
     QPushButton* m_loadButton = nullptr; // "Загрузить"
     QAction* m_openAction = nullptr;     // the file-open dialog, also Ctrl+O
-    QListView* m_subjectList = nullptr;
+    archive::RecordListView* m_subjectList = nullptr;
     archive::ResultListModel* m_listModel = nullptr;
     QPushButton* m_toComparisonButton = nullptr; // right arrow
     QPushButton* m_toGroupButton = nullptr;      // down arrow
