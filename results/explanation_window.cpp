@@ -6,9 +6,15 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
+namespace {
+// What a borderless field keeps free of text at its two ends.
+constexpr int kFieldMargins = 6;
+} // namespace
+
 ExplanationWindow::ExplanationWindow(QWidget* owner, const scoring::Explanation& texts)
     : ChainWindow(owner) {
     setWindowTitle(QStringLiteral("Пояснение:"));
+    setClosesOnEscape(true);
     setFixedClientSize(517, 264);
 
     m_titleLabel = ui::label(this, QString(), 88, 8, ui::font(13, ui::Bold), ui::kRed);
@@ -20,7 +26,8 @@ ExplanationWindow::ExplanationWindow(QWidget* owner, const scoring::Explanation&
     m_polesField->setReadOnly(true);
     m_polesField->setFrame(false);
     m_polesField->setFocusPolicy(Qt::NoFocus);
-    m_polesField->setFont(ui::font(13, ui::Bold));
+    m_polesField->setFont(
+        ui::fittedTo(ui::font(13, ui::Bold), texts.poles, m_polesField->width() - kFieldMargins));
     ui::setTextColor(m_polesField, ui::kBlue);
     QPalette palette = m_polesField->palette();
     palette.setColor(QPalette::Base, this->palette().color(QPalette::Window));

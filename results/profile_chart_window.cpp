@@ -1,6 +1,7 @@
 #include "results/profile_chart_window.h"
 
 #include "charts/chart_frame.h"
+#include "results/fitted_text.h"
 #include "ui/printing.h"
 #include "ui/ui_kit.h"
 
@@ -13,6 +14,11 @@ namespace {
 // What the header shows until the chart is drawn; it stays when the background cannot be read.
 const QString kNone = QStringLiteral("нет");
 
+constexpr int kSubjectLeft = 16;
+QFont subjectFont() {
+    return ui::font(13, ui::Bold);
+}
+
 } // namespace
 
 ProfileChartWindow::ProfileChartWindow(QWidget* owner, const scoring::ScaleProfile& profile,
@@ -20,11 +26,12 @@ ProfileChartWindow::ProfileChartWindow(QWidget* owner, const scoring::ScaleProfi
                                        scoring::EntryMode mode)
     : ChainWindow(owner), m_profile(profile), m_subject(subject), m_date(date), m_mode(mode) {
     setWindowTitle(QStringLiteral("График"));
+    setClosesOnEscape(true);
     setFixedClientSize(508, 567);
     const char* subjectNames[] = {"surnameLabel", "firstNameLabel", "courseLabel", "groupLabel"};
     for (std::size_t line = 0; line < m_subjectLabels.size(); ++line) {
         m_subjectLabels[line] =
-            ui::label(this, kNone, 16, 16 * int(line), ui::font(13, ui::Bold), ui::kRed);
+            ui::label(this, kNone, kSubjectLeft, 16 * int(line), subjectFont(), ui::kRed);
         m_subjectLabels[line]->setObjectName(QLatin1String(subjectNames[line]));
     }
     m_dateLabel = ui::label(this, kNone, 272, 32, ui::font(11));
@@ -51,8 +58,13 @@ void ProfileChartWindow::fillHeader() {
                                 QStringLiteral("Курс: "), QStringLiteral("Группа: ")};
     const QString values[] = {m_subject.surname, m_subject.firstName, m_subject.course,
                               m_subject.group};
+    // Each line ends before what stands right of it: the print button beside surname and first
+    // name, the date and the entry mode beside course and group.
+    const int ends[] = {m_printButton->x() - 4, m_printButton->x() - 4, m_dateLabel->x() - 4,
+                        m_modeLabel->x() - 4};
     for (std::size_t line = 0; line < m_subjectLabels.size(); ++line)
-        ui::setText(m_subjectLabels[line], captions[line] + values[line]);
+        results::setFittedText(m_subjectLabels[line], captions[line] + values[line], subjectFont(),
+                               ends[line] - kSubjectLeft);
     ui::setText(m_dateLabel, QStringLiteral("Дата: ") + m_date);
     ui::setText(m_modeLabel, m_mode == scoring::EntryMode::Manual
                                  ? QStringLiteral("результаты введены вручную")

@@ -306,6 +306,39 @@ private slots:
                               QStringLiteral("Дата: ") + date, modeText}));
     }
 
+    // The subject's lines stay whole beside the print button, the date and the entry mode,
+    // and markup shows as typed.
+    void headerFitsBesideItsNeighbours_data() {
+        QTest::addColumn<QString>("value");
+        QTest::newRow("double surname") << QStringLiteral("Иванова-Петрова Анна");
+        QTest::newRow("20 wide letters") << QString(20, u'Ш');
+        QTest::newRow("markup") << QStringLiteral("<h1>BIG</h1>");
+    }
+
+    void headerFitsBesideItsNeighbours() {
+        QFETCH(QString, value);
+        testing::TempWorkDir dir;
+        writeBackground(dir);
+        ProfileChartWindow window(nullptr, constantProfile(5),
+                                  scoring::Subject{value, value, value, value},
+                                  QStringLiteral("01.02.2003"), scoring::EntryMode::Manual);
+        window.create();
+        const QStringList captions = {"Фамилия: ", "Имя: ", "Курс: ", "Группа: "};
+        int line = 0;
+        for (const char* name : {"surnameLabel", "firstNameLabel", "courseLabel", "groupLabel"}) {
+            const QLabel* label = child<QLabel>(&window, name);
+            QCOMPARE(label->text(), captions[line++] + value);
+            QCOMPARE(label->textFormat(), Qt::PlainText);
+            QVERIFY2(label->width() >= QFontMetrics(label->font()).horizontalAdvance(label->text()),
+                     name);
+            QVERIFY2(window.rect().contains(label->geometry()), name);
+            for (const char* neighbour : {"printButton", "dateLabel", "modeLabel"})
+                QVERIFY2(
+                    !label->geometry().intersects(child<QWidget>(&window, neighbour)->geometry()),
+                    qPrintable(QLatin1String(name) + u' ' + QLatin1String(neighbour)));
+        }
+    }
+
     void failedPrintChangesCaptionOnly() {
         if (!QPrinterInfo::defaultPrinter().isNull())
             QSKIP("this machine has a printer");
