@@ -105,13 +105,19 @@ QFont fittedTo(QFont font, const QString& text, int width) {
     return font;
 }
 
+// Text colours are given to enabled controls only: a disabled one keeps the style's grey.
+static void setEnabledColor(QPalette& palette, QPalette::ColorRole role, const QColor& color) {
+    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive})
+        palette.setColor(group, role, color);
+}
+
 void applyLook(QApplication& application) {
     application.setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     application.setFont(font(11));
     QPalette palette = application.style()->standardPalette();
-    palette.setColor(QPalette::WindowText, Qt::black);
-    palette.setColor(QPalette::ButtonText, Qt::black);
-    palette.setColor(QPalette::Text, Qt::black);
+    setEnabledColor(palette, QPalette::WindowText, Qt::black);
+    setEnabledColor(palette, QPalette::ButtonText, Qt::black);
+    setEnabledColor(palette, QPalette::Text, Qt::black);
     application.setPalette(palette);
     static QPointer<EnterPressesButton> enterFilter;
     if (!enterFilter) {
@@ -122,9 +128,9 @@ void applyLook(QApplication& application) {
 
 void setTextColor(QWidget* widget, const QColor& color) {
     QPalette palette = widget->palette();
-    palette.setColor(QPalette::WindowText, color);
-    palette.setColor(QPalette::Text, color);
-    palette.setColor(QPalette::ButtonText, color);
+    setEnabledColor(palette, QPalette::WindowText, color);
+    setEnabledColor(palette, QPalette::Text, color);
+    setEnabledColor(palette, QPalette::ButtonText, color);
     widget->setPalette(palette);
 }
 
