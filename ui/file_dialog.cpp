@@ -1,6 +1,7 @@
 #include "ui/file_dialog.h"
 
 #include <QFileDialog>
+#include <QFileInfo>
 
 namespace ui {
 
@@ -22,6 +23,23 @@ QString FileDialog::getOpenFileName(QWidget* parent, const QString& filter) {
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setOption(QFileDialog::ReadOnly, false);
+    dialog.setSizeGripEnabled(true);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    return dialog.selectedFiles().constFirst();
+}
+
+QString FileDialog::getSaveFileName(QWidget* parent, const QString& filter,
+                                    const QString& suggested) {
+    if (nextAnswer()) {
+        const QString answer = *nextAnswer();
+        nextAnswer().reset();
+        return answer;
+    }
+    QFileDialog dialog(parent, QString(), suggested, filter);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QFileInfo(suggested).suffix()); // a name typed bare gets it
     dialog.setSizeGripEnabled(true);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return QString();

@@ -7,12 +7,16 @@ class QWidget;
 
 namespace ui {
 
-// The standard file-open dialog. Tests give the next answer in advance (a file name, or an
+// The standard file dialogs. Tests give the next answer in advance (a file name, or an
 // empty text for "cancelled"), so that no test blocks on the dialog.
 class FileDialog {
 public:
     // Returns the chosen file's full path, or an empty text when the user cancelled.
     static QString getOpenFileName(QWidget* parent, const QString& filter);
+    // The standard save-file dialog, opened at `suggested` (folder and file name); it asks
+    // before replacing a file. Returns the chosen path, or an empty text when cancelled.
+    static QString getSaveFileName(QWidget* parent, const QString& filter,
+                                   const QString& suggested);
 
     static void setNextAnswer(const QString& path);
     static void clearNextAnswer();
