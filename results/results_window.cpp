@@ -1,22 +1,29 @@
 #include "results/results_window.h"
 
+#include "export/pdf_report.h"
 #include "platform/dates.h"
+#include "platform/paths.h"
 #include "results/exit_confirm_window.h"
 #include "results/explanation_window.h"
 #include "results/explanations.h"
+#include "results/fitted_text.h"
 #include "results/profile_chart_window.h"
 #include "scoring/key.h"
 #include "scoring/result_file.h"
 #include "scoring/result_record_builder.h"
 #include "scoring/stens.h"
+#include "ui/file_dialog.h"
 #include "ui/ui_kit.h"
 
+#include <QApplication>
 #include <QDate>
+#include <QDir>
 #include <QFrame>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStringList>
+#include <utility>
 
 namespace {
 
@@ -61,6 +68,37 @@ QPlainTextEdit* valueColumn(QWidget* parent, int left, int width, int height) {
     return column;
 }
 
+// The subject's values stand right of their captions and end inside the subject box.
+constexpr int kValueLeft = 96;
+constexpr int kValueRight = 253;
+QFont valueFont() {
+    return ui::font(16, ui::Bold);
+}
+
+// The busy cursor while the window works, restored however the work ends.
+class BusyCursor {
+public:
+    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+};
+
+// The report's name offered in the folder of saved pictures: the surname and the day, with the
+// characters file systems refuse replaced.
+QString suggestedReportPath(const QString& surname, const QDate& day) {
+    QString name = surname.trimmed();
+    for (QChar& c : name) {
+        if (c < u' ' || QStringView(u"\\/:*?\"<>|").contains(c))
+            c = u'_';
+    }
+    if (name.isEmpty())
+        name = QStringLiteral("отчёт");
+    const QString file = name + u'_' + platform::formatShortDate(day) + QStringLiteral(".pdf");
+    return QDir::current().absoluteFilePath(
+        platform::resolvePath(QStringLiteral("saved_img\\") + file));
+}
+
 // "name1", "name2", ...: the object names of a row of like controls, counted from 1.
 QString numberedName(const char* name, std::size_t index) {
     return QLatin1String(name) + QString::number(index + 1);
@@ -94,11 +132,15 @@ ResultsWindow::ResultsWindow(QWidget* owner, const scoring::AnswerSheet& answers
     m_saveButton->setObjectName(QStringLiteral("saveButton"));
     on(m_chartButton, &QPushButton::clicked, [this] { openProfileChart(); });
     on(m_exitButton, &QPushButton::clicked, [this] { leave(); });
+    m_reportButton = ui::button(this, QStringLiteral("Отчёт PDF"), 376, 416, 81, 25);
+    m_reportButton->setObjectName(QStringLiteral("reportButton"));
     on(m_saveButton, &QPushButton::clicked, [this] { saveResult(); });
+    on(m_reportButton, &QPushButton::clicked, [this] { saveReport(); });
 }
 
 void ResultsWindow::buildSubjectBox() {
     m_subjectBox = ui::bevel(this, 8, 64, 249, 177);
+    m_subjectBox->setObjectName(QStringLiteral("subjectBox"));
     const QString captions[] = {QStringLiteral("Дата:"), QStringLiteral("Фамилия:"),
                                 QStringLiteral("Имя:"), QStringLiteral("Курс:"),
                                 QStringLiteral("Группа:")};
@@ -110,7 +152,7 @@ void ResultsWindow::buildSubjectBox() {
         const int top = 80 + 32 * int(row);
         m_subjectCaptions[row] =
             ui::label(this, captions[row], 16, top, ui::font(13, ui::Bold), ui::kRed);
-        *values[row] = ui::label(this, kNone, 96, top, ui::font(16, ui::Bold), ui::kBlue);
+        *values[row] = ui::label(this, kNone, kValueLeft, top, valueFont(), ui::kBlue);
         (*values[row])->setObjectName(QLatin1String(valueNames[row]));
     }
 }
@@ -153,21 +195,26 @@ void ResultsWindow::buildStenBox() {
 void ResultsWindow::onCreated() {
     m_chartButton->setEnabled(false);
     m_saveButton->setEnabled(false);
+    m_reportButton->setEnabled(false);
     ui::hideWindow(parentWidget());
     m_savedLabel->hide();
 
-    ui::setText(m_dateValue, platform::formatShortDate(QDate::currentDate()));
-    ui::setText(m_surnameValue, m_subject.surname);
-    ui::setText(m_firstNameValue, m_subject.firstName);
-    ui::setText(m_courseValue, m_subject.course);
-    ui::setText(m_groupValue, m_subject.group);
+    const std::pair<QLabel*, QString> values[] = {
+        {m_dateValue, platform::formatShortDate(QDate::currentDate())},
+        {m_surnameValue, m_subject.surname},
+        {m_firstNameValue, m_subject.firstName},
+        {m_courseValue, m_subject.course},
+        {m_groupValue, m_subject.group}};
+    for (const auto& [label, text] : values)
+        results::setFittedText(label, text, valueFont(), kValueRight - kValueLeft);
 
     // A key that cannot be read or used stops here (the guard shows its error): the window
-    // stays open with its score columns empty, and saving and the chart stay off.
+    // stays open with its score columns empty, and saving, the chart and the report stay off.
     showScores();
     m_scored = true;
     m_chartButton->setEnabled(true);
     m_saveButton->setEnabled(true);
+    m_reportButton->setEnabled(true);
 }
 
 void ResultsWindow::showScores() {
@@ -217,10 +264,31 @@ void ResultsWindow::saveResult() {
     if (m_saved || !m_scored)
         return;
     const QDate today = QDate::currentDate();
+    // Computers of a class save into one file by turns: while another one saves, this save
+    // waits with the busy cursor, the window painted but taking no clicks or keys. Refused
+    // after the limit, it throws, and "Сохранить" can be pressed again.
+    const BusyCursor busy;
+    platform::LockWait wait;
+    wait.limit = m_saveWaitLimit;
+    wait.whileWaiting = [] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); };
     scoring::appendRecord(scoring::resultFileName(today),
-                          scoring::buildResultRecord(m_subject, m_profile, today, m_mode));
+                          scoring::buildResultRecord(m_subject, m_profile, today, m_mode), wait);
     m_saved = true;
     m_savedLabel->show();
+}
+
+void ResultsWindow::saveReport() {
+    // After a key error there is nothing to report.
+    if (!m_scored)
+        return;
+    const QDate today = QDate::currentDate();
+    const QString path = ui::FileDialog::getSaveFileName(
+        this, QStringLiteral("Отчёт PDF (*.pdf)"), suggestedReportPath(m_subject.surname, today));
+    if (path.isEmpty())
+        return;
+    const BusyCursor busy;
+    exporting::writeReport(path, scoring::buildResultRecord(m_subject, m_profile, today, m_mode),
+                           results::explanations());
 }
 
 void ResultsWindow::showExplanation(int scale) {

@@ -1,9 +1,11 @@
 #pragma once
 
+#include "platform/files.h"
 #include "scoring/types.h"
 #include "ui/chain_window.h"
 
 #include <array>
+#include <chrono>
 
 class QFrame;
 class QLabel;
@@ -14,7 +16,8 @@ class ClickLabel;
 }
 
 // The results window: the item scores, raw totals and stens of the subject just tested or
-// entered by hand, with links to the factor explanations, saving and the profile chart.
+// entered by hand, with links to the factor explanations, saving, the profile chart and the
+// PDF report.
 // Its owner is the window that opened it (the test window or the manual entry window): the
 // results window hides it when created and closes it when it closes itself.
 class ResultsWindow : public ui::ChainWindow {
@@ -29,6 +32,8 @@ public:
     bool saved() const { return m_saved; }
     // The stens shown; all 0 until the sheet is scored.
     const scoring::ScaleProfile& profile() const { return m_profile; }
+    // How long a save waits while another computer saves into the same result file.
+    void setSaveWaitLimit(std::chrono::milliseconds limit) { m_saveWaitLimit = limit; }
 
 protected:
     void onCreated() override;
@@ -43,6 +48,8 @@ private:
     void openProfileChart();
     void leave();
     void saveResult();
+    // Saves the subject's report as a PDF file the user names.
+    void saveReport();
     // Opens the explanation of scale k (1 for MD to 17 for Q4).
     void showExplanation(int scale);
 
@@ -52,6 +59,7 @@ private:
     scoring::ScaleProfile m_profile{};
     bool m_scored = false;
     bool m_saved = false;
+    std::chrono::milliseconds m_saveWaitLimit = platform::LockWait{}.limit;
 
     QLabel* m_titleLabel = nullptr; // "Результаты:"
 
@@ -81,4 +89,5 @@ private:
     QPushButton* m_chartButton = nullptr;
     QPushButton* m_exitButton = nullptr;
     QPushButton* m_saveButton = nullptr;
+    QPushButton* m_reportButton = nullptr; // "Отчёт PDF"
 };

@@ -15,19 +15,26 @@
 #include "scoring/result_file.h"
 #include "scoring/stens.h"
 #include "tests/support/test_support.h"
+#include "ui/file_dialog.h"
 #include "ui/message_box.h"
 #include "ui/ui_kit.h"
 
+#include <QApplication>
+#include <QDir>
 #include <QFile>
+#include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QProcess>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStyle>
 #include <QTest>
 #include <QTextBlock>
 #include <QTimer>
+#include <chrono>
 #include <memory>
 
 using testing::child;
@@ -102,6 +109,31 @@ int lineTop(const QPlainTextEdit* memo, int index) {
 }
 
 const QString kLongSurname = QStringLiteral("Константинопольская-Щедр"); // 24 letters + 1
+
+// Whether a single-line field shows its whole text: with the cursor at its end the line is not
+// scrolled, so the first character still stands at the field's left edge.
+bool showsWholeText(QLineEdit* field) {
+    field->setCursorPosition(int(field->text().size()));
+    field->grab(); // lays the line out as painting does
+    const bool whole = field->cursorPositionAt(QPoint(3, field->height() / 2)) == 0;
+    field->setCursorPosition(0);
+    return whole;
+}
+
+// Escape pressed where the keyboard focus is in a window.
+void pressEscape(QWidget* window) {
+    QWidget* focus = window->focusWidget();
+    QTest::keyClick(focus ? focus : window, Qt::Key_Escape);
+}
+
+// The helper process that holds a result file's lock as another computer's save does.
+QString lockHolderTool() {
+#ifdef DORVEL_APPEND_RECORDS
+    return QStringLiteral(DORVEL_APPEND_RECORDS);
+#else
+    return QCoreApplication::applicationDirPath() + QStringLiteral("/append_records");
+#endif
+}
 
 } // namespace
 
@@ -237,6 +269,31 @@ private slots:
         QVERIFY(buttonOf(results.get(), "saveButton")->isEnabled());
     }
 
+    // Names of any width stay whole inside the subject box, and markup shows as typed.
+    void subjectFitsItsBox_data() {
+        QTest::addColumn<QString>("value");
+        QTest::newRow("double surname") << QStringLiteral("Иванова-Петрова Анна");
+        QTest::newRow("20 wide letters") << QString(20, u'Ш');
+        QTest::newRow("markup") << QStringLiteral("<h1>BIG</h1>");
+    }
+
+    void subjectFitsItsBox() {
+        QFETCH(QString, value);
+        auto results = std::make_unique<ResultsWindow>(m_testOpener.get(), testSheet(),
+                                                       scoring::Subject{value, value, value, value},
+                                                       scoring::EntryMode::Test);
+        results->create();
+        const QFrame* box = child<QFrame>(results.get(), "subjectBox");
+        const QRect inside = box->contentsRect().translated(box->pos());
+        for (const char* name : {"surnameValue", "firstNameValue", "courseValue", "groupValue"}) {
+            const QLabel* label = child<QLabel>(results.get(), name);
+            QCOMPARE(label->text(), value);
+            QCOMPARE(label->textFormat(), Qt::PlainText);
+            QVERIFY2(inside.contains(label->geometry()), name);
+            QVERIFY2(label->width() >= QFontMetrics(label->font()).horizontalAdvance(value), name);
+        }
+    }
+
     void columnsLineUp() {
         auto results = createResults(scoring::EntryMode::Test);
         const auto column = [&](int c) {
@@ -295,11 +352,24 @@ private slots:
             QCOMPARE(numbered<QLabel>(results.get(), "stenValue", k)->text(),
                      QStringLiteral("Нет"));
 
-        // Nothing was scored: saving and the chart are off, and they refuse even when pressed.
+        // Nothing was scored: saving, the chart and the report are off, and they refuse even when
+        // pressed.
         QPushButton* save = buttonOf(results.get(), "saveButton");
         QPushButton* chart = buttonOf(results.get(), "chartButton");
-        QVERIFY(!chart->isEnabled());
-        QVERIFY(!save->isEnabled());
+        QPushButton* report = buttonOf(results.get(), "reportButton");
+        for (const QPushButton* button : {save, chart, report}) {
+            QVERIFY(!button->isEnabled());
+            // Greyed as every disabled button is, "График" too for all its own colour.
+            QCOMPARE(button->palette().color(QPalette::Disabled, QPalette::ButtonText),
+                     QApplication::style()->standardPalette().color(QPalette::Disabled,
+                                                                    QPalette::ButtonText));
+        }
+        const QString reportFile = m_dir->filePath(QStringLiteral("report.pdf"));
+        ui::FileDialog::setNextAnswer(reportFile);
+        report->setEnabled(true);
+        report->click();
+        ui::FileDialog::clearNextAnswer();
+        QVERIFY(!QFile::exists(reportFile));
         save->setEnabled(true);
         save->click();
         QVERIFY(!results->saved());
@@ -347,20 +417,135 @@ private slots:
         QCOMPARE(textOf(results.get(), "surnameValue"), kLongSurname);
     }
 
-    void failedSaveCanBeRepeated() {
-        QDir(m_dir->filePath(QStringLiteral("result"))).removeRecursively();
-        auto results = createResults(scoring::EntryMode::Test);
+    void failedSaveCanBeRepeated_data() {
+        QTest::addColumn<bool>("locked"); // else the result folder is missing
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<int>("recordsAfter"); // after the second try
+        QTest::newRow("no result folder") << false << QStringLiteral("Invalid filename") << 1;
+        // The other computer's record goes in when it lets the lock go, then this one.
+        QTest::newRow("file locked by another computer")
+            << true << QStringLiteral("I/O error ") << 2;
+    }
 
-        buttonOf(results.get(), "saveButton")->click();
-        QCOMPARE(ui::MessageBox::takeRecorded(), QStringList{"Invalid filename"});
+    void failedSaveCanBeRepeated() {
+        QFETCH(bool, locked);
+        QFETCH(QString, message);
+        QFETCH(int, recordsAfter);
+        const QString file = scoring::resultFileName(QDate::currentDate());
+        QProcess holder;
+        if (locked) {
+            if (!QFile::exists(lockHolderTool()))
+                QSKIP("the lock-holding helper append_records is not built");
+            holder.setWorkingDirectory(m_dir->path());
+            holder.start(lockHolderTool(), {QStringLiteral("hold"), file, QStringLiteral("other"),
+                                            QStringLiteral("2500")});
+            QByteArray said;
+            while (!said.contains("locked")) {
+                QVERIFY(holder.waitForReadyRead(10000));
+                said += holder.readAllStandardOutput();
+            }
+        } else {
+            QDir(m_dir->filePath(QStringLiteral("result"))).removeRecursively();
+        }
+        auto results = createResults(scoring::EntryMode::Test);
+        results->setSaveWaitLimit(std::chrono::milliseconds(200));
+        QPushButton* save = buttonOf(results.get(), "saveButton");
+
+        // While the save waits, the window goes on painting under the busy cursor.
+        int ticks = 0;
+        bool busy = true;
+        QTimer ticker;
+        ticker.callOnTimeout([&] {
+            ++ticks;
+            busy &= QApplication::overrideCursor() &&
+                    QApplication::overrideCursor()->shape() == Qt::WaitCursor;
+        });
+        ticker.start(20);
+        save->click();
+        ticker.stop();
+        const QStringList errors = ui::MessageBox::takeRecorded();
+        QCOMPARE(errors.size(), 1);
+        QVERIFY2(errors[0].startsWith(message), qPrintable(errors[0]));
+        QVERIFY(!QApplication::overrideCursor());
         QVERIFY(!results->saved());
         QVERIFY(!savedLabelShown(results.get()));
+        QVERIFY(save->isEnabled());
+        if (locked) {
+            QVERIFY(ticks > 0 && busy);
+            QVERIFY(holder.waitForFinished(10000));
+            QCOMPARE(holder.exitCode(), 0);
+        } else {
+            m_dir->makeFolder(QStringLiteral("result"));
+        }
 
-        m_dir->makeFolder(QStringLiteral("result"));
-        buttonOf(results.get(), "saveButton")->click();
+        save->click();
         QVERIFY(results->saved());
         QVERIFY(savedLabelShown(results.get()));
-        QCOMPARE(scoring::recordCount(scoring::resultFileName(QDate::currentDate())), 1);
+        QCOMPARE(scoring::recordCount(file), recordsAfter);
+        QCOMPARE(scoring::readRecord(file, recordsAfter - 1).surname, QStringLiteral("Иванова"));
+    }
+
+    // The report of the subject goes where the file dialog was answered; a cancelled dialog
+    // writes nothing.
+    void savesReportAsAnswered() {
+        auto results = createResults(scoring::EntryMode::Test);
+        QPushButton* report = buttonOf(results.get(), "reportButton");
+        QVERIFY(report->isEnabled());
+        ui::FileDialog::setNextAnswer(QString());
+        report->click();
+        QVERIFY(QDir(m_dir->path()).entryList({QStringLiteral("*.pdf")}).isEmpty());
+
+        const QString file = m_dir->filePath(QStringLiteral("Отчёт Ивановой.pdf"));
+        ui::FileDialog::setNextAnswer(file);
+        report->click();
+        QFile written(file);
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        QVERIFY(written.read(5) == "%PDF-");
+        QVERIFY(written.size() > 1000);
+    }
+
+    // Escape closes the explanation and the chart over the results window; the results window
+    // itself stays.
+    void escapeClosesSmallWindows_data() {
+        QTest::addColumn<QString>("window");
+        QTest::newRow("explanation") << "explanation";
+        QTest::newRow("profile chart") << "chart";
+        QTest::newRow("results window") << "results";
+    }
+
+    void escapeClosesSmallWindows() {
+        QFETCH(QString, window);
+        m_dir->installProgramFolder();
+        m_dir->writeFile(QStringLiteral("Data/Key.kdt"), testKey());
+        bool rescued = false;
+        const bool resultsStayed = stillOpenAfter([&](ResultsWindow* results) {
+            if (window == u"results") {
+                pressEscape(results);
+                return;
+            }
+            QPointer<ui::ChainWindow> small;
+            testing::step([&] {
+                small = window == u"chart" ? static_cast<ui::ChainWindow*>(
+                                                 testing::visibleWindow<ProfileChartWindow>())
+                                           : testing::visibleWindow<ExplanationWindow>();
+                QVERIFY(small);
+                pressEscape(small);
+                testing::step([&] {
+                    if (small) {
+                        rescued = true;
+                        testing::closeByFrame(small);
+                    }
+                });
+            });
+            if (window == u"chart")
+                buttonOf(results, "chartButton")->click();
+            else
+                QTest::mouseClick(numbered<ui::ClickLabel>(results, "scaleLink", 4),
+                                  Qt::LeftButton);
+            QVERIFY(small.isNull());
+        });
+        QVERIFY(!rescued);
+        QVERIFY(resultsStayed);
     }
 
     void exitAsksOnlyWhenUnsaved_data() {
@@ -563,6 +748,15 @@ private slots:
             QVERIFY(!entry.poles.isEmpty());
             QVERIFY2(entry.low.startsWith(code + u'-'), qPrintable(entry.low));
             QVERIFY2(entry.high.startsWith(code + u'+'), qPrintable(entry.high));
+
+            // Its window shows all of it: the poles on their one line, each paragraph whole.
+            ExplanationWindow window(nullptr, entry);
+            window.create();
+            window.show();
+            QVERIFY2(showsWholeText(child<QLineEdit>(&window, "polesField")), qPrintable(code));
+            for (const char* name : {"lowPoleText", "highPoleText"})
+                QVERIFY2(child<QPlainTextEdit>(&window, name)->verticalScrollBar()->maximum() == 0,
+                         qPrintable(code + u' ' + QLatin1String(name)));
         }
     }
 

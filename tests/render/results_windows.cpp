@@ -1,11 +1,14 @@
 #include "platform/dates.h"
+#include "platform/paths.h"
 #include "results/explanation_window.h"
 #include "results/explanations.h"
 #include "results/profile_chart_window.h"
 #include "results/results_window.h"
+#include "scoring/key.h"
 #include "tests/render_windows.h"
 
 #include <QDate>
+#include <QFile>
 #include <QLabel>
 
 namespace {
@@ -36,8 +39,24 @@ static const bool registered = [] {
         results->findChild<QLabel*>(QStringLiteral("savedLabel"))->show();
         return results;
     });
+    registerWindow(QStringLiteral("results_unscored"), [] {
+        // The key put aside for a moment: the window after a key error, saving and the chart off.
+        const QString key = platform::resolvePath(scoring::kKeyFileName);
+        const QString aside = key + QStringLiteral(".aside");
+        QFile::rename(key, aside);
+        auto* results =
+            new ResultsWindow(nullptr, answeredSheet(), kSubject, scoring::EntryMode::Test);
+        results->create();
+        QFile::rename(aside, key);
+        return results;
+    });
     registerWindow(QStringLiteral("explanation"), [] {
         auto* window = new ExplanationWindow(nullptr, results::explanationOf(2));
+        window->create();
+        return window;
+    });
+    registerWindow(QStringLiteral("explanation_c"), [] { // the longest line of poles
+        auto* window = new ExplanationWindow(nullptr, results::explanationOf(4));
         window->create();
         return window;
     });
