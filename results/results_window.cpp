@@ -85,18 +85,17 @@ public:
 };
 
 // The report's name offered in the folder of saved pictures: the surname and the day, with the
-// characters file systems refuse replaced.
+// characters file systems refuse (a date may hold slashes) replaced.
 QString suggestedReportPath(const QString& surname, const QDate& day) {
-    QString name = surname.trimmed();
-    for (QChar& c : name) {
+    const QString person = surname.trimmed();
+    QString file = (person.isEmpty() ? QStringLiteral("отчёт") : person) + u'_' +
+                   platform::formatShortDate(day);
+    for (QChar& c : file) {
         if (c < u' ' || QStringView(u"\\/:*?\"<>|").contains(c))
             c = u'_';
     }
-    if (name.isEmpty())
-        name = QStringLiteral("отчёт");
-    const QString file = name + u'_' + platform::formatShortDate(day) + QStringLiteral(".pdf");
     return QDir::current().absoluteFilePath(
-        platform::resolvePath(QStringLiteral("saved_img\\") + file));
+        platform::resolvePath(QStringLiteral("saved_img\\") + file + QStringLiteral(".pdf")));
 }
 
 // "name1", "name2", ...: the object names of a row of like controls, counted from 1.
