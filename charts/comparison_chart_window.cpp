@@ -68,6 +68,7 @@ ComparisonChartWindow::ComparisonChartWindow(QWidget* owner,
                                              const QList<scoring::RecordRef>& places)
     : ChainWindow(owner), m_places(places) {
     setWindowTitle(QStringLiteral("Сравнение"));
+    setClosesOnEscape(true);
     setFixedClientSize(692, 506);
     setFont(ui::font(11));
 

@@ -22,6 +22,7 @@ constexpr int kListLines = 33; // the list starts with this many empty lines
 GroupChartWindow::GroupChartWindow(QWidget* owner, const QList<scoring::RecordRef>& places)
     : ChainWindow(owner), m_places(places) {
     setWindowTitle(QStringLiteral("Общий график"));
+    setClosesOnEscape(true);
     setFixedClientSize(809, 505);
     setFont(ui::font(11));
 

@@ -19,6 +19,7 @@
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QTest>
+#include <memory>
 
 using testing::choose;
 using testing::countColour;
@@ -260,8 +261,14 @@ private slots:
 
     // Opened from the archive over it; the keyboard goes through the controls in the window's
     // order; without a printer "Распечатать" says so on its caption, again at every press;
-    // "Выход" ends the window.
+    // "Выход" ends the window, and so does Escape.
+    void opensModallyAndCloses_data() {
+        QTest::addColumn<bool>("byEscape");
+        QTest::newRow("closed by Выход") << false;
+        QTest::newRow("closed by Escape") << true;
+    }
     void opensModallyAndCloses() {
+        QFETCH(bool, byEscape);
         testing::TempWorkDir work;
         work.installProgramFolder();
         choose(1, QStringLiteral("a.res"), subject(QStringLiteral("Петрова"), 4));
@@ -270,9 +277,10 @@ private slots:
         // The archive's label of place 1 now shows the subject.
         testing::child<QPushButton>(&archive, "toComparisonButton")->click();
         bool seen = false;
+        const auto leftOpen = std::make_shared<bool>(false);
         testing::later([&] {
             // Ends the showing even when a check fails half way.
-            const auto closing = qScopeGuard(
+            auto closing = qScopeGuard(
                 [] { ui::closeWindow(testing::visibleWindow<ComparisonChartWindow>()); });
             ComparisonChartWindow* window = testing::visibleWindow<ComparisonChartWindow>();
             QVERIFY(window);
@@ -292,10 +300,25 @@ private slots:
             }
             QVERIFY(ui::MessageBox::takeRecorded().isEmpty());
             seen = true;
-            QTest::mouseClick(exitButton, Qt::LeftButton);
+            if (!byEscape) {
+                QTest::mouseClick(exitButton, Qt::LeftButton);
+                return;
+            }
+            closing.dismiss();
+            QWidget* focus = window->focusWidget();
+            QTest::keyClick(focus ? focus : window, Qt::Key_Escape);
+            // Still showing once Escape is handled: close it, and say so.
+            testing::later([leftOpen] {
+                auto* open = testing::visibleWindow<ComparisonChartWindow>();
+                if (open && open->isShowingModally()) {
+                    *leftOpen = true;
+                    open->close();
+                }
+            });
         });
         testing::child<QPushButton>(&archive, "comparisonChartButton")->click();
         QVERIFY(seen);
+        QVERIFY(!*leftOpen);
         QVERIFY(archive.findChildren<ComparisonChartWindow*>().isEmpty()); // destroyed
         QVERIFY(archive.isVisible());
     }

@@ -20,6 +20,7 @@
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QTest>
+#include <memory>
 
 using testing::choose;
 using testing::countColour;
@@ -235,8 +236,15 @@ private slots:
     }
 
     // Opened from the archive over it; the keyboard goes through the controls in the window's
-    // order; without a printer "Распечатать" says so on its caption; "Выход" ends the window.
+    // order; without a printer "Распечатать" says so on its caption; "Выход" ends the window,
+    // and so does Escape.
+    void opensModallyAndCloses_data() {
+        QTest::addColumn<bool>("byEscape");
+        QTest::newRow("closed by Выход") << false;
+        QTest::newRow("closed by Escape") << true;
+    }
     void opensModallyAndCloses() {
+        QFETCH(bool, byEscape);
         testing::TempWorkDir work;
         work.installProgramFolder();
         choose(6, QStringLiteral("a.res"), subject(1, 4));
@@ -245,9 +253,10 @@ private slots:
         // The archive's label of place 6 now shows the subject.
         testing::child<QPushButton>(&archive, "toGroupButton")->click();
         bool seen = false;
+        const auto leftOpen = std::make_shared<bool>(false);
         testing::later([&] {
             // Ends the showing even when a check fails half way.
-            const auto closing =
+            auto closing =
                 qScopeGuard([] { ui::closeWindow(testing::visibleWindow<GroupChartWindow>()); });
             GroupChartWindow* window = testing::visibleWindow<GroupChartWindow>();
             QVERIFY(window);
@@ -265,10 +274,25 @@ private slots:
             QCOMPARE(printButton->text(), QStringLiteral("Не выходит:)"));
             QVERIFY(ui::MessageBox::takeRecorded().isEmpty());
             seen = true;
-            QTest::mouseClick(exitButton, Qt::LeftButton);
+            if (!byEscape) {
+                QTest::mouseClick(exitButton, Qt::LeftButton);
+                return;
+            }
+            closing.dismiss();
+            QWidget* focus = window->focusWidget();
+            QTest::keyClick(focus ? focus : window, Qt::Key_Escape);
+            // Still showing once Escape is handled: close it, and say so.
+            testing::later([leftOpen] {
+                auto* open = testing::visibleWindow<GroupChartWindow>();
+                if (open && open->isShowingModally()) {
+                    *leftOpen = true;
+                    open->close();
+                }
+            });
         });
         testing::child<QPushButton>(&archive, "groupChartButton")->click();
         QVERIFY(seen);
+        QVERIFY(!*leftOpen);
         QVERIFY(archive.findChildren<GroupChartWindow*>().isEmpty()); // destroyed
         QVERIFY(archive.isVisible());
     }
