@@ -1,10 +1,13 @@
 #include "charts/chart_frame.h"
 
-#include "ui/ui_kit.h"
 #include "platform/error.h"
 #include "platform/files.h"
+#include "platform/paths.h"
+#include "ui/ui_kit.h"
 
+#include <QFile>
 #include <QFontMetrics>
+#include <QImageReader>
 #include <QLabel>
 #include <QPainter>
 #include <QPen>
@@ -13,14 +16,28 @@
 namespace chart {
 
 QImage loadBackground(const QString& name) {
+    // Decoded straight from the file into the one image the chart is drawn on: no copy of the
+    // file's bytes, no converted copy of the picture. Every full-size buffer of an opening
+    // costs its first touch of fresh memory.
     QImage picture;
-    if (!picture.loadFromData(platform::readPictureFile(name), "BMP"))
+    bool decoded = false;
+    QFile file(platform::resolvePath(name));
+    if (file.open(QIODevice::ReadOnly)) {
+        QImageReader reader(&file, "BMP");
+        decoded = reader.read(&picture);
+    } else {
+        // The file layer says why the file cannot be opened, in the toolkit's words.
+        decoded = picture.loadFromData(platform::readPictureFile(name), "BMP");
+    }
+    if (!decoded)
         throw platform::Error(QStringLiteral("Bitmap image is not valid"));
-    return picture.convertToFormat(QImage::Format_RGB32);
+    picture.convertTo(QImage::Format_RGB32);
+    return picture;
 }
 
 QLabel* pictureElement(QWidget* window, int top) {
     auto* element = new QLabel(window);
+    element->setTextFormat(Qt::PlainText);
     element->setGeometry(0, top, kPictureSize, kPictureSize);
     element->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     return element;
