@@ -7,8 +7,9 @@
 #include "ui/ui_kit.h"
 
 #include <QBuffer>
-#include <QFileInfo>
+#include <QDir>
 #include <QLabel>
+#include <QSet>
 
 namespace charts {
 
@@ -16,8 +17,17 @@ namespace {
 
 const QString kFolder = QStringLiteral("saved_img\\");
 
-bool fileExists(const QString& name) {
-    return QFileInfo::exists(platform::resolvePath(name));
+// The names in a folder (found in any letter case), case-folded. A folder is listed once per
+// export, however many numbers are tried against it.
+QSet<QString> foldedNames(const QString& folder) {
+    const QString path = platform::resolvePath(folder);
+    const QDir dir(path.isEmpty() ? QStringLiteral(".") : path);
+    QSet<QString> names;
+    const QStringList entries =
+        dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System, QDir::Unsorted);
+    for (const QString& entry : entries)
+        names.insert(entry.toCaseFolded());
+    return names;
 }
 
 QByteArray encodeBitmap(const QImage& picture) {
@@ -45,10 +55,14 @@ void setLabel(QLabel* label, const QString& text) {
 } // namespace
 
 int firstFreeNumber(const QString& prefix) {
-    int n = 1;
-    for (;; ++n) {
-        const QString bitmap = prefix + QString::number(n) + QStringLiteral(".bmp");
-        if (!fileExists(bitmap) && !fileExists(kFolder + bitmap))
+    // A name blocks its number in any letter case, as the file system of the original platform
+    // would see it.
+    const QSet<QString> workingDirectory = foldedNames(QString());
+    const QSet<QString> exportFolder = foldedNames(kFolder);
+    for (int n = 1;; ++n) {
+        const QString bitmap =
+            (prefix + QString::number(n) + QStringLiteral(".bmp")).toCaseFolded();
+        if (!workingDirectory.contains(bitmap) && !exportFolder.contains(bitmap))
             return n;
     }
 }
@@ -58,7 +72,8 @@ void ExportChart(const QImage& picture, const QString& prefix, const QString& he
     const QByteArray bitmap = encodeBitmap(picture);
     const QString base = kFolder + prefix + QString::number(firstFreeNumber(prefix));
     const QString bitmapName = base + QStringLiteral(".bmp");
-    platform::saveWholeFile(bitmapName, bitmap);
+    // Created as a new file: a name taken meanwhile, or by a link, is never written over.
+    platform::saveNewFile(bitmapName, bitmap);
     try {
         platform::saveWholeFile(base + QStringLiteral(".txt"), legendBytes(heading, lines));
     } catch (const platform::Error&) {

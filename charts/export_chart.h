@@ -11,7 +11,8 @@ class QLabel;
 namespace charts {
 
 // The first export number n for which "<prefix><n>.bmp" lies neither in the working directory
-// nor in "saved_img". Only the bitmap blocks a number; numbers freed are taken again.
+// nor in "saved_img", in any letter case. Only the bitmap blocks a number; numbers freed are
+// taken again. Each folder is listed once.
 int firstFreeNumber(const QString& prefix);
 
 // Saves `picture` as "saved_img\<prefix><n>.bmp" under the first free number, writes the
