@@ -50,6 +50,7 @@ ResultListModel::Block ResultListModel::readBlock(int index) const {
     const qint64 count = std::min<qint64>(kBlockRecords, m_rows - first);
     Block block;
     block.index = index;
+    qint64 cut = m_rows; // the first record the file cannot give
     try {
         const platform::FileHandle file =
             platform::openFile(m_fileName, platform::Access::ReadOnly);
@@ -57,16 +58,18 @@ ResultListModel::Block ResultListModel::readBlock(int index) const {
             block.records = platform::readExactly(file, first * scoring::kRecordSize,
                                                   count * scoring::kRecordSize, m_fileName);
         } catch (const platform::Error&) {
-            // Find the record the file fails at; those before it are kept.
-            for (qint64 k = 0; k < count; ++k)
+            // A file that shrank has no records past its new end, whether read yet or not;
+            // within the block, the records before the first that fails are kept.
+            cut = platform::fileSize(file, m_fileName) / scoring::kRecordSize;
+            for (qint64 k = 0; k < count && first + k < cut; ++k)
                 block.records += platform::readExactly(file, (first + k) * scoring::kRecordSize,
                                                        scoring::kRecordSize, m_fileName);
         }
     } catch (const platform::Error&) {
     }
-    const int readRecords = int(block.records.size() / scoring::kRecordSize);
+    const qint64 readRecords = block.records.size() / scoring::kRecordSize;
     if (readRecords < count)
-        cutAt(int(first) + readRecords);
+        cutAt(int(std::min(cut, first + readRecords)));
     return block;
 }
 

@@ -99,6 +99,18 @@ QStringList listLines(const ArchiveWindow& window) {
     return lines;
 }
 
+// The line at the top of the list's visible area.
+int firstShownLine(const ArchiveWindow& window) {
+    QListView* list = subjectList(window);
+    return list->indexAt(QPoint(2, 2)).row();
+}
+
+// Whether a line of the list lies wholly in its visible area.
+bool lineShown(const ArchiveWindow& window, int line) {
+    QListView* list = subjectList(window);
+    return list->viewport()->rect().contains(list->visualRect(list->model()->index(line, 0)));
+}
+
 QStringList placeTexts(const ArchiveWindow& window) {
     QStringList texts;
     for (int place = 1; place <= kPlaces; ++place)
@@ -158,26 +170,33 @@ private slots:
     void openingFiles_data() {
         QTest::addColumn<bool>("secondExists");
         QTest::addColumn<int>("secondLines");
-        QTest::newRow("a second file replaces the lines") << true << 2;
+        QTest::newRow("a second file replaces the lines") << true << 30;
         QTest::newRow("a file that cannot be opened leaves an empty list") << false << 0;
     }
     void openingFiles() {
         QFETCH(bool, secondExists);
         QFETCH(int, secondLines);
         testing::TempWorkDir dir;
-        const QString first = writeResultFile(dir, QStringLiteral("a.res"), numberedRecords(3));
+        const QString first = writeResultFile(dir, QStringLiteral("a.res"), numberedRecords(40));
         QString second = dir.filePath(QStringLiteral("result/missing.res"));
         if (secondExists)
-            second = writeResultFile(dir, QStringLiteral("b.res"), numberedRecords(2, 10));
+            second =
+                writeResultFile(dir, QStringLiteral("b.res"), numberedRecords(secondLines, 10));
         ArchiveWindow window(nullptr);
         window.create();
+        window.show();
         openThroughDialog(window, first);
         selectLine(window, 1);
+        subjectList(window)->scrollToBottom();
         openThroughDialog(window, second);
+        QCoreApplication::processEvents();
         QCOMPARE(lineCount(window), secondLines);
-        if (secondLines > 0)
+        if (secondLines > 0) {
             QCOMPARE(listLines(window).constFirst(),
                      QStringLiteral("05.03.2007 Фамилия10 Имя10 2 21"));
+            // The new file is shown from its first line, not where the old one was scrolled to.
+            QCOMPARE(firstShownLine(window), 0);
+        }
         QVERIFY(!lineSelected(window));
         QCOMPARE(window.currentFile(), second);
         // Cancelling the dialog changes nothing.
@@ -412,6 +431,97 @@ private slots:
         selectLine(window, 0);
         toComparison(window)->click();
         QCOMPARE(window.placeLabel(2)->text(), QStringLiteral("Фамилия0 Имя0"));
+    }
+
+    // The list reads only the lines it shows: a file of any length opens at once and shows its
+    // last record at its end; the line read from the file is chosen like any other.
+    void hugeFileShowsItsLastRecord_data() {
+        QTest::addColumn<qint64>("records");
+        QTest::newRow("10^7 records") << qint64(10'000'000);
+        QTest::newRow("100 GB") << qint64(100) * 1000 * 1000 * 1000 / scoring::kRecordSize;
+    }
+    void hugeFileShowsItsLastRecord() {
+        QFETCH(qint64, records);
+        testing::TempWorkDir dir;
+        const QString path = writeResultFile(dir, QStringLiteral("big.res"), QByteArray());
+        {
+            // Sparse: only the last record is written; the others read as zero bytes.
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::ReadWrite));
+            QVERIFY(file.resize((records - 1) * scoring::kRecordSize));
+            QVERIFY(file.seek((records - 1) * scoring::kRecordSize));
+            QVERIFY(file.write(recordBytes({QStringLiteral("Последний"), QStringLiteral("Имя")})) ==
+                    scoring::kRecordSize);
+        }
+        ArchiveWindow window(nullptr);
+        window.create();
+        window.show();
+        openThroughDialog(window, path);
+        QCOMPARE(lineCount(window), int(records));
+        QCOMPARE(firstShownLine(window), 0);
+
+        const int last = int(records - 1);
+        QListView* list = subjectList(window);
+        list->setCurrentIndex(list->model()->index(last, 0));
+        list->viewport()->repaint();
+        QVERIFY(lineShown(window, last));
+        QCOMPARE(list->model()->index(last, 0).data().toString(),
+                 QStringLiteral("05.03.2007 Последний Имя 2 21"));
+        toComparison(window)->click();
+        QCOMPARE(window.placeLabel(1)->text(), QStringLiteral("Последний Имя"));
+        QCOMPARE(selection().place(1).recordIndex, last);
+        // Home goes back to the first line.
+        QTest::keyClick(list, Qt::Key_Home);
+        QCOMPARE(list->currentIndex().row(), 0);
+        QVERIFY(lineShown(window, 0));
+    }
+
+    // A file that shrinks under the open list: the lines before the cut stay as they were, the
+    // others go once the list meets the cut, without a message; a line that went cannot be
+    // chosen.
+    void shrinkingFileKeepsTheLinesBeforeTheCut() {
+        testing::TempWorkDir dir;
+        const QString path = writeResultFile(dir, QStringLiteral("a.res"), numberedRecords(1000));
+        ArchiveWindow window(nullptr);
+        window.create();
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        openThroughDialog(window, path);
+        QListView* list = subjectList(window);
+        list->viewport()->repaint(); // the first lines are read
+        selectLine(window, 999);
+
+        dir.writeFile(QStringLiteral("result/a.res"), numberedRecords(600) + QByteArray(40, 'x'));
+        list->scrollToBottom();
+        list->viewport()->repaint();
+        toComparison(window)->click();
+        QCoreApplication::processEvents();
+
+        QCOMPARE(lineCount(window), 600);
+        QCOMPARE(listLines(window).constFirst(), QStringLiteral("05.03.2007 Фамилия0 Имя0 2 21"));
+        QCOMPARE(listLines(window).constLast(),
+                 QStringLiteral("05.03.2007 Фамилия599 Имя599 2 21"));
+        QVERIFY(!lineSelected(window));
+        QCOMPARE(placeTexts(window), QStringList(kPlaces, QString()));
+        QTRY_VERIFY(lineShown(window, 599)); // the list's end moves up to the new last line
+    }
+
+    // Names from a file are shown as they are, never as markup.
+    void placeLabelsShowPlainText() {
+        testing::TempWorkDir dir;
+        const QString path = writeResultFile(
+            dir, QStringLiteral("a.res"), recordBytes({QStringLiteral("<h1>BIG</h1>"), QString()}));
+        ArchiveWindow window(nullptr);
+        window.create();
+        openThroughDialog(window, path);
+        selectLine(window, 0);
+        toComparison(window)->click();
+        toGroup(window)->click();
+        for (const int place : {1, 6}) {
+            const QLabel* label = window.placeLabel(place);
+            QCOMPARE(label->text(), QStringLiteral("<h1>BIG</h1> "));
+            QVERIFY(label->height() < 2 * label->fontMetrics().height()); // one line, no heading
+        }
     }
 
     void keyboardOrder() {
