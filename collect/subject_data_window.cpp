@@ -1,5 +1,6 @@
 #include "collect/subject_data_window.h"
 
+#include "collect/subject_fields.h"
 #include "collect/test_window.h"
 #include "platform/dates.h"
 #include "ui/ui_kit.h"
@@ -26,11 +27,10 @@ SubjectDataWindow::SubjectDataWindow(QWidget* owner) : ChainWindow(owner) {
     m_courseCaption = ui::label(this, QStringLiteral("Курс"), 200, 272, caption);
     m_groupCaption = ui::label(this, QStringLiteral("Группа"), 360, 272, caption);
 
-    const QString none = QStringLiteral("нет");
-    m_surnameEdit = ui::field(this, none, 304, 152, 145, 28);
-    m_firstNameEdit = ui::field(this, none, 304, 200, 153, 28);
-    m_courseEdit = ui::field(this, none, 272, 272, 49, 28);
-    m_groupEdit = ui::field(this, none, 448, 272, 49, 28);
+    m_surnameEdit = collect::subjectField(this, collect::kSurnameLength, 304, 152, 145, 28);
+    m_firstNameEdit = collect::subjectField(this, collect::kFirstNameLength, 304, 200, 153, 28);
+    m_courseEdit = collect::subjectField(this, collect::kCourseLength, 272, 272, 49, 28);
+    m_groupEdit = collect::subjectField(this, collect::kGroupLength, 448, 272, 49, 28);
     m_surnameEdit->setObjectName(QStringLiteral("surnameEdit"));
     m_firstNameEdit->setObjectName(QStringLiteral("firstNameEdit"));
     m_courseEdit->setObjectName(QStringLiteral("courseEdit"));
@@ -47,6 +47,8 @@ SubjectDataWindow::SubjectDataWindow(QWidget* owner) : ChainWindow(owner) {
     setTabOrder(m_courseEdit, m_groupEdit);
     setTabOrder(m_groupEdit, m_continueButton);
     m_surnameEdit->setFocus();
+    // Typing replaces the initial "нет", as it does in a field tabbed into.
+    m_surnameEdit->selectAll();
 }
 
 scoring::Subject SubjectDataWindow::subject() const {
@@ -64,7 +66,7 @@ void SubjectDataWindow::onClosed() {
     ui::closeWindow(parentWidget());
 }
 
-// The fields are taken as they stand: any text, empty or the initial "нет", passes.
+// The fields are taken as they stand: any text they accept, empty or the initial "нет", passes.
 void SubjectDataWindow::startTest() {
     ui::openWindow<TestWindow>(this, subject());
 }

@@ -3,6 +3,7 @@
 
 #include "app/main_window.h"
 #include "collect/instructions_window.h"
+#include "collect/manual_entry_window.h"
 #include "collect/subject_data_window.h"
 #include "collect/test_window.h"
 #include "platform/codepage.h"
@@ -85,6 +86,16 @@ int shownTick(const TestWindow& window) {
         }
     }
     return shown > 1 ? -1 : answer;
+}
+
+// Types `text` into the focused control one character at a time, as the keyboard does.
+void typeText(const QString& text) {
+    for (const QChar character : text) {
+        QWidget* target = QApplication::focusWidget();
+        QVERIFY(target);
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(character));
+        QApplication::sendEvent(target, &press);
+    }
 }
 
 // What the mouse hits at a point of the window: the topmost control there.
@@ -267,9 +278,13 @@ private slots:
         TestWindow& window = run.window;
 
         // Keys reach the focused button first, as they do when the subject types.
-        const auto press = [&](int code, const QString& typed, Qt::KeyboardModifiers with) {
+        const auto pressOn = [&](QWidget* target, int code, const QString& typed,
+                                 Qt::KeyboardModifiers with) {
             QKeyEvent event(QEvent::KeyPress, code, with, typed);
-            QApplication::sendEvent(continueButton(window), &event);
+            QApplication::sendEvent(target, &event);
+        };
+        const auto press = [&](int code, const QString& typed, Qt::KeyboardModifiers with) {
+            pressOn(continueButton(window), code, typed, with);
         };
         // A tick already shown is replaced; a key that stands for no answer leaves it.
         const int before = tick == 0 ? 2 : tick % 3 + 1;
@@ -288,7 +303,8 @@ private slots:
         QCOMPARE(statementNumber(window), QStringLiteral("2"));
         QCOMPARE(window.answers().answer(2), quint8(0));
         press(Qt::Key_3, QStringLiteral("3"), {});
-        press(Qt::Key_Enter, QStringLiteral("\r"), Qt::KeypadModifier);
+        // Enter that reaches the window itself, no button having the focus, presses it too.
+        pressOn(&window, Qt::Key_Enter, QStringLiteral("\r"), Qt::KeypadModifier);
         QCOMPARE(window.answers().answer(2), quint8(3));
         QCOMPARE(statementNumber(window), QStringLiteral("3"));
     }
@@ -447,6 +463,81 @@ private slots:
         // Keyboard order: surname, first name, course, group, "Продолжить".
         for (qsizetype i = 0; i + 1 < order.size(); ++i)
             QCOMPARE(order[i]->nextInFocusChain(), order[i + 1]);
+    }
+
+    // The subject's fields hold what a result record keeps: characters beyond its length, and
+    // characters code page 1251 does not have, are refused as they are typed.
+    void subjectFieldsHoldWhatIsSaved_data() {
+        QTest::addColumn<bool>("manualEntry"); // the manual entry window, else subject data
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("Kazakh letters refused")
+            << false << "surnameEdit" << QStringLiteral("Нұрланқызы Әлия")
+            << QStringLiteral("Нрланызы лия");
+        QTest::newRow("surname cut at 20")
+            << false << "surnameEdit" << QStringLiteral("Иванова-Петрова Анастасия")
+            << QStringLiteral("Иванова-Петрова Анас");
+        QTest::newRow("first name cut at 20")
+            << false << "firstNameEdit" << QStringLiteral("Мария-Александра Анна")
+            << QStringLiteral("Мария-Александра Анн");
+        QTest::newRow("course cut at 5")
+            << false << "courseEdit" << QStringLiteral("3 курс") << QStringLiteral("3 кур");
+        QTest::newRow("group cut at 5")
+            << false << "groupEdit" << QStringLiteral("ПС-21б") << QStringLiteral("ПС-21");
+        QTest::newRow("manual entry: Kazakh letters refused")
+            << true << "surnameEdit" << QStringLiteral("Әлия Нұрланқызы")
+            << QStringLiteral("лия Нрланызы");
+        QTest::newRow("manual entry: signs of code page 1251 kept")
+            << true << "firstNameEdit" << QStringLiteral("Ґалина №1 — O’Нил")
+            << QStringLiteral("Ґалина №1 — O’Нил");
+        QTest::newRow("manual entry: course cut at 5")
+            << true << "courseEdit" << QStringLiteral("1234567") << QStringLiteral("12345");
+        QTest::newRow("manual entry: Chinese refused, group cut at 5")
+            << true << "groupEdit" << QStringLiteral("ПС李-21б") << QStringLiteral("ПС-21");
+    }
+    void subjectFieldsHoldWhatIsSaved() {
+        QFETCH(bool, manualEntry);
+        QFETCH(QString, field);
+        QFETCH(QString, typed);
+        QFETCH(QString, shown);
+        testing::TempWorkDir dir;
+        SubjectDataWindow subjectWindow(nullptr);
+        ManualEntryWindow manualWindow(nullptr);
+        QWidget& window = manualEntry ? static_cast<QWidget&>(manualWindow) : subjectWindow;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        auto* edit = testing::child<QLineEdit>(&window, qPrintable(field));
+        edit->setFocus();
+        edit->clear();
+        typeText(typed);
+        QCOMPARE(edit->text(), shown);
+
+        // The record keeps every field as the window shows it.
+        const scoring::Subject subject =
+            manualEntry ? manualWindow.subject() : subjectWindow.subject();
+        scoring::ResultRecord record;
+        record.surname = subject.surname;
+        record.firstName = subject.firstName;
+        record.course = subject.course;
+        record.group = subject.group;
+        const scoring::ResultRecord saved = scoring::decodeRecord(scoring::encodeRecord(record));
+        QCOMPARE((QStringList{saved.surname, saved.firstName, saved.course, saved.group}),
+                 (QStringList{subject.surname, subject.firstName, subject.course, subject.group}));
+    }
+
+    // The window opens with the surname's "нет" selected, so that typing replaces it.
+    void typedSurnameReplacesNone() {
+        testing::TempWorkDir dir;
+        SubjectDataWindow window(nullptr);
+        window.create();
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        typeText(QStringLiteral("Иванов"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        typeText(QStringLiteral("Анна"));
+        QCOMPARE(window.subject().surname, QStringLiteral("Иванов"));
+        QCOMPARE(window.subject().firstName, QStringLiteral("Анна"));
     }
 
     void chainBackToMainWindow_data() {
