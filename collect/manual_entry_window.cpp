@@ -37,7 +37,8 @@ int rowTop(int statement) {
     return 40 + 24 * rowOf(statement);
 }
 
-// A pale fill behind the current row: yellow while the grid has the keys, grey otherwise.
+// A pale fill behind the current row once keyboard entry has begun: yellow while the grid has
+// the keys, grey otherwise.
 const QColor kCurrentRowWithKeys(255, 244, 176);
 const QColor kCurrentRowWithoutKeys(226, 226, 226);
 
@@ -102,10 +103,21 @@ void AnswerGrid::setCurrent(int statement) {
     update(rowRect(m_current));
 }
 
+void AnswerGrid::showCurrent(int statement) {
+    setCurrent(statement);
+    if (m_currentShown)
+        return;
+    m_currentShown = true;
+    update(rowRect(m_current));
+}
+
 void AnswerGrid::paintEvent(QPaintEvent* event) {
     const QRect exposed = event->rect();
     QPainter painter(this);
-    painter.fillRect(rowRect(m_current), hasFocus() ? kCurrentRowWithKeys : kCurrentRowWithoutKeys);
+    if (m_currentShown) {
+        painter.fillRect(rowRect(m_current),
+                         hasFocus() ? kCurrentRowWithKeys : kCurrentRowWithoutKeys);
+    }
 
     painter.setPen(palette().color(QPalette::WindowText));
     const QFontMetrics metrics(font());
@@ -137,6 +149,10 @@ void AnswerGrid::mousePressEvent(QMouseEvent* event) {
 
 void AnswerGrid::focusInEvent(QFocusEvent* event) {
     QWidget::focusInEvent(event);
+    // A click or Escape hands the grid the keys and so begins keyboard entry; the window merely
+    // coming to the front gives back the focus the grid already had and begins nothing.
+    if (event->reason() != Qt::ActiveWindowFocusReason)
+        m_currentShown = true;
     update(rowRect(m_current));
 }
 
@@ -235,6 +251,7 @@ void ManualEntryWindow::showResults() {
     for (int s = 1; s <= kStatements; ++s) {
         if (m_answers.answer(s) == 0) {
             m_incompleteWarning->show(); // stays shown from now on
+            m_grid->showCurrent(s);      // the first statement still to answer
             return;
         }
     }
@@ -246,17 +263,22 @@ void ManualEntryWindow::moveCurrent(int step) {
 }
 
 void ManualEntryWindow::keyPressEvent(QKeyEvent* event) {
-    // Keys reach the window only when the focused control leaves them: the text fields keep
-    // theirs, so these act while the grid (or the button) has the focus.
+    // Escape hands the keys to the grid from anywhere. The grid's own keys act only while it
+    // has the focus: a key left over by a text field or by "результат" answers nothing.
+    if (event->key() == Qt::Key_Escape) {
+        m_grid->setFocus(Qt::ShortcutFocusReason);
+        return;
+    }
+    if (!m_grid->hasFocus()) {
+        ChainWindow::keyPressEvent(event);
+        return;
+    }
     if (const int answer = collect::answerOfKey(*event)) {
         chooseBox(3 * (m_grid->current() - 1) + answer);
         moveCurrent(+1);
         return;
     }
     switch (event->key()) {
-    case Qt::Key_Escape:
-        m_grid->setFocus(Qt::ShortcutFocusReason);
-        return;
     case Qt::Key_Backspace:
     case Qt::Key_Left:
     case Qt::Key_Up:

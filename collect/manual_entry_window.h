@@ -30,8 +30,9 @@ struct GridImage {
 // 315 + n over box n) and the number of every statement, drawn by this one widget. A press of
 // the left button goes to the uppermost shown element under it, the later element lying over
 // the earlier one: on a box it emits boxClicked(n); a shown tick swallows it. The grid also
-// paints the highlight of the statement the keyboard answers next, and takes the keyboard
-// focus on a click (it is not in the Tab order).
+// paints the highlight of the statement the keyboard answers next, from the moment keyboard
+// entry begins (the grid is given the focus) or the statement is shown as the one to answer,
+// and takes the keyboard focus on a click (it is not in the Tab order).
 class AnswerGrid : public QWidget {
     Q_OBJECT
 public:
@@ -53,6 +54,8 @@ public:
 
     int current() const { return m_current; }
     void setCurrent(int statement);
+    // Makes s the current statement and highlights it, whether or not keyboard entry has begun.
+    void showCurrent(int statement);
     // The highlight of statement s: behind its number and its three boxes.
     static QRect rowRect(int statement);
 
@@ -68,6 +71,7 @@ protected:
 private:
     std::array<GridImage, 2 * kBoxes + 1> m_images{}; // [0] unused
     int m_current = 1;
+    bool m_currentShown = false; // keyboard entry has begun, or a statement was shown
 };
 
 } // namespace collect
@@ -78,13 +82,15 @@ private:
 // The window hides its owner, the main window, while it is open and shows it again when it
 // closes.
 //
-// Keyboard entry: the grid answers a current statement, highlighted, which starts at 1.
-// The keys 1, 2, 3 (also a, b, c; а, б, в; and ф, и, с, the a, b, c keys of a Russian layout)
-// answer it as a click on that box would and move on to the next one; Backspace, Left and Up
-// move back, Right and Down forth. The grid has the keys whenever no text field has the focus:
-// a click on the grid gives it the focus, and Escape in a text field hands the focus to the
-// grid. The Tab order stays surname, first name, course, group, "результат", and the surname
-// field has the focus when the window opens, so the text fields keep their own keys.
+// Keyboard entry: the grid answers a current statement, which starts at 1 and is highlighted
+// once the grid has first had the focus. The keys 1, 2, 3 (also a, b, c; а, б, в; and ф, и, с,
+// the a, b, c keys of a Russian layout) answer it as a click on that box would and move on to
+// the next one; Backspace, Left and Up move back, Right and Down forth. The grid has the keys
+// only while it has the focus: a click on the grid gives it the focus, and Escape hands the
+// focus to the grid from any control. The Tab order stays surname, first name, course, group,
+// "результат", and the surname field has the focus when the window opens, so the text fields
+// keep their own keys. "результат" with a statement unanswered shows the first such statement
+// as the current one.
 class ManualEntryWindow : public ui::ChainWindow {
     Q_OBJECT
 public:

@@ -126,6 +126,16 @@ void typeKeys(const QString& keys) {
     }
 }
 
+// Whether the grid paints the highlight behind a statement's row: its corner, left of the
+// number, differs from that of another row.
+bool rowHighlighted(const ManualEntryWindow& window, int statement) {
+    const QImage grid = window.grid()->grab().toImage();
+    const QPoint offset(1, 1);
+    const int other = statement == 1 ? 2 : 1;
+    return grid.pixel(collect::AnswerGrid::rowRect(statement).topLeft() + offset) !=
+           grid.pixel(collect::AnswerGrid::rowRect(other).topLeft() + offset);
+}
+
 // Guards a call that must not open a window: should it open one after all, the window is
 // closed at once (and `opened` tells), so the test fails instead of waiting.
 struct NothingOpens {
@@ -559,6 +569,67 @@ private slots:
         QCOMPARE(window->answers().answer(kStatements), quint8(3));
         QCOMPARE(window->currentStatement(), kStatements);
         QCOMPARE(course->text(), QStringLiteral("3a"));
+    }
+
+    // The answer keys act only while the grid has the focus. The current row is highlighted
+    // from the moment keyboard entry begins, and "результат" with statements missing shows the
+    // first of them as the current row.
+    void keysOnlyInTheGrid_data() {
+        QTest::addColumn<QList<int>>("clicked"); // statements answered a by the click handler
+        QTest::addColumn<QString>("focus");      // control given the focus ("grid", or none)
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<bool>("result"); // "результат" pressed last
+        QTest::addColumn<QString>("answers");
+        QTest::addColumn<int>("current");
+        QTest::addColumn<bool>("highlighted");
+        QTest::newRow("opened: no highlight") << QList<int>{} << ""
+                                              << "" << false << "" << 1 << false;
+        QTest::newRow("surname field keeps the keys") << QList<int>{} << "surnameEdit"
+                                                      << "1 a" << false << "" << 1 << false;
+        QTest::newRow("result button leaves them unanswered")
+            << QList<int>{} << "resultButton"
+            << "1 б ф D BS" << false << "" << 1 << false;
+        QTest::newRow("grid takes them") << QList<int>{} << "grid"
+                                         << "2 3" << false << "23" << 3 << true;
+        QTest::newRow("grid given the focus shows row 1") << QList<int>{} << "grid"
+                                                          << "" << false << "" << 1 << true;
+        QTest::newRow("incomplete: the gap after clicks") << QList<int>{1, 2, 4} << ""
+                                                          << "" << true << "1101" << 3 << true;
+        QTest::newRow("incomplete: back to the gap left by the keys")
+            << QList<int>{} << "grid"
+            << "1 2 R 3" << true << "1203" << 3 << true;
+        QTest::newRow("incomplete: nothing answered") << QList<int>{} << ""
+                                                      << "" << true << "" << 1 << true;
+    }
+    void keysOnlyInTheGrid() {
+        QFETCH(QList<int>, clicked);
+        QFETCH(QString, focus);
+        QFETCH(QString, keys);
+        QFETCH(bool, result);
+        QFETCH(QString, answers);
+        QFETCH(int, current);
+        QFETCH(bool, highlighted);
+        writePictures(*m_dir, 25, Qt::white, 17, Qt::black);
+        const auto window = openedWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        for (const int statement : clicked)
+            window->chooseBox(boxNumber(statement, 0));
+        if (focus == u"grid")
+            window->grid()->setFocus(Qt::MouseFocusReason);
+        else if (!focus.isEmpty())
+            control<QWidget>(window.get(), qPrintable(focus))->setFocus(Qt::TabFocusReason);
+        typeKeys(keys);
+        if (result) {
+            NothingOpens guard;
+            QTest::mouseClick(resultButton(window.get()), Qt::LeftButton);
+            QVERIFY(!guard.opened);
+        }
+        QList<int> expected(kStatements, 0);
+        for (int i = 0; i < answers.size(); ++i)
+            expected[i] = answers[i].digitValue();
+        QCOMPARE(sheetAnswers(*window), expected);
+        QCOMPARE(window->currentStatement(), current);
+        QCOMPARE(rowHighlighted(*window, current), highlighted);
     }
 
     // A whole sheet typed in with the keyboard alone equals the same sheet clicked in.

@@ -6,7 +6,8 @@
 namespace {
 
 // The window as an examiner sees it part-way through a sheet: some statements answered in
-// every column, the keyboard's current statement highlighted in the grid.
+// every column. Keyboard entry has not begun, so no row is highlighted; with the warning,
+// "результат" has shown the first unanswered statement as the current row.
 QWidget* partlyEntered(bool warning) {
     auto* window = new ManualEntryWindow(nullptr);
     window->create();
