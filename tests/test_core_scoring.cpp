@@ -246,7 +246,8 @@ void TestCoreScoring::stenBoundaries_data() {
     QTest::addColumn<int>("sten");
     auto rows = [](const char* code, std::initializer_list<std::pair<int, int>> pairs) {
         for (const auto& [raw, sten] : pairs)
-            QTest::addRow("%s raw %d", code, raw) << QString::fromLatin1(code) << raw << sten;
+            QTest::newRow(QByteArray(code).append(" raw ").append(QByteArray::number(raw)))
+                << QString::fromLatin1(code) << raw << sten;
     };
     rows("MD", {{0, 1}, {2, 1}, {3, 2}, {10, 9}, {11, 10}, {12, 10}});
     rows("A", {{4, 1}, {5, 2}, {8, 5}, {9, 7}, {11, 9}, {12, 10}});
