@@ -35,10 +35,13 @@ namespace {
 struct OpenFailure {
     FileFault fault = FileFault::Other;
     int code = 0;
+    bool notAFile = false; // a folder, a FIFO, a device...
 };
 
 // The file at `path`, opened for reading and writing straight to the system (no buffer of Qt's
-// in between); nothing when it cannot be opened, and why in `failure`.
+// in between); nothing when it cannot be opened, and why in `failure`. Only a regular file is
+// opened, and one opened to be written never through a symbolic link: a link at that name
+// reads "File access denied".
 std::unique_ptr<QFile> tryOpen(const QString& path, QIODevice::OpenMode mode,
                                OpenFailure& failure) {
     if (path.isEmpty()) {
@@ -46,16 +49,27 @@ std::unique_ptr<QFile> tryOpen(const QString& path, QIODevice::OpenMode mode,
         return nullptr;
     }
     auto file = std::make_unique<QFile>(path);
-    os::clearLastError();
-    if (file->open(mode | QIODevice::Unbuffered))
+    const os::Links links =
+        mode.testFlag(QIODevice::WriteOnly) ? os::Links::Refuse : os::Links::Follow;
+    int code = 0;
+    switch (os::openRegularFile(*file, mode, links, code)) {
+    case os::OpenOutcome::Opened:
         return file;
-    const int code = os::lastError();
-    if (QFileInfo(path).isDir()) // Qt refuses a folder opened for reading without the system
+    case os::OpenOutcome::NotAFile:
+        failure = {FileFault::AccessDenied, code, true};
+        break;
+    case os::OpenOutcome::Link:
         failure = {FileFault::AccessDenied, code};
-    else if (code == 0)
-        failure = {FileFault::Other, os::generalIoError()};
-    else
-        failure = {os::faultOf(code), code};
+        break;
+    case os::OpenOutcome::Failed:
+        if (QFileInfo(path).isDir()) // Qt refuses a folder opened for reading without the system
+            failure = {FileFault::AccessDenied, code, true};
+        else if (code == 0)
+            failure = {FileFault::Other, os::generalIoError()};
+        else
+            failure = {os::faultOf(code), code};
+        break;
+    }
     return nullptr;
 }
 
@@ -98,7 +112,7 @@ QByteArray readPictureFile(const QString& name) {
     OpenFailure failure;
     auto file = tryOpen(path, QIODevice::ReadOnly, failure);
     if (!file) {
-        if (failure.fault == FileFault::AccessDenied && QFileInfo(path).isDir())
+        if (failure.notAFile)
             throwFileError(FileFault::AccessDenied, path); // as a folder read as a file says
         throw Error(cannotOpenText(displayPath(name), systemReason(failure.code)));
     }
@@ -106,14 +120,29 @@ QByteArray readPictureFile(const QString& name) {
     return readExactly(handle, 0, fileSize(handle, name), name);
 }
 
+namespace {
+
+[[noreturn]] void throwCannotCreate(const QString& path, int code) {
+    const QString shown = QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
+    throw Error(cannotCreateText(shown, systemReason(code)));
+}
+
+} // namespace
+
 void saveWholeFile(const QString& name, const QByteArray& bytes) {
     const QString path = resolvePath(name);
+    // QSaveFile would put the new content in place of the file a link points to. Past this
+    // check the content replaces the name itself, whatever is put there meanwhile.
+    const QFileInfo info(path);
+    if (info.isSymbolicLink() || info.isJunction())
+        throwCannotCreate(path, os::linkRefusalError());
     QSaveFile file(path);
     const auto fail = [&](int code) {
-        const QString shown = QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
         // A refusal of Qt's own (an existing file it may not replace) has no system number.
-        const QString reason = code != 0 ? systemReason(code) : file.errorString();
-        throw Error(cannotCreateText(shown, reason));
+        if (code != 0)
+            throwCannotCreate(path, code);
+        const QString shown = QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
+        throw Error(cannotCreateText(shown, file.errorString()));
     };
     os::clearLastError();
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
@@ -129,6 +158,37 @@ void saveWholeFile(const QString& name, const QByteArray& bytes) {
     os::clearLastError();
     if (!file.commit())
         fail(os::lastError());
+}
+
+void saveNewFile(const QString& name, const QByteArray& bytes) {
+    const QString path = resolvePath(name);
+    QFile file(path);
+    int code = 0;
+    if (os::openRegularFile(file, QIODevice::WriteOnly | QIODevice::NewOnly, os::Links::Refuse,
+                            code) != os::OpenOutcome::Opened)
+        throwCannotCreate(path, code != 0 ? code : os::generalIoError());
+    // From here the file is this call's own: a failure removes it again.
+    const auto fail = [&](int failure) {
+        file.close();
+        QFile::remove(path);
+        throwCannotCreate(path, failure);
+    };
+    qint64 done = 0;
+    while (done < bytes.size()) {
+        os::clearLastError();
+        const qint64 put = file.write(bytes.constData() + done, bytes.size() - done);
+        if (put < 0 && os::isInterruption(os::lastError()))
+            continue;
+        if (put <= 0)
+            fail(put < 0 ? failureCode() : os::generalIoError());
+        done += put;
+    }
+    if (const int failure = os::flushToDisk(file); failure != 0)
+        fail(failure);
+    os::clearLastError();
+    file.close();
+    if (file.error() != QFileDevice::NoError)
+        fail(failureCode());
 }
 
 qint64 fileSize(const FileHandle& file, const QString& name) {

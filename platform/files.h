@@ -49,7 +49,12 @@ QByteArray readPictureFile(const QString& name);
 // Writes a whole file: the new content takes the place of an old file only once all of it is
 // written, so a failure leaves no half-written file. Any failure, creating, writing or
 // finishing it, throws the toolkit's "Cannot create file "<full path>". <the system's reason>".
+// A symbolic link at the name is refused, so that nothing is written where it points.
 void saveWholeFile(const QString& name, const QByteArray& bytes);
+// Writes a new file under a name nothing has yet: any file, folder or symbolic link of that
+// name (even a link pointing nowhere) makes it fail, as creating or writing it does, with
+// "Cannot create file ...". A failure leaves no file behind.
+void saveNewFile(const QString& name, const QByteArray& bytes);
 
 // Length of an open file in bytes.
 qint64 fileSize(const FileHandle& file, const QString& name);

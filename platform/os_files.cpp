@@ -1,6 +1,7 @@
 #include "platform/os_files.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 #ifdef Q_OS_WIN
 #ifndef NOMINMAX
@@ -10,8 +11,10 @@
 #include <windows.h>
 #else
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -37,6 +40,39 @@ OVERLAPPED lockedByte() {
 }
 
 } // namespace
+
+OpenOutcome openRegularFile(QFile& file, QIODevice::OpenMode mode, Links links, int& code) {
+    // Only real links count: other reparse points (a file kept in the cloud, a deduplicated
+    // file) are ordinary files to the user.
+    const QFileInfo name(file.fileName());
+    if (!(mode & QIODevice::NewOnly)) { // a new file fails on any name that exists, link or not
+        if (links == Links::Refuse && (name.isSymbolicLink() || name.isJunction())) {
+            code = ERROR_ACCESS_DENIED;
+            return OpenOutcome::Link;
+        }
+        if (name.isDir()) {
+            code = ERROR_ACCESS_DENIED;
+            return OpenOutcome::NotAFile;
+        }
+    }
+    clearLastError();
+    if (!file.open(mode | QIODevice::Unbuffered)) {
+        code = lastError();
+        return OpenOutcome::Failed;
+    }
+    if (GetFileType(handleOf(file)) != FILE_TYPE_DISK) { // a pipe, a console, a device
+        file.close();
+        code = ERROR_ACCESS_DENIED;
+        return OpenOutcome::NotAFile;
+    }
+    return OpenOutcome::Opened;
+}
+
+int linkRefusalError() {
+    return ERROR_ACCESS_DENIED;
+}
+
+void ignoreFileSizeSignal() {}
 
 int lastError() {
     return int(GetLastError());
@@ -135,6 +171,83 @@ void unlock(QFile& file) {
 }
 
 #else // POSIX
+
+namespace {
+
+int openFlags(QIODevice::OpenMode mode, Links links) {
+    // Without waiting: a FIFO would otherwise hold the open up until someone writes into it.
+    int flags = O_CLOEXEC | O_NONBLOCK;
+    const bool reads = mode.testFlag(QIODevice::ReadOnly);
+    const bool writes = mode.testFlag(QIODevice::WriteOnly) || mode.testFlag(QIODevice::NewOnly);
+    flags |= reads && writes ? O_RDWR : writes ? O_WRONLY : O_RDONLY;
+    if (writes && !mode.testFlag(QIODevice::ExistingOnly))
+        flags |= O_CREAT;
+    if (mode.testFlag(QIODevice::NewOnly))
+        flags |= O_EXCL; // fails on any name that exists, a link pointing nowhere included
+    if (mode.testFlag(QIODevice::Truncate) ||
+        (writes && !reads && !(mode & (QIODevice::Append | QIODevice::NewOnly))))
+        flags |= O_TRUNC; // as Qt's WriteOnly does
+    if (links == Links::Refuse)
+        flags |= O_NOFOLLOW;
+    return flags;
+}
+
+bool isSymbolicLink(const char* path) {
+    struct stat status {};
+    return ::lstat(path, &status) == 0 && S_ISLNK(status.st_mode);
+}
+
+} // namespace
+
+OpenOutcome openRegularFile(QFile& file, QIODevice::OpenMode mode, Links links, int& code) {
+    const QByteArray path = QFile::encodeName(file.fileName());
+    // A special file is not even opened where that can be seen beforehand: opening a device may
+    // do something. The check after opening covers a file replaced in between.
+    struct stat status {};
+    if (!mode.testFlag(QIODevice::NewOnly) && ::stat(path.constData(), &status) == 0 &&
+        !S_ISREG(status.st_mode) && !(links == Links::Refuse && isSymbolicLink(path.constData()))) {
+        code = S_ISDIR(status.st_mode) ? EISDIR : ENXIO;
+        return OpenOutcome::NotAFile;
+    }
+    int fd;
+    do {
+        fd = ::open(path.constData(), openFlags(mode, links), 0666);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0) {
+        code = errno;
+        if (code == ENXIO) // a FIFO no one reads, a socket
+            return OpenOutcome::NotAFile;
+        // O_NOFOLLOW refuses a link with ELOOP (EMLINK on some BSDs).
+        if (links == Links::Refuse && (code == ELOOP || code == EMLINK) &&
+            isSymbolicLink(path.constData()))
+            return OpenOutcome::Link;
+        return OpenOutcome::Failed;
+    }
+    const auto refuse = [&](int number, OpenOutcome outcome) {
+        code = number;
+        ::close(fd);
+        return outcome;
+    };
+    if (::fstat(fd, &status) != 0)
+        return refuse(errno, OpenOutcome::Failed);
+    if (!S_ISREG(status.st_mode))
+        return refuse(S_ISDIR(status.st_mode) ? EISDIR : ENXIO, OpenOutcome::NotAFile);
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags == -1 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) == -1)
+        return refuse(errno, OpenOutcome::Failed);
+    const QIODevice::OpenMode kept = mode & (QIODevice::ReadWrite | QIODevice::Append);
+    if (!file.open(fd, kept | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle))
+        return refuse(EIO, OpenOutcome::Failed);
+    return OpenOutcome::Opened;
+}
+
+int linkRefusalError() {
+    return ELOOP;
+}
+
+void ignoreFileSizeSignal() {
+    std::signal(SIGXFSZ, SIG_IGN);
+}
 
 int lastError() {
     return errno;

@@ -2,6 +2,7 @@
 
 #include "platform/error.h"
 
+#include <QIODevice>
 #include <QString>
 
 class QFile;
@@ -21,6 +22,31 @@ int generalIoError();
 int notFoundError();
 // A call the system broke off before doing anything (EINTR); it is simply made again.
 bool isInterruption(int code);
+
+// Opening a file. Qt's own open() waits forever on a FIFO until someone writes into it and
+// follows a symbolic link wherever it points; the program does neither.
+// How an open treats a symbolic link at the name itself (folders on the way are followed).
+enum class Links { Follow, Refuse };
+enum class OpenOutcome {
+    Opened,
+    Failed,   // the system refused; its number in `code`
+    NotAFile, // a folder, a FIFO, a device...: only regular files are read or written
+    Link,     // a symbolic link, refused as Links::Refuse says; the system's number in `code`
+};
+// Opens `file` (its fileName()) as `mode` says (ReadOnly or ReadWrite, with Truncate, NewOnly
+// or ExistingOnly), straight to the system without a buffer of Qt's. A special file never holds
+// the open up: it is opened without waiting and then refused as NotAFile. NewOnly creates the
+// file only where nothing at all has the name, not even a link pointing nowhere.
+OpenOutcome openRegularFile(QFile& file, QIODevice::OpenMode mode, Links links, int& code);
+
+// The number given for a symbolic link refused (ELOOP, as the system refuses one opened with
+// O_NOFOLLOW; ERROR_ACCESS_DENIED).
+int linkRefusalError();
+
+// A write beyond the process's file-size limit then fails like one on a full disk (EFBIG)
+// instead of ending the program midway with the signal SIGXFSZ. Called once at start; nothing
+// to do on Windows, which has no such limit.
+void ignoreFileSizeSignal();
 
 // Which of the runtime's file failures a number is.
 FileFault faultOf(int code);

@@ -86,7 +86,14 @@ ResultRecord decodeRecord(const QByteArray& bytes) {
 }
 
 QString resultFileName(const QDate& day) {
-    return QStringLiteral("result\\") + platform::formatShortDate(day) + QStringLiteral(".res");
+    // Some short date formats hold characters no file name can ("M/d/yy"): each becomes a dot,
+    // so that a save works under every locale; a name that could be saved keeps its form.
+    QString date = platform::formatShortDate(day);
+    for (QChar& c : date) {
+        if (QStringView(u"/\\:*?\"<>|").contains(c))
+            c = u'.';
+    }
+    return QStringLiteral("result\\") + date + QStringLiteral(".res");
 }
 
 void appendRecord(const QString& name, const ResultRecord& record, const platform::LockWait& wait) {

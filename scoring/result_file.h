@@ -17,7 +17,8 @@ QByteArray encodeRecord(const ResultRecord& record);
 // maximum; strings are decoded from code page 1251.
 ResultRecord decodeRecord(const QByteArray& bytes);
 
-// "result\<short date>.res", the result file of a day.
+// "result\<short date>.res", the result file of a day; a character of the date that a file
+// name cannot hold (/ \ : * ? " < > |) is written as a dot ("3/25/07" gives "3.25.07").
 QString resultFileName(const QDate& day);
 
 // Appends a record after the last whole record of the file, creating the file when it does not

@@ -2,6 +2,7 @@
 
 #include "platform/codepage.h"
 #include "platform/dates.h"
+#include "platform/os_files.h"
 #include "scoring/result_file.h"
 #include "tests/append_records.h"
 #include "tests/support/core_support.h"
@@ -20,7 +21,6 @@
 #include <memory>
 
 using namespace scoring;
-using testing::errorAsUnprivileged;
 using testing::errorOf;
 
 namespace {
@@ -51,6 +51,15 @@ ResultRecord sampleRecord() {
     record.manualEntry = 1;
     return record;
 }
+
+// The steps the tests run in a child process of their own.
+const testing::ChildSteps kChildSteps = {
+    {QStringLiteral("append"),
+     [](const QString& name) {
+         platform::os::ignoreFileSizeSignal(); // as the program does at start
+         appendRecord(name, sampleRecord());
+     }},
+};
 
 // A process of its own saving into a result file (tests/append_records.cpp); it has started.
 std::unique_ptr<QProcess> startAppender(const QStringList& arguments) {
@@ -287,6 +296,8 @@ void TestCoreResultFile::twoSaves() {
 }
 
 // A write that fails, at once or midway, leaves the file byte for byte as it was and throws.
+// The program saves under a file-size limit of the system: the save fails as on a full disk
+// instead of the program ending in the middle of its record.
 void TestCoreResultFile::failedAppend_data() {
     QTest::addColumn<int>("size");
     QTest::addColumn<int>("limit"); // the largest file the system then allows
@@ -304,44 +315,56 @@ void TestCoreResultFile::failedAppend() {
     ResultFolder dir;
     const QByteArray before = stray(size);
     dir.writeFile(QStringLiteral("result/25.03.2007.res"), before);
-    QString error;
-    {
-        const testing::FileSizeLimit fileSizeLimit{limit};
-        error = errorOf([] { appendRecord(kFile, sampleRecord()); });
-    }
-    QCOMPARE(error, QStringLiteral("Disk full"));
+    QCOMPARE(
+        testing::errorInChild(testing::fileSizeLimited(limit), QStringLiteral("append"), kFile),
+        QStringLiteral("Disk full"));
     QCOMPARE(dir.readFile(QStringLiteral("result/25.03.2007.res")).toHex(), before.toHex());
 }
 
+// A save that cannot be made changes no file; one through a symbolic link or into a FIFO is
+// refused as a file that may not be written.
 void TestCoreResultFile::refusedAppend_data() {
     QTest::addColumn<QString>("name");
-    QTest::addColumn<bool>("readOnly");
+    QTest::addColumn<QString>("present"); // what has the name
     QTest::addColumn<QString>("error");
+    const QString other = QStringLiteral("result\\26.03.2007.res");
+    const QString denied = QStringLiteral("File access denied");
     QTest::newRow("folder missing")
-        << QStringLiteral("results\\25.03.2007.res") << false << QStringLiteral("Invalid filename");
+        << QStringLiteral("results\\25.03.2007.res") << "" << QStringLiteral("Invalid filename");
     QTest::newRow("short date with slashes")
-        << QStringLiteral("result\\3/25/07.res") << false << QStringLiteral("Invalid filename");
-    QTest::newRow("read-only file") << kFile << true << QStringLiteral("File access denied");
+        << QStringLiteral("result\\3/25/07.res") << "" << QStringLiteral("Invalid filename");
+    QTest::newRow("read-only file") << kFile << "read-only" << denied;
+    QTest::newRow("link to another result file") << other << "link" << denied;
+    QTest::newRow("link pointing nowhere") << other << "dangling link" << denied;
+    QTest::newRow("FIFO") << other << "FIFO" << denied;
 }
 
 void TestCoreResultFile::refusedAppend() {
     QFETCH(QString, name);
-    QFETCH(bool, readOnly);
+    QFETCH(QString, present);
     QFETCH(QString, error);
     ResultFolder dir;
     const QByteArray before = stray(100);
     dir.writeFile(QStringLiteral("result/25.03.2007.res"), before);
-    const auto append = [&] { appendRecord(name, sampleRecord()); };
-    if (readOnly) {
+    const QString path = dir.filePath(QStringLiteral("result/26.03.2007.res"));
+    if (present == u"read-only") {
         QFile::setPermissions(QStringLiteral("result/25.03.2007.res"),
                               QFile::ReadOwner | QFile::ReadOther);
-        QCOMPARE(errorAsUnprivileged(append), error);
+        QCOMPARE(testing::errorAsUnprivileged(QStringLiteral("append"), name), error);
     } else {
-        QCOMPARE(errorOf(append), error);
+        if (present == u"link")
+            QVERIFY(QFile::link(dir.filePath(QStringLiteral("result/25.03.2007.res")), path));
+        else if (present == u"dangling link")
+            QVERIFY(QFile::link(dir.filePath(QStringLiteral("lost.res")), path));
+        else if (present == u"FIFO")
+            QCOMPARE(QProcess::execute(QStringLiteral("mkfifo"), {path}), 0);
+        QCOMPARE(errorOf([&] { appendRecord(name, sampleRecord()); }), error);
     }
     QCOMPARE(dir.readFile(QStringLiteral("result/25.03.2007.res")), before);
-    QCOMPARE(QDir(QStringLiteral("result")).entryList(QDir::Files),
+    QCOMPARE(QDir(QStringLiteral("result")).entryList(QDir::Files | QDir::NoSymLinks),
              QStringList{QStringLiteral("25.03.2007.res")});
+    QCOMPARE(QDir::current().entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+             QStringList{QStringLiteral("result")});
 }
 
 // Eight computers save into one file at the same moment: every record lands whole, none is
@@ -512,5 +535,12 @@ void TestCoreResultFile::readingFailures() {
         QCOMPARE(errorOf([&] { recordCount(name); }), error);
 }
 
-QTEST_GUILESS_MAIN(TestCoreResultFile)
+int main(int argc, char** argv) {
+    if (const auto exitCode = testing::runChildStep(argc, argv, kChildSteps))
+        return *exitCode;
+    QCoreApplication application(argc, argv);
+    TestCoreResultFile test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
 #include "test_core_result_file.moc"

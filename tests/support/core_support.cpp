@@ -1,17 +1,18 @@
 #include "tests/support/core_support.h"
 
 #include "platform/error.h"
+#include "platform/os_files.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryFile>
 #include <QTest>
 
-#include <csignal>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
+#include <cstdio>
 
 namespace testing {
 
@@ -63,48 +64,88 @@ QString errorOf(const std::function<void()>& step) {
     return QString();
 }
 
-QString errorAsUnprivileged(const std::function<void()>& step) {
-    int channel[2];
-    if (::pipe(channel) != 0)
-        return QStringLiteral("no pipe");
-    const pid_t child = ::fork();
-    if (child == 0) {
-        ::close(channel[0]);
-        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
-            ::_exit(2);
-        const QByteArray text = errorOf(step).toUtf8();
-        const bool written =
-            ::write(channel[1], text.constData(), size_t(text.size())) == text.size();
-        ::_exit(written ? 0 : 3);
-    }
-    ::close(channel[1]);
-    QByteArray text;
-    char buffer[256];
-    for (ssize_t got; (got = ::read(channel[0], buffer, sizeof buffer)) > 0;)
-        text.append(buffer, got);
-    ::close(channel[0]);
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
-        return QStringLiteral("child failed");
-    return QString::fromUtf8(text);
+namespace {
+
+const QString kChildStepOption = QStringLiteral("--child-step");
+
+// Runs a command to its end; its standard output, or nothing when it did not end normally.
+std::optional<QByteArray> outputOf(const QString& program, const QStringList& arguments) {
+    QProcess process;
+    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    process.start(program, arguments);
+    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit ||
+        process.exitCode() != 0)
+        return std::nullopt;
+    return process.readAllStandardOutput();
 }
 
-FileSizeLimit::FileSizeLimit(qint64 bytes) {
-    rlimit limit{};
-    ::getrlimit(RLIMIT_FSIZE, &limit);
-    m_previous = limit.rlim_cur;
-    limit.rlim_cur = rlim_t(bytes);
-    m_handler = std::signal(SIGXFSZ, SIG_IGN);
-    ::setrlimit(RLIMIT_FSIZE, &limit);
+bool runningAsRoot() {
+    QTemporaryFile probe;
+    return probe.open() && QFileInfo(probe.fileName()).ownerId() == 0;
+}
+
+} // namespace
+
+std::optional<int> runChildStep(int argc, char** argv, const ChildSteps& steps) {
+    if (argc != 4 || QString::fromLocal8Bit(argv[1]) != kChildStepOption)
+        return std::nullopt;
+    const auto step = steps.constFind(QString::fromLocal8Bit(argv[2]));
+    if (step == steps.constEnd())
+        return 2;
+    const QByteArray text = errorOf([&] { (*step)(QString::fromLocal8Bit(argv[3])); }).toUtf8();
+    std::fwrite(text.constData(), 1, std::size_t(text.size()), stdout);
+    return std::fflush(stdout) == 0 ? 0 : 3;
+}
+
+QString errorInChild(const QStringList& launcher, const QString& step, const QString& argument) {
+    QStringList command = launcher;
+    command << QCoreApplication::applicationFilePath() << kChildStepOption << step << argument;
+    const auto output = outputOf(command.takeFirst(), command);
+    return output ? QString::fromUtf8(*output) : QStringLiteral("child failed");
+}
+
+QString errorAsUnprivileged(const QString& step, const QString& argument) {
+    QStringList launcher;
+    if (runningAsRoot()) {
+        launcher = {QStringLiteral("setpriv"), QStringLiteral("--reuid=65534"),
+                    QStringLiteral("--regid=65534"), QStringLiteral("--clear-groups"),
+                    QStringLiteral("--")};
+    }
+    return errorInChild(launcher, step, argument);
+}
+
+QStringList fileSizeLimited(qint64 bytes) {
+    return {QStringLiteral("prlimit"), QStringLiteral("--fsize=%1").arg(bytes),
+            QStringLiteral("--")};
+}
+
+namespace {
+
+// The soft file-size limit of this process, "unlimited" or a number of bytes; or a change to it.
+QString fileSizeLimit(const QString& change = QString()) {
+    QStringList arguments = {QStringLiteral("--pid"),
+                             QString::number(QCoreApplication::applicationPid())};
+    if (change.isEmpty())
+        arguments << QStringLiteral("--fsize") << QStringLiteral("--raw")
+                  << QStringLiteral("--noheadings") << QStringLiteral("--output=SOFT");
+    else
+        arguments << QStringLiteral("--fsize=%1:").arg(change); // the soft limit alone
+    const auto output = outputOf(QStringLiteral("prlimit"), arguments);
+    if (!output)
+        qFatal("prlimit cannot %s this process's file-size limit",
+               change.isEmpty() ? "read" : "set");
+    return QString::fromLatin1(*output).trimmed();
+}
+
+} // namespace
+
+FileSizeLimit::FileSizeLimit(qint64 bytes) : m_previous(fileSizeLimit()) {
+    platform::os::ignoreFileSizeSignal(); // as the program does at start
+    fileSizeLimit(QString::number(bytes));
 }
 
 FileSizeLimit::~FileSizeLimit() {
-    rlimit limit{};
-    ::getrlimit(RLIMIT_FSIZE, &limit);
-    limit.rlim_cur = rlim_t(m_previous);
-    ::setrlimit(RLIMIT_FSIZE, &limit);
-    std::signal(SIGXFSZ, m_handler);
+    fileSizeLimit(m_previous);
 }
 
 int handlesOpenOn(const QString& pathEnd) {

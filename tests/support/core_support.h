@@ -1,9 +1,12 @@
 #pragma once
 
 #include <QByteArray>
+#include <QHash>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <functional>
+#include <optional>
 
 namespace testing {
 
@@ -38,13 +41,31 @@ private:
 // The message of the platform::Error that `step` throws, or an empty text.
 QString errorOf(const std::function<void()>& step);
 
-// The error text of `step` run in a child process that may not write other users' files:
-// root may write any file, so the child gives up root first. "child failed" when the child
-// could not tell.
-QString errorAsUnprivileged(const std::function<void()>& step);
+// Steps a test runs in a child process, by name; each takes one argument (a file name, ...).
+// The child is the test program itself, started again as
+//     <test program> --child-step <name> <argument>
+using ChildSteps = QHash<QString, std::function<void(const QString& argument)>>;
+// Called first in the test program's main(): when started as a child, runs the step, prints
+// the message of the platform::Error it throws (nothing when none) and gives the exit code;
+// otherwise nothing, and the tests run.
+std::optional<int> runChildStep(int argc, char** argv, const ChildSteps& steps);
 
-// While it lives, files may grow to `bytes` only: writing beyond fails as on a full disk (EFBIG)
-// instead of ending the process with a signal.
+// The error text of child step `step` run with `argument` in a child process in the working
+// directory, started through `launcher` (a command such as fileSizeLimited()'s that then runs
+// the child; none by default). "child failed" when the child could not tell: it ended by a
+// signal, say.
+QString errorInChild(const QStringList& launcher, const QString& step, const QString& argument);
+
+// The same in a child that may not write other users' files: root may write any file, so a
+// child of root runs as the user nobody.
+QString errorAsUnprivileged(const QString& step, const QString& argument);
+
+// A launcher for errorInChild: the child may write files up to `bytes` only.
+QStringList fileSizeLimited(qint64 bytes);
+
+// While it lives, files of this process may grow to `bytes` only. Writing beyond fails as on a
+// full disk (EFBIG): the signal that would otherwise end the process is ignored from then on,
+// as the program ignores it from its start.
 class FileSizeLimit {
 public:
     explicit FileSizeLimit(qint64 bytes);
@@ -53,8 +74,7 @@ public:
     FileSizeLimit& operator=(const FileSizeLimit&) = delete;
 
 private:
-    quint64 m_previous = 0;
-    void (*m_handler)(int) = nullptr;
+    QString m_previous;
 };
 
 // How many of this process's open file handles are on a file whose path ends in `pathEnd`.
