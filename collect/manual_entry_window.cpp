@@ -206,6 +206,7 @@ void ManualEntryWindow::buildSubjectFields() {
     setTabOrder(m_courseEdit, m_groupEdit);
     setTabOrder(m_groupEdit, m_resultButton);
     m_surnameEdit->setFocus();
+    m_surnameEdit->selectAll(); // typing at once replaces the initial "нет"
     on(m_resultButton, &QPushButton::clicked, [this] { showResults(); });
 }
 
