@@ -180,6 +180,41 @@ private slots:
                  QStringList{QStringLiteral("SR_1.bmp")});
     }
 
+    // Nothing is written where a link in the export folder points: a link pointing nowhere
+    // takes its number as a file does; a link named as the legend leaves the legend unsaved.
+    void linksAreNotWrittenThrough_data() {
+        QTest::addColumn<QString>("link");   // in saved_img
+        QTest::addColumn<QString>("target"); // in the working directory
+        QTest::addColumn<QString>("status");
+        QTest::addColumn<QString>("path");
+        QTest::newRow("bitmap name, link pointing nowhere")
+            << "SR_1.bmp"
+            << "made.bmp" << QStringLiteral("График сохранён в:")
+            << nativePath(QStringLiteral("saved_img/SR_2.bmp"));
+        QTest::newRow("legend name, link to a file")
+            << "SR_1.txt"
+            << "kept.txt" << QStringLiteral("Невозможно сохранить файл") << "old path";
+    }
+    void linksAreNotWrittenThrough() {
+        QFETCH(QString, link);
+        QFETCH(QString, target);
+        QFETCH(QString, status);
+        QFETCH(QString, path);
+        testing::TempWorkDir work;
+        work.makeFolder(QStringLiteral("saved_img"));
+        work.writeFile(QStringLiteral("kept.txt"), "kept");
+        QVERIFY(
+            QFile::link(work.filePath(target), work.filePath(QStringLiteral("saved_img/") + link)));
+        Labels labels;
+        exportOnce(labels);
+
+        QCOMPARE(labels.status.text(), status);
+        QCOMPARE(labels.path.text(), path);
+        QVERIFY(ui::MessageBox::takeRecorded().isEmpty());
+        QCOMPARE(work.readFile(QStringLiteral("kept.txt")), QByteArray("kept"));
+        QVERIFY(!QFileInfo::exists(work.filePath(QStringLiteral("made.bmp"))));
+    }
+
     void emptyChartIsNotSaved() {
         testing::TempWorkDir work;
         work.makeFolder(QStringLiteral("saved_img"));
