@@ -48,7 +48,7 @@ unexpected=$(grep -vxF -f <(printf '%s\n' "${expected[@]}") "$scratch/files" || 
 
 depends=$(dpkg-deb -f "$deb" Depends)
 for package in libqt6widgets6 libqt6printsupport6 fonts-liberation fonts-comfortaa \
-               qt6-translations-l10n; do
+               qt6-translations-l10n libxlsxwriter4 libreadstat1; do
     [[ ", $depends," == *", $package"[\ ,]* ]] || fail "Depends lacks $package: $depends"
 done
 
