@@ -1,10 +1,12 @@
-// dorvel-export: saved results out of the program, as one table of every record or as a PDF
-// report per subject. Exit code 0 when everything was exported, 1 when a file could not be
-// read or written (the others are still exported), 2 for a wrong command line.
+// dorvel-export: saved results out of the program, as one table of every record (CSV, an
+// Excel workbook or an SPSS data file) or as a PDF report per subject. Exit code 0 when
+// everything was exported, 1 when a file could not be read or written (the others are still
+// exported), 2 for a wrong command line.
 
 #include "export/pdf_report.h"
 #include "export/record_reading.h"
 #include "export/table_export.h"
+#include "export/table_formats.h"
 #include "platform/error.h"
 #include "scoring/explanations.h"
 #include "ui/texts.h"
@@ -30,6 +32,7 @@ const char kUsage[] = R"(Выгрузка результатов «Теста Д
 
 Использование:
   dorvel-export [-o ТАБЛИЦА.csv] [--separator ,] ФАЙЛ.res...
+  dorvel-export [--format xlsx|sav] -o ТАБЛИЦА.xlsx|ТАБЛИЦА.sav ФАЙЛ.res...
   dorvel-export --pdf [--record N] -o ПАПКА ФАЙЛ.res...
   dorvel-export --help
 
@@ -41,6 +44,17 @@ const char kUsage[] = R"(Выгрузка результатов «Теста Д
 у повреждённой), фамилия, имя, курс, группа, test или manual, 17 стенов.
 Текст, начинающийся с =, +, -, @, табуляции или CR, записан с апострофом (') впереди,
 чтобы электронная таблица не приняла его за формулу.
+
+--format csv|xlsx|sav: вид таблицы; без него — по расширению файла -o (.xlsx, .sav),
+иначе CSV. Таблицы xlsx и sav пишутся только в файл (-o обязателен). В них те же
+записи в том же порядке:
+  xlsx — книга Excel: лист «Результаты» с теми же столбцами (первая строка выделена
+         и закреплена, дата — ячейка даты дд.мм.гггг, номер записи и стены — числа,
+         остальное — текст как есть, без апострофа) и лист «Шкалы» с названиями
+         факторов и их полюсами;
+  sav  — файл данных SPSS (UTF-8): переменные file, record, date (дата SPSS), surname,
+         first_name, course, group, mode (0 «тест», 1 «вручную»), MD, A, ..., Q4
+         (порядковая шкала, метка — название фактора и его полюса).
 
 --pdf: отчёт на одну страницу A4 для каждой записи (с --record N — только для
 записи N, считая от 0) в ПАПКУ под именем <имя файла без .res>_<номер>.pdf,
@@ -71,6 +85,7 @@ struct Options {
     bool pdf = false;
     std::optional<QString> output;
     std::optional<char> separator;
+    std::optional<exporting::TableFormat> format;
     std::optional<qint64> record;
     QStringList files;
 };
@@ -97,7 +112,8 @@ std::optional<Options> parseOptions(const QStringList& arguments) {
             options.help = true;
         } else if (argument == u"--pdf") {
             options.pdf = true;
-        } else if (argument == u"-o" || argument == u"--separator" || argument == u"--record") {
+        } else if (argument == u"-o" || argument == u"--separator" || argument == u"--record" ||
+                   argument == u"--format") {
             if (i + 1 >= arguments.size())
                 return fail(QStringLiteral("после %1 нужно значение").arg(argument));
             const QString value = arguments[++i];
@@ -105,6 +121,17 @@ std::optional<Options> parseOptions(const QStringList& arguments) {
                 if (options.output || value.isEmpty())
                     return fail(QStringLiteral("-o задаётся один раз и не пустым"));
                 options.output = value;
+            } else if (argument == u"--format") {
+                if (options.format)
+                    return fail(QStringLiteral("--format задаётся один раз"));
+                if (value == u"csv")
+                    options.format = exporting::TableFormat::Csv;
+                else if (value == u"xlsx")
+                    options.format = exporting::TableFormat::Xlsx;
+                else if (value == u"sav")
+                    options.format = exporting::TableFormat::Sav;
+                else
+                    return fail(QStringLiteral("--format: csv, xlsx или sav"));
             } else if (argument == u"--separator") {
                 if (options.separator || (value != u";" && value != u","))
                     return fail(QStringLiteral("разделитель — один раз, «;» или «,»"));
@@ -130,6 +157,19 @@ std::optional<Options> parseOptions(const QStringList& arguments) {
         return fail(QStringLiteral("--separator относится только к таблице"));
     if (!options.pdf && options.record)
         return fail(QStringLiteral("--record относится только к --pdf"));
+    if (options.pdf && options.format)
+        return fail(QStringLiteral("--format относится только к таблице"));
+    if (options.pdf)
+        return options;
+    if (!options.format)
+        options.format = options.output ? exporting::tableFormatFor(*options.output)
+                                        : exporting::TableFormat::Csv;
+    if (*options.format != exporting::TableFormat::Csv) {
+        if (!options.output)
+            return fail(QStringLiteral("таблица xlsx или sav пишется только в файл: -o ТАБЛИЦА"));
+        if (options.separator)
+            return fail(QStringLiteral("--separator относится только к таблице CSV"));
+    }
     return options;
 }
 
@@ -139,7 +179,25 @@ int reportFailures(const QList<exporting::FileFailure>& failures) {
     return failures.isEmpty() ? kExported : kFileFailed;
 }
 
+// An Excel or SPSS table, always into a file.
+int exportBinaryTable(const Options& options) {
+    const scoring::Explanations texts =
+        scoring::parseExplanations(ui::resourceText(QStringLiteral("explanations.txt")));
+    try {
+        const QList<exporting::FileFailure> failures =
+            *options.format == exporting::TableFormat::Xlsx
+                ? exporting::writeXlsx(*options.output, options.files, texts)
+                : exporting::writeSav(*options.output, options.files, texts);
+        return reportFailures(failures);
+    } catch (const platform::Error& error) {
+        complain(error.text());
+        return kFileFailed;
+    }
+}
+
 int exportTable(const Options& options) {
+    if (*options.format != exporting::TableFormat::Csv)
+        return exportBinaryTable(options);
     const char separator = options.separator.value_or(';');
     std::unique_ptr<QIODevice> out;
     if (options.output) {

@@ -171,13 +171,6 @@ QString modeText(quint8 manualEntry) {
     }
 }
 
-// The pole-names line without the quotes around it.
-QString polesText(const QString& poles) {
-    if (poles.size() >= 2 && poles.startsWith(u'"') && poles.endsWith(u'"'))
-        return poles.mid(1, poles.size() - 2).trimmed();
-    return poles;
-}
-
 // The gist of a pole: the first sentence of its paragraph, without the leading "A-" or "A+".
 // Without a paragraph, the chart's label of that pole.
 QString poleGist(const scoring::Explanation& texts, int scale, bool high) {
@@ -316,6 +309,12 @@ void drawInterpretation(QPainter& painter, qreal top, const scoring::ResultRecor
 }
 
 } // namespace
+
+QString polesText(const QString& poles) {
+    if (poles.size() >= 2 && poles.startsWith(u'"') && poles.endsWith(u'"'))
+        return poles.mid(1, poles.size() - 2).trimmed();
+    return poles;
+}
 
 QByteArray reportPdf(const scoring::ResultRecord& record, const scoring::Explanations& texts) {
     QByteArray bytes;

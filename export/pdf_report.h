@@ -25,4 +25,7 @@ void writeReport(const QString& pdfPath, const scoring::ResultRecord& record,
 // that record 0 of "result\09.12.2026.res" gives "09.12.2026_0.pdf".
 QString reportFileName(const QString& resultFile, qint64 index);
 
+// An explanation's pole-names line without the quotes the texts put around it.
+QString polesText(const QString& poles);
+
 } // namespace exporting

@@ -1,6 +1,6 @@
 #include "export/table_export.h"
 
-#include "export/record_reading.h"
+#include "export/table_rows.h"
 #include "platform/dates.h"
 #include "platform/error.h"
 
@@ -175,23 +175,6 @@ private:
     qsizetype m_size = 0;
 };
 
-QByteArrayView modeCell(quint8 manualEntry) {
-    switch (manualEntry) {
-    case 0:
-        return "test";
-    case 1:
-        return "manual";
-    default:
-        return {};
-    }
-}
-
-// The name of a file without its folder; the program writes folders with either slash.
-QString withoutFolder(const QString& name) {
-    const qsizetype slash = std::max(name.lastIndexOf(u'/'), name.lastIndexOf(u'\\'));
-    return name.mid(slash + 1);
-}
-
 // A text cell on its own, for a cell that repeats on every row.
 QByteArray cellBytes(const QString& text, char separator) {
     QByteArray bytes;
@@ -238,16 +221,16 @@ QList<FileFailure> writeAll(QIODevice& out, const QStringList& files, char separ
     table.makeRoom(header.size());
     table.raw(header);
     DateCells dates;
-    for (const QString& file : files) {
-        const QByteArray fileCell = cellBytes(withoutFolder(file), separator);
-        try {
-            forEachRecord(file, [&](qint64 index, const scoring::ResultRecord& record) {
-                writeRow(table, fileCell, index, dates.of(record.date), record);
-            });
-        } catch (const platform::Error& error) {
-            failures.append({file, error.text()});
-        }
-    }
+    qsizetype cellOf = -1;
+    QByteArray fileCell;
+    failures = forEachTableRecord(
+        files, [&](qsizetype file, qint64 index, const scoring::ResultRecord& record) {
+            if (file != cellOf) {
+                fileCell = cellBytes(withoutFolder(files[file]), separator);
+                cellOf = file;
+            }
+            writeRow(table, fileCell, index, dates.of(record.date), record);
+        });
     table.flush();
     return failures;
 }
