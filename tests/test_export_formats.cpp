@@ -1,0 +1,355 @@
+// The table of result records as an Excel workbook and an SPSS data file, read back: the XLSX
+// unzipped and its sheets' XML read, the SAV through ReadStat's parser; the tool's choice of
+// format and its refusals.
+
+#include "export/pdf_report.h"
+#include "export/table_formats.h"
+#include "scoring/explanations.h"
+#include "scoring/result_file.h"
+#include "tests/support/core_support.h"
+#include "ui/texts.h"
+
+#include <QDate>
+#include <QMap>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTest>
+#include <QXmlStreamReader>
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <readstat.h>
+
+using scoring::ResultRecord;
+
+namespace {
+
+const QString kFile = QStringLiteral("result/09.12.2026.res");
+
+ResultRecord record(const QString& surname, const QString& course, quint8 manualEntry) {
+    ResultRecord result;
+    result.surname = surname;
+    result.firstName = QStringLiteral("Анна");
+    result.course = course;
+    result.group = QStringLiteral("ПС-21");
+    result.scales = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 10, 9, 8, 7, 6, 5, 4};
+    result.date = 46365.0; // 9 December 2026
+    result.manualEntry = manualEntry;
+    return result;
+}
+
+// A test record, a typed-in one (with a first name that reads like an XLSX escape), a damaged one
+// (length byte over its field, NaN date, an unknown entry byte) and a partial record at the end.
+QByteArray sampleFile() {
+    QByteArray damaged =
+        scoring::encodeRecord(record(QStringLiteral("Абвгдежзийклмнопрсту"), "3", 0));
+    damaged[0] = char(0xFF);
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    std::memcpy(damaged.data() + 72, &nan, sizeof nan);
+    damaged[80] = char(7);
+    ResultRecord typedIn = record(QStringLiteral("=Петрова"), "02", 1);
+    typedIn.firstName = QStringLiteral("_x0041_");
+    return scoring::encodeRecord(record(QStringLiteral("Иванов"), "2", 0)) +
+           scoring::encodeRecord(typedIn) + damaged + QByteArray(40, 'x');
+}
+
+scoring::Explanations builtInTexts() {
+    return scoring::parseExplanations(ui::resourceText(QStringLiteral("explanations.txt")));
+}
+
+// ---- XLSX: one member of the zip, and the cells of a sheet --------------------------------
+
+QByteArray unzipMember(const QString& zip, const QString& member) {
+    QProcess unzip;
+    unzip.start(QStringLiteral("unzip"), {QStringLiteral("-p"), zip, member});
+    if (!unzip.waitForFinished(60000) || unzip.exitCode() != 0)
+        return {};
+    return unzip.readAllStandardOutput();
+}
+
+struct Cell {
+    QString type;  // t: "inlineStr", "s", "n" or empty (a number)
+    QString style; // s
+    QString value; // the text or the number as written
+};
+
+// Cells by reference ("C2"); a sheet's pane state under "pane".
+QMap<QString, Cell> sheetCells(const QByteArray& xml) {
+    QMap<QString, Cell> cells;
+    QXmlStreamReader reader(xml);
+    QString ref;
+    while (!reader.atEnd()) {
+        reader.readNext();
+        if (!reader.isStartElement())
+            continue;
+        const auto attributes = reader.attributes();
+        if (reader.name() == u"pane") {
+            cells[QStringLiteral("pane")] = {attributes.value(QLatin1String("state")).toString(),
+                                             {},
+                                             attributes.value(QLatin1String("ySplit")).toString()};
+        } else if (reader.name() == u"c") {
+            ref = attributes.value(QLatin1String("r")).toString();
+            cells[ref] = {attributes.value(QLatin1String("t")).toString(),
+                          attributes.value(QLatin1String("s")).toString(),
+                          {}};
+        } else if (reader.name() == u"v" || reader.name() == u"t") {
+            cells[ref].value += reader.readElementText();
+        }
+    }
+    return cells;
+}
+
+QString columnLetters(int column) { // 0 -> A, 25 -> Z (the table has 25 columns)
+    return QString(QChar(u'A' + column));
+}
+
+// ---- SAV: what ReadStat's parser hands over ------------------------------------------------
+
+struct SavVariable {
+    QString name, label, format, labelSet;
+    readstat_measure_t measure = READSTAT_MEASURE_UNKNOWN;
+};
+
+struct SavFile {
+    QString encoding;
+    int rows = -1;
+    QList<SavVariable> variables;
+    QList<QList<QVariant>> values; // by row; a missing value is a null QVariant
+    QMap<QString, QMap<double, QString>> valueLabels;
+};
+
+int onMetadata(readstat_metadata_t* metadata, void* context) {
+    auto* file = static_cast<SavFile*>(context);
+    file->encoding = QString::fromUtf8(readstat_get_file_encoding(metadata));
+    file->rows = readstat_get_row_count(metadata);
+    return READSTAT_HANDLER_OK;
+}
+
+int onVariable(int, readstat_variable_t* variable, const char* labelSet, void* context) {
+    auto* file = static_cast<SavFile*>(context);
+    const char* label = readstat_variable_get_label(variable);
+    const char* format = readstat_variable_get_format(variable);
+    file->variables.append(
+        {QString::fromUtf8(readstat_variable_get_name(variable)),
+         QString::fromUtf8(label ? label : ""), QString::fromUtf8(format ? format : ""),
+         QString::fromUtf8(labelSet ? labelSet : ""), readstat_variable_get_measure(variable)});
+    return READSTAT_HANDLER_OK;
+}
+
+int onValue(int row, readstat_variable_t*, readstat_value_t value, void* context) {
+    auto* file = static_cast<SavFile*>(context);
+    if (file->values.size() <= row)
+        file->values.resize(row + 1);
+    QVariant cell;
+    if (readstat_value_is_system_missing(value))
+        cell = QVariant();
+    else if (readstat_value_type(value) == READSTAT_TYPE_STRING)
+        cell = QString::fromUtf8(readstat_string_value(value));
+    else
+        cell = readstat_double_value(value);
+    file->values[row].append(cell);
+    return READSTAT_HANDLER_OK;
+}
+
+int onValueLabel(const char* labelSet, readstat_value_t value, const char* label, void* context) {
+    auto* file = static_cast<SavFile*>(context);
+    file->valueLabels[QString::fromUtf8(labelSet)][readstat_double_value(value)] =
+        QString::fromUtf8(label);
+    return READSTAT_HANDLER_OK;
+}
+
+SavFile readSav(const QString& path, readstat_error_t& error) {
+    SavFile file;
+    readstat_parser_t* parser = readstat_parser_init();
+    readstat_set_metadata_handler(parser, onMetadata);
+    readstat_set_variable_handler(parser, onVariable);
+    readstat_set_value_handler(parser, onValue);
+    readstat_set_value_label_handler(parser, onValueLabel);
+    error = readstat_parse_sav(parser, QFile::encodeName(path).constData(), &file);
+    readstat_parser_free(parser);
+    return file;
+}
+
+struct Run {
+    int exitCode = -1;
+    QString errors;
+};
+
+Run runTool(const QStringList& arguments) {
+    QProcess process;
+    process.start(QStringLiteral(DORVEL_EXPORT_TOOL), arguments);
+    if (!process.waitForFinished(60000))
+        qFatal("dorvel-export did not finish");
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            QString::fromUtf8(process.readAllStandardError())};
+}
+
+} // namespace
+
+class TestExportFormats : public QObject {
+    Q_OBJECT
+
+private slots:
+    void xlsx() {
+        if (QStandardPaths::findExecutable(QStringLiteral("unzip")).isEmpty())
+            QSKIP("unzip is not installed");
+        testing::TempWorkDir dir;
+        dir.writeFile(kFile, sampleFile());
+        const QString book = dir.filePath(QStringLiteral("table.xlsx"));
+        const scoring::Explanations texts = builtInTexts();
+        QVERIFY(exporting::writeXlsx(book, {kFile}, texts).isEmpty());
+
+        const QString workbook = QString::fromUtf8(unzipMember(book, "xl/workbook.xml"));
+        const qsizetype results = workbook.indexOf(QStringLiteral("name=\"Результаты\""));
+        QVERIFY2(results >= 0 && workbook.indexOf(QStringLiteral("name=\"Шкалы\"")) > results,
+                 qPrintable(workbook));
+
+        const QMap<QString, Cell> cells = sheetCells(unzipMember(book, "xl/worksheets/sheet1.xml"));
+        const QStringList columns = exporting::tableHeader(';').split(u';');
+        QCOMPARE(columns.size(), 25);
+        for (int c = 0; c < columns.size(); ++c) {
+            const Cell header = cells.value(columnLetters(c) + u'1');
+            QCOMPARE(header.value, columns[c]);
+            QCOMPARE(header.style, cells.value(QStringLiteral("A1")).style); // all bold
+        }
+        QCOMPARE(cells.value(QStringLiteral("pane")).type, QStringLiteral("frozen"));
+        QCOMPARE(cells.value(QStringLiteral("pane")).value, QStringLiteral("1"));
+
+        // The date: the day number under a dd.mm.yyyy format; none for the damaged record.
+        const Cell date = cells.value(QStringLiteral("C2"));
+        QCOMPARE(date.type, QString());
+        QCOMPARE(date.value, QStringLiteral("46365"));
+        const QString styles = QString::fromUtf8(unzipMember(book, "xl/styles.xml"));
+        QVERIFY2(styles.contains(QStringLiteral("formatCode=\"dd.mm.yyyy\"")), qPrintable(styles));
+        QVERIFY(!date.style.isEmpty() && date.style != cells.value(QStringLiteral("A1")).style);
+        QVERIFY(!cells.contains(QStringLiteral("C4")));
+        QVERIFY(!cells.contains(QStringLiteral("A5"))); // the partial record is left out
+
+        // Numbers as numbers, stored texts as texts (no apostrophe, the zero kept, an
+        // "_xHHHH_" in a text kept by escaping its underscore as _x005F_).
+        const QMap<QString, QString> expected = {{"A3", "09.12.2026.res"},
+                                                 {"B3", "1"},
+                                                 {"D3", "=Петрова"},
+                                                 {"E3", "_x005F_x0041_"},
+                                                 {"F3", "02"},
+                                                 {"H3", "manual"},
+                                                 {"I3", "1"},
+                                                 {"Y3", "4"},
+                                                 {"B4", "2"},
+                                                 {"D4", "Абвгдежзийклмнопрсту"}};
+        for (auto at = expected.begin(); at != expected.end(); ++at) {
+            const Cell cell = cells.value(at.key());
+            QCOMPARE(cell.value, at.value());
+            const bool number = at.key().front() == u'B' || at.key().front() >= u'I';
+            QCOMPARE(cell.type, number ? QString() : QStringLiteral("inlineStr"));
+        }
+        QVERIFY(!cells.contains(QStringLiteral("H4"))); // an unknown entry byte
+
+        const QMap<QString, Cell> scales =
+            sheetCells(unzipMember(book, "xl/worksheets/sheet2.xml"));
+        QCOMPARE(scales.value(QStringLiteral("A3")).value, QStringLiteral("A"));
+        QVERIFY(!texts[1].title.isEmpty());
+        QCOMPARE(scales.value(QStringLiteral("B3")).value, texts[1].title);
+        QCOMPARE(scales.value(QStringLiteral("C18")).value, exporting::polesText(texts[16].poles));
+        QCOMPARE(scales.value(QStringLiteral("A18")).value, QStringLiteral("Q4"));
+    }
+
+    void sav() {
+        testing::TempWorkDir dir;
+        dir.writeFile(kFile, sampleFile());
+        const QString path = dir.filePath(QStringLiteral("table.sav"));
+        const scoring::Explanations texts = builtInTexts();
+        QVERIFY(exporting::writeSav(path, {kFile}, texts).isEmpty());
+
+        readstat_error_t error = READSTAT_OK;
+        const SavFile file = readSav(path, error);
+        QCOMPARE(error, READSTAT_OK);
+        QCOMPARE(file.encoding, QStringLiteral("UTF-8"));
+        QCOMPARE(file.rows, 3);
+        QStringList names;
+        for (const SavVariable& variable : file.variables)
+            names.append(variable.name);
+        QCOMPARE(names, exporting::tableHeader(';').split(u';'));
+
+        const SavVariable& date = file.variables[2];
+        QVERIFY2(date.format.startsWith(QStringLiteral("EDATE")), qPrintable(date.format));
+        const SavVariable& mode = file.variables[7];
+        QCOMPARE(
+            file.valueLabels.value(mode.labelSet),
+            (QMap<double, QString>{{0, QStringLiteral("тест")}, {1, QStringLiteral("вручную")}}));
+        for (int k = 0; k < scoring::kScales; ++k) {
+            const SavVariable& scale = file.variables[8 + k];
+            QCOMPARE(scale.measure, READSTAT_MEASURE_ORDINAL);
+            QVERIFY2(scale.label.startsWith(texts[std::size_t(k)].title) &&
+                         scale.label.contains(exporting::polesText(texts[std::size_t(k)].poles)),
+                     qPrintable(scale.label));
+        }
+
+        // SPSS counts seconds from 14 October 1582, which is 12,219,379,200 s before 1970.
+        const double december9 =
+            12219379200.0 + 86400.0 * double(QDate(1970, 1, 1).daysTo(QDate(2026, 12, 9)));
+        QCOMPARE(file.values.size(), 3);
+        const QList<QVariant>& first = file.values[0];
+        QCOMPARE(first.size(), 25);
+        QCOMPARE(first[0].toString(), QStringLiteral("09.12.2026.res"));
+        QCOMPARE(first[2].toDouble(), december9);
+        QCOMPARE(first[3].toString(), QStringLiteral("Иванов"));
+        QCOMPARE(first[24].toDouble(), 4.0);
+        QCOMPARE(file.values[1][5].toString(), QStringLiteral("02"));
+        QCOMPARE(file.values[1][7].toDouble(), 1.0);
+        const QList<QVariant>& damaged = file.values[2];
+        QCOMPARE(damaged[1].toDouble(), 2.0);
+        QVERIFY(damaged[2].isNull()); // NaN date
+        QCOMPARE(damaged[3].toString(), QStringLiteral("Абвгдежзийклмнопрсту"));
+        QVERIFY(damaged[7].isNull()); // unknown entry byte
+    }
+
+    void tool_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("stderrHas");
+        QTest::addColumn<QByteArray>("outStarts"); // the output file's first bytes; empty: none
+
+        const QByteArray zip("PK\x03\x04"), sav("$FL2");
+        QTest::newRow("xlsx by extension")
+            << QStringList{"-o", "out.xlsx", kFile} << 0 << "" << zip;
+        QTest::newRow("sav by option")
+            << QStringList{"--format", "sav", "-o", "out.xlsx", kFile} << 0 << "" << sav;
+        QTest::newRow("sav with a missing file")
+            << QStringList{"-o", "out.xlsx", "--format", "sav", "missing.res", kFile} << 1
+            << "missing.res: File not found" << sav;
+        QTest::newRow("xlsx without -o")
+            << QStringList{"--format", "xlsx", kFile} << 2 << "только в файл" << QByteArray();
+        QTest::newRow("sav without -o")
+            << QStringList{"--format", "sav", kFile} << 2 << "только в файл" << QByteArray();
+        QTest::newRow("separator for sav")
+            << QStringList{"--separator", ",", "-o", "out.xlsx", "--format", "sav", kFile} << 2
+            << "--separator" << QByteArray();
+        QTest::newRow("unknown format") << QStringList{"--format", "ods", "-o", "out.xlsx", kFile}
+                                        << 2 << "--format" << QByteArray();
+        QTest::newRow("unwritable") << QStringList{"-o", "result/09.12.2026.res/out.xlsx", kFile}
+                                    << 1 << "Cannot create file" << QByteArray();
+    }
+    void tool() {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, exitCode);
+        QFETCH(QString, stderrHas);
+        QFETCH(QByteArray, outStarts);
+        testing::TempWorkDir dir;
+        dir.writeFile(kFile, sampleFile());
+        const Run run = runTool(arguments);
+        QCOMPARE(run.exitCode, exitCode);
+        if (stderrHas.isEmpty())
+            QCOMPARE(run.errors, QString());
+        else
+            QVERIFY2(run.errors.contains(stderrHas), qPrintable(run.errors));
+        const QByteArray out = dir.readFile(QStringLiteral("out.xlsx"));
+        if (outStarts.isEmpty())
+            QVERIFY(out.isEmpty());
+        else
+            QVERIFY2(out.startsWith(outStarts), out.left(8).constData());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestExportFormats)
+#include "test_export_formats.moc"
