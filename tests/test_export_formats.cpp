@@ -304,6 +304,27 @@ private slots:
         QVERIFY(damaged[7].isNull()); // unknown entry byte
     }
 
+    // The archive window's call: the form by the extension, in any case.
+    void saveTable_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("starts");
+        QTest::newRow("csv") << "table.csv"
+                             << QByteArray("\xEF\xBB\xBF"
+                                           "file;record;");
+        QTest::newRow("xlsx") << "table.XLSX" << QByteArray("PK\x03\x04");
+        QTest::newRow("sav") << "table.sav" << QByteArray("$FL2");
+    }
+    void saveTable() {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, starts);
+        testing::TempWorkDir dir;
+        dir.writeFile(kFile, sampleFile());
+        const auto failures = exporting::saveTable(name, {QStringLiteral("missing.res"), kFile});
+        QCOMPARE(failures.size(), 1);
+        QCOMPARE(failures[0].file, QStringLiteral("missing.res"));
+        QVERIFY(dir.readFile(name).startsWith(starts));
+    }
+
     void tool_data() {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<int>("exitCode");
