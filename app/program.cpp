@@ -2,6 +2,7 @@
 
 #include "app/main_window.h"
 #include "app/startup.h"
+#include "platform/os_files.h"
 #include "ui/ui_kit.h"
 
 #include <QApplication>
@@ -9,6 +10,9 @@
 namespace app {
 
 int runProgram(QApplication& application) {
+    // Before any file is written: under a file-size limit a save then fails as on a full disk
+    // and is rolled back, instead of the program ending midway with a partial record.
+    platform::os::ignoreFileSizeSignal();
     application.setApplicationName(QStringLiteral("Тест Дорвела"));
     installQtTranslation(application);
     setProgramIcon(application);

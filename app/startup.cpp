@@ -78,9 +78,6 @@ QString missingDataFolderText(const QString& workingDir, const QString& programD
 }
 
 bool checkDataFolder() {
-    // Before any file is written: under a file-size limit a save then fails as on a full disk
-    // and is rolled back, instead of the program ending midway with a partial record.
-    platform::os::ignoreFileSizeSignal();
     if (workingDirHoldsDataFolder())
         return true;
     // Without the data folder nothing can be scored: a test or a typed-in answer sheet would

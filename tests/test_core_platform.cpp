@@ -1,6 +1,7 @@
 // The file layer's error texts, path lookup in any letter case, special files and links,
 // dates and the text reader.
 
+#include "platform/codepage.h"
 #include "platform/dates.h"
 #include "platform/error.h"
 #include "platform/files.h"
@@ -14,6 +15,7 @@
 #include <QLocale>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QStringDecoder>
 #include <QTest>
 #include <QThread>
 
@@ -70,6 +72,7 @@ private slots:
     void resultFileNamesOfEveryLocale();
     void textLines_data();
     void textLines();
+    void codePageDecodesEveryByteAsTheCodec();
 };
 
 void TestCorePlatform::errorTexts_data() {
@@ -350,6 +353,17 @@ void TestCorePlatform::textLines() {
         QCOMPARE(reader.readLine(), line);
     for (int i = 0; i < 3; ++i)
         QCOMPARE(reader.readLine(), QString());
+}
+
+// Every byte, alone and in one text, reads as the windows-1251 codec reads it.
+void TestCorePlatform::codePageDecodesEveryByteAsTheCodec() {
+    QByteArray all(256, '\0');
+    for (int byte = 0; byte < 256; ++byte)
+        all[byte] = char(byte);
+    QStringDecoder codec("windows-1251");
+    QCOMPARE(platform::fromCp1251(all), codec.decode(all));
+    QCOMPARE(platform::fromCp1251(QByteArray("\xcf\xe5\xf2\xf0\xee\xe2")), QStringLiteral("Петров"));
+    QCOMPARE(platform::fromCp1251(QByteArray()), QString());
 }
 
 int main(int argc, char** argv) {
