@@ -5,11 +5,19 @@
 #include "archive/result_list_model.h"
 #include "charts/comparison_chart_window.h"
 #include "charts/group_chart_window.h"
+#include "export/pdf_report.h"
+#include "export/table_formats.h"
+#include "platform/paths.h"
+#include "results/explanations.h"
 #include "scoring/record_ref.h"
 #include "ui/file_dialog.h"
+#include "ui/message_box.h"
 #include "ui/ui_kit.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QFrame>
 #include <QItemSelectionModel>
 #include <QLabel>
@@ -41,6 +49,30 @@ QPushButton* named(QPushButton* button, const char* name) {
     button->setObjectName(QLatin1String(name));
     return button;
 }
+
+// The forms of the table; the extension of the name chosen decides which is written.
+const QString kTableFilters = QStringLiteral("*.csv (*.csv);;*.xlsx (*.xlsx);;*.sav (*.sav)");
+
+// A name offered in the folder of saved pictures and reports.
+QString suggestedSavePath(const QString& fileName) {
+    return QDir::current().absoluteFilePath(
+        platform::resolvePath(QStringLiteral("saved_img\\") + fileName));
+}
+
+// The result file's name without folder and extension; its folder may be written with
+// backslashes.
+QString fileStem(QString resultFile) {
+    return QFileInfo(resultFile.replace(u'\\', u'/')).completeBaseName();
+}
+
+// A table of millions of records takes a while to write.
+class BusyCursor {
+public:
+    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+};
 
 } // namespace
 
@@ -81,6 +113,13 @@ ArchiveWindow::ArchiveWindow(QWidget* owner) : ChainWindow(owner) {
     m_groupChartButton =
         named(ui::button(this, QStringLiteral("график"), 16, 248, 97, 25), "groupChartButton");
     m_exitButton = named(ui::button(this, QStringLiteral("Выход"), 16, 408, 97, 25), "exitButton");
+    // Beside the down arrow, between the list and the group frame.
+    m_tableButton =
+        named(ui::button(this, QStringLiteral("Таблица"), 248, 188, 97, 25), "tableButton");
+    m_tableButton->setToolTip(QStringLiteral("Сохранить таблицу файла: CSV, Excel или SPSS"));
+    m_reportButton =
+        named(ui::button(this, QStringLiteral("Отчёт PDF"), 352, 188, 97, 25), "reportButton");
+    m_reportButton->setToolTip(QStringLiteral("Сохранить отчёт PDF о выбранном испытуемом"));
 
     for (int place = 1; place <= archive::kPlaces; ++place) {
         const QPoint at = placePosition(place);
@@ -96,6 +135,8 @@ ArchiveWindow::ArchiveWindow(QWidget* owner) : ChainWindow(owner) {
     setTabOrder(m_subjectList, m_toComparisonButton);
     setTabOrder(m_toComparisonButton, m_toGroupButton);
     setTabOrder(m_toGroupButton, m_exitButton);
+    setTabOrder(m_exitButton, m_tableButton);
+    setTabOrder(m_tableButton, m_reportButton);
 
     on(m_loadButton, &QPushButton::clicked, [this] { m_openAction->trigger(); });
     on(m_openAction, &QAction::triggered, [this] { chooseFile(); });
@@ -112,6 +153,15 @@ ArchiveWindow::ArchiveWindow(QWidget* owner) : ChainWindow(owner) {
             openGroupChart();
     });
     on(m_exitButton, &QPushButton::clicked, [this] { close(); });
+    on(m_tableButton, &QPushButton::clicked, [this] { saveTable(); });
+    on(m_reportButton, &QPushButton::clicked, [this] { saveReport(); });
+
+    on(m_subjectList->selectionModel(), &QItemSelectionModel::selectionChanged,
+       [this] { updateSaveButtons(); });
+    // Lines go when the file is listed again and when it turns out shorter than it was.
+    on(m_listModel, &QAbstractItemModel::modelReset, [this] { updateSaveButtons(); });
+    on(m_listModel, &QAbstractItemModel::rowsRemoved, [this] { updateSaveButtons(); });
+    updateSaveButtons();
 }
 
 void ArchiveWindow::onCreated() {
@@ -190,6 +240,46 @@ bool ArchiveWindow::anyShown(int first, int last) const {
             return true;
     }
     return false;
+}
+
+void ArchiveWindow::updateSaveButtons() {
+    m_tableButton->setEnabled(m_listModel->rowCount() > 0);
+    m_reportButton->setEnabled(selectedLine() >= 0);
+}
+
+void ArchiveWindow::saveTable() {
+    if (m_listModel->rowCount() == 0)
+        return;
+    const QString path = ui::FileDialog::getSaveFileName(
+        this, kTableFilters, suggestedSavePath(fileStem(m_currentFile) + QStringLiteral(".csv")));
+    if (path.isEmpty())
+        return;
+    QList<exporting::FileFailure> failures;
+    {
+        const BusyCursor busy;
+        failures = exporting::saveTable(path, {m_currentFile});
+    }
+    // The table holds the records read before the failure: say why the others are missing.
+    if (!failures.isEmpty())
+        ui::MessageBox::showError(failures.constFirst().reason);
+}
+
+void ArchiveWindow::saveReport() {
+    const int line = selectedLine();
+    // A line whose record cannot be read stands for nobody: there is nothing to report.
+    if (line < 0 || !m_listModel->isReadable(line))
+        return;
+    const std::optional<scoring::ResultRecord> record =
+        scoring::readChosenRecord(scoring::RecordRef{m_currentFile, line});
+    if (!record)
+        return;
+    const QString path = ui::FileDialog::getSaveFileName(
+        this, QStringLiteral("*.pdf (*.pdf)"),
+        suggestedSavePath(exporting::reportFileName(m_currentFile, line)));
+    if (path.isEmpty())
+        return;
+    const BusyCursor busy;
+    exporting::writeReport(path, *record, results::explanations());
 }
 
 void ArchiveWindow::openComparisonChart() {

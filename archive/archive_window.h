@@ -57,6 +57,13 @@ private:
     void openComparisonChart();
     void openGroupChart();
 
+    // Saves the table of the current file as CSV, Excel or SPSS, as the name chosen says.
+    void saveTable();
+    // Saves the PDF report of the subject of the selected line.
+    void saveReport();
+    // The save buttons work only on something to save: a listed file, a selected line.
+    void updateSaveButtons();
+
     QString m_currentFile;
 
     QFrame* m_comparisonFrame = nullptr;
@@ -72,5 +79,7 @@ private:
     QPushButton* m_comparisonChartButton = nullptr;
     QPushButton* m_groupChartButton = nullptr;
     QPushButton* m_exitButton = nullptr;
+    QPushButton* m_tableButton = nullptr;  // "Таблица": the current file's table
+    QPushButton* m_reportButton = nullptr; // "Отчёт PDF": the selected subject's report
     std::array<ui::ClickLabel*, archive::kPlaces> m_placeLabels{};
 };
