@@ -4,6 +4,7 @@
 #include "app/main_window.h"
 #include "archive/archive_window.h"
 #include "archive/selection.h"
+#include "export/table_export.h"
 #include "platform/dates.h"
 #include "scoring/result_file.h"
 #include "tests/support/test_support.h"
@@ -12,6 +13,7 @@
 #include "ui/ui_kit.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFile>
 #include <QItemSelectionModel>
 #include <QListView>
@@ -524,11 +526,92 @@ private slots:
         }
     }
 
+    // The table of the listed file is saved in the form the chosen name asks for; a file that
+    // cannot be read leaves a table of the header alone and says why.
+    void savesTableAsAnswered_data() {
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<bool>("removeFile");
+        QTest::addColumn<QByteArray>("beginning");
+        QTest::addColumn<QStringList>("messages");
+        const QByteArray csv = "\xEF\xBB\xBF" + exporting::tableHeader().toUtf8() + "\r\n";
+        QTest::newRow("csv") << "t.csv" << false << csv + "a.res;0;2007-03-05;Фамилия0;"
+                             << QStringList();
+        QTest::newRow("xlsx") << "t.XLSX" << false << QByteArray("PK") << QStringList();
+        QTest::newRow("cancelled") << QString() << false << QByteArray() << QStringList();
+        QTest::newRow("file gone after listing")
+            << "t.csv" << true << csv << QStringList{QStringLiteral("File not found")};
+    }
+    void savesTableAsAnswered() {
+        QFETCH(QString, answer);
+        QFETCH(bool, removeFile);
+        QFETCH(QByteArray, beginning);
+        QFETCH(QStringList, messages);
+        testing::TempWorkDir dir;
+        const QString path = writeResultFile(dir, QStringLiteral("a.res"), numberedRecords(3));
+        ArchiveWindow window(nullptr);
+        window.create();
+        QPushButton* table = button(window, "tableButton");
+        QVERIFY(!table->isEnabled());
+        openThroughDialog(window, dir.filePath(QStringLiteral("result/missing.res")));
+        QVERIFY(!table->isEnabled());
+        openThroughDialog(window, path);
+        QVERIFY(table->isEnabled());
+        if (removeFile)
+            QVERIFY(QFile::remove(path));
+
+        ui::FileDialog::setNextAnswer(answer.isEmpty() ? answer : dir.filePath(answer));
+        table->click();
+        QCOMPARE(ui::MessageBox::takeRecorded(), messages);
+        const QStringList written = QDir(dir.path()).entryList(QDir::Files);
+        QCOMPARE(written, answer.isEmpty() ? QStringList() : QStringList{answer});
+        if (!answer.isEmpty())
+            QVERIFY(dir.readFile(answer).startsWith(beginning));
+    }
+
+    // The report of the selected subject; nothing is written without a record to report on.
+    void savesReportOfSelectedLine_data() {
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<bool>("shortenFile");
+        QTest::addColumn<bool>("written");
+        QTest::newRow("saved") << "r.pdf" << false << true;
+        QTest::newRow("cancelled") << QString() << false << false;
+        QTest::newRow("record gone after listing") << "r.pdf" << true << false;
+    }
+    void savesReportOfSelectedLine() {
+        QFETCH(QString, answer);
+        QFETCH(bool, shortenFile);
+        QFETCH(bool, written);
+        testing::TempWorkDir dir;
+        const QString path = writeResultFile(dir, QStringLiteral("a.res"), numberedRecords(3));
+        ArchiveWindow window(nullptr);
+        window.create();
+        openThroughDialog(window, path);
+        QPushButton* report = button(window, "reportButton");
+        QVERIFY(!report->isEnabled());
+        selectLine(window, 2);
+        QVERIFY(report->isEnabled());
+        if (shortenFile)
+            dir.writeFile(QStringLiteral("result/a.res"), numberedRecords(1));
+
+        ui::FileDialog::setNextAnswer(answer.isEmpty() ? answer : dir.filePath(answer));
+        report->click();
+        QCOMPARE(QFile::exists(dir.filePath(QStringLiteral("r.pdf"))), written);
+        if (written)
+            QVERIFY(dir.readFile(answer).startsWith("%PDF"));
+        subjectList(window)->selectionModel()->clearSelection();
+        QVERIFY(!report->isEnabled());
+    }
+
     void keyboardOrder() {
+        testing::TempWorkDir dir;
         ArchiveWindow window(nullptr);
         window.create();
         window.show();
         QVERIFY(QTest::qWaitForWindowActive(&window));
+        // The save buttons take the focus only with something to save.
+        openThroughDialog(window,
+                          writeResultFile(dir, QStringLiteral("a.res"), numberedRecords(2)));
+        selectLine(window, 0);
         button(window, "loadButton")->setFocus();
         const QList<QWidget*> expected = {button(window, "comparisonChartButton"),
                                           button(window, "groupChartButton"),
@@ -536,6 +619,8 @@ private slots:
                                           toComparison(window),
                                           toGroup(window),
                                           button(window, "exitButton"),
+                                          button(window, "tableButton"),
+                                          button(window, "reportButton"),
                                           button(window, "loadButton")};
         for (QWidget* next : expected) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
