@@ -2,6 +2,7 @@
 
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 namespace ui {
 
@@ -39,15 +40,27 @@ QString FileDialog::getSaveFileName(QWidget* parent, const QString& filter,
     QFileDialog dialog(parent, QString(), suggested, filter);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setDefaultSuffix(QFileInfo(suggested).suffix()); // a name typed bare gets it
+    // A name typed bare gets the suffix of the chosen filter ("*.xlsx"), else the suggested one.
+    dialog.setDefaultSuffix(QFileInfo(suggested).suffix());
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                     [&dialog](const QString& chosen) {
+                         const QRegularExpressionMatch suffix =
+                             QRegularExpression(QStringLiteral(R"(\*\.(\w+))")).match(chosen);
+                         if (suffix.hasMatch())
+                             dialog.setDefaultSuffix(suffix.captured(1));
+                     });
     dialog.setSizeGripEnabled(true);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return QString();
     return dialog.selectedFiles().constFirst();
 }
 
-void FileDialog::setNextAnswer(const QString& path) { nextAnswer() = path; }
+void FileDialog::setNextAnswer(const QString& path) {
+    nextAnswer() = path;
+}
 
-void FileDialog::clearNextAnswer() { nextAnswer().reset(); }
+void FileDialog::clearNextAnswer() {
+    nextAnswer().reset();
+}
 
 } // namespace ui
