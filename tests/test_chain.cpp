@@ -7,8 +7,13 @@
 #include "results/exit_confirm_window.h"
 #include "tests/support/test_support.h"
 #include "ui/chain_window.h"
+#include "ui/file_dialog.h"
 #include "ui/message_box.h"
 
+#include <QComboBox>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
 #include <QTest>
@@ -219,6 +224,24 @@ private slots:
         });
         QVERIFY(shown);
         QCOMPARE(owner, static_cast<QWidget*>(shown));
+    }
+
+    // A name typed without extension takes the extension of the filter chosen in the dialog.
+    void saveDialogTakesTheChosenFiltersExtension() {
+        testing::TempWorkDir dir;
+        testing::later([] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            auto* types = dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+            auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            QVERIFY(types && name);
+            QTest::keyClick(types, Qt::Key_Down); // from "*.csv" to "*.xlsx"
+            name->setText(QStringLiteral("table"));
+            QTest::keyClick(name, Qt::Key_Return);
+        });
+        const QString chosen = ui::FileDialog::getSaveFileName(
+            nullptr, QStringLiteral("*.csv;;*.xlsx;;*.sav"), QStringLiteral("saved.csv"));
+        QCOMPARE(QFileInfo(chosen).fileName(), QStringLiteral("table.xlsx"));
     }
 
     void programEndsWithCodeZero_data() {
