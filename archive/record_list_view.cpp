@@ -180,9 +180,23 @@ void RecordListView::scrollContentsBy(int, int) {
     viewport()->update();
 }
 
-void RecordListView::rowsAboutToBeRemoved(const QModelIndex& parent, int start, int end) {
-    QListView::rowsAboutToBeRemoved(parent, start, end);
-    scheduleDelayedItemsLayout(); // runs once the rows are gone
+// The scroll bar follows the number of lines at once, not at the next layout as QListView's
+// does: laying out costs nothing here, and a scroll position set right after a change holds.
+void RecordListView::setModel(QAbstractItemModel* model) {
+    QListView::setModel(model);
+    if (model)
+        connect(model, &QAbstractItemModel::rowsRemoved, this, [this] { updateGeometries(); });
+    updateGeometries();
+}
+
+void RecordListView::reset() {
+    QListView::reset();
+    updateGeometries();
+}
+
+void RecordListView::rowsInserted(const QModelIndex& parent, int start, int end) {
+    QListView::rowsInserted(parent, start, end);
+    updateGeometries();
 }
 
 void RecordListView::paintEvent(QPaintEvent* event) {

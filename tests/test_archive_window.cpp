@@ -3,6 +3,7 @@
 
 #include "app/main_window.h"
 #include "archive/archive_window.h"
+#include "archive/result_list_model.h"
 #include "archive/selection.h"
 #include "export/table_export.h"
 #include "platform/dates.h"
@@ -18,6 +19,7 @@
 #include <QItemSelectionModel>
 #include <QListView>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QtTest>
 
 using archive::kPlaces;
@@ -506,6 +508,63 @@ private slots:
         QVERIFY(!lineSelected(window));
         QCOMPARE(placeTexts(window), QStringList(kPlaces, QString()));
         QTRY_VERIFY(lineShown(window, 599)); // the list's end moves up to the new last line
+    }
+
+    // The list answers keys, clicks and the wheel as a list of lines of one height scrolled
+    // line by line: 100 lines, 9 of them wholly shown.
+    void listAnswersKeysAndMouse_data() {
+        QTest::addColumn<int>("startLine"); // the current line before, -1: none
+        QTest::addColumn<int>("startTop");  // the first line shown before
+        QTest::addColumn<QString>("input");
+        QTest::addColumn<int>("line");
+        QTest::addColumn<int>("top");
+        QTest::newRow("Down, no current line") << -1 << 0 << "Down" << 0 << 0;
+        QTest::newRow("Down") << 1 << 0 << "Down" << 2 << 0;
+        QTest::newRow("PageDown") << 1 << 0 << "PageDown" << 9 << 1;
+        QTest::newRow("PageUp") << 17 << 9 << "PageUp" << 9 << 9;
+        QTest::newRow("End") << 0 << 0 << "End" << 99 << 91;
+        QTest::newRow("Home") << 99 << 91 << "Home" << 0 << 0;
+        QTest::newRow("click on the fourth line shown") << -1 << 50 << "click" << 53 << 50;
+        QTest::newRow("wheel down") << 50 << 50 << "wheel" << 50 << 53;
+    }
+    void listAnswersKeysAndMouse() {
+        QFETCH(int, startLine);
+        QFETCH(int, startTop);
+        QFETCH(QString, input);
+        QFETCH(int, line);
+        QFETCH(int, top);
+        testing::TempWorkDir dir;
+        ArchiveWindow window(nullptr);
+        window.create();
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        openThroughDialog(window,
+                          writeResultFile(dir, QStringLiteral("a.res"), numberedRecords(100)));
+        QListView* list = subjectList(window);
+        list->setFocus();
+        if (startLine >= 0)
+            list->setCurrentIndex(list->model()->index(startLine, 0));
+        list->verticalScrollBar()->setValue(startTop);
+
+        const QMap<QString, Qt::Key> keys = {{"Down", Qt::Key_Down},
+                                             {"PageDown", Qt::Key_PageDown},
+                                             {"PageUp", Qt::Key_PageUp},
+                                             {"End", Qt::Key_End},
+                                             {"Home", Qt::Key_Home}};
+        if (keys.contains(input)) {
+            QTest::keyClick(list, keys[input]);
+        } else if (input == u"click") {
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                              QPoint(20, 3 * archive::ResultListModel::kLineHeight + 5));
+        } else {
+            const QPointF at(20, 20);
+            QWheelEvent wheel(at, list->viewport()->mapToGlobal(at), QPoint(), QPoint(0, -120),
+                              Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(list->viewport(), &wheel);
+        }
+        QCOMPARE(list->currentIndex().row(), line);
+        QCOMPARE(firstShownLine(window), top);
+        QVERIFY(lineShown(window, line) || input == u"wheel");
     }
 
     // Names from a file are shown as they are, never as markup.
