@@ -1,7 +1,11 @@
-// How long the archive takes to list a result file of 10,000 and of 1,000,000 records: the
-// file accepted into the list, the list painted, scrolled to its end and painted again, all
-// through the real window offscreen; set against a plain read of the same bytes. Also the
-// time of one page step while scrolling through the big list.
+// How the archive's list scales with the file: each run lists a result file in a fresh process
+// through the real window (offscreen), from the file accepted in the open dialog to the first
+// page painted; then the first record is chosen into a place, and after that the list is
+// scrolled to its end and the last record chosen. Files of 10, 10^4, 10^6 and 10^7 records
+// (real records, written once into the folder); the listing is set against the 10-record case
+// and against a plain read of the same bytes into a reused buffer with a warm cache. Each child
+// reports its peak memory (VmHWM).
+// Usage: bench_archive_list [folder] [--huge]   (--huge adds a sparse file of 100 GB)
 
 #include "archive/archive_window.h"
 #include "platform/dates.h"
@@ -16,16 +20,113 @@
 #include <QFile>
 #include <QListView>
 #include <QLocale>
-#include <QScrollBar>
+#include <QProcess>
+#include <QPushButton>
 #include <QTemporaryDir>
+#include <QWindow>
 #include <algorithm>
 #include <cstdio>
 #include <vector>
 
 namespace {
 
+constexpr int kRuns = 10;
+
+double msSince(const QElapsedTimer& timer) {
+    return double(timer.nsecsElapsed()) / 1e6;
+}
+
+// The peak resident memory of this process in MB, as the kernel counts it.
+double peakMemoryMb() {
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').constFirst().toDouble() / 1024.0;
+    }
+    return 0;
+}
+
+// ---- the child: one listing in a fresh process ----
+
+// Counts the paints of the list, so that each step is timed up to its painted lines.
+class PaintCounter : public QObject {
+public:
+    int paints = 0;
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint)
+            ++paints;
+        return false;
+    }
+};
+
+// Everything pending done and the whole window painted: the list, its scroll bar, the places.
+// A few rounds of events, since handling one may post the next (the scroll bar shown once its
+// range is known, then the window's layout).
+void paintNow(QWidget* window) {
+    for (int round = 0; round < 3; ++round)
+        QCoreApplication::processEvents();
+    window->repaint();
+}
+
+void choose(ArchiveWindow& window, QListView* list, int row) {
+    list->setCurrentIndex(list->model()->index(row, 0));
+    window.findChild<QPushButton*>(QStringLiteral("toComparisonButton"))->click();
+    paintNow(&window);
+}
+
+int listOnce(const QString& path) {
+    ArchiveWindow window(nullptr);
+    window.create();
+    window.show();
+    while (!window.windowHandle() || !window.windowHandle()->isExposed())
+        QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+    auto* list = window.findChild<QListView*>(QStringLiteral("subjectList"));
+    auto* open = window.findChild<QAction*>(QStringLiteral("openAction"));
+    PaintCounter counter;
+    list->viewport()->installEventFilter(&counter);
+
+    QElapsedTimer timer;
+    timer.start();
+    ui::FileDialog::setNextAnswer(path);
+    open->trigger();
+    paintNow(&window);
+    const double listed = msSince(timer);
+    if (counter.paints == 0)
+        qFatal("the list was not painted");
+
+    timer.restart();
+    choose(window, list, 0);
+    const double first = msSince(timer);
+
+    timer.restart();
+    const int rows = list->model()->rowCount();
+    list->scrollToBottom();
+    choose(window, list, rows - 1);
+    const double last = msSince(timer);
+
+    const bool filled = !window.placeLabel(2)->text().isEmpty();
+    std::printf("%.4f %.4f %.4f %.1f %d %d\n", listed, first, last, peakMemoryMb(), rows,
+                int(filled));
+    return 0;
+}
+
+// ---- the parent: files, plain reads, children ----
+
+struct Stats {
+    double min = 0;
+    double median = 0;
+};
+
+Stats statsOf(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return {values.front(), values[values.size() / 2]};
+}
+
 // A result file of `count` records with varied names, courses, groups and dates.
-void writeResultFile(const QString& path, int count) {
+void writeResultFile(const QString& path, qint64 count) {
     QByteArray block;
     constexpr int kBlock = 1000;
     for (int i = 0; i < kBlock; ++i) {
@@ -40,117 +141,134 @@ void writeResultFile(const QString& path, int count) {
     }
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return;
-    for (int written = 0; written < count; written += kBlock)
+        qFatal("cannot write %s", qPrintable(path));
+    for (qint64 written = 0; written < count; written += kBlock)
         file.write(block.constData(),
-                   qint64(std::min(kBlock, count - written)) * scoring::kRecordSize);
+                   std::min<qint64>(kBlock, count - written) * scoring::kRecordSize);
 }
 
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
+void writeSparseFile(const QString& path, qint64 bytes) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || !file.resize(bytes))
+        qFatal("cannot make %s", qPrintable(path));
 }
 
-double plainReadMs(const QString& path) {
+// Opening the file and reading all of it into a buffer kept from run to run.
+double plainReadMs(const QString& path, QByteArray& buffer) {
     QElapsedTimer timer;
     timer.start();
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return 0;
-    const QByteArray bytes = file.readAll();
-    const double ms = double(timer.nsecsElapsed()) / 1e6;
-    if (bytes.isEmpty())
-        std::printf("(empty read)\n");
-    return ms;
+        qFatal("cannot read %s", qPrintable(path));
+    const qint64 size = file.size();
+    if (buffer.size() < size)
+        buffer.resize(size);
+    qint64 done = 0;
+    while (done < size) {
+        const qint64 got = file.read(buffer.data() + done, size - done);
+        if (got <= 0)
+            qFatal("short read of %s", qPrintable(path));
+        done += got;
+    }
+    return msSince(timer);
 }
 
-QListView* subjectList(const ArchiveWindow& window) {
-    return window.findChild<QListView*>(QStringLiteral("subjectList"));
-}
-
-void paintNow(QListView* list) {
-    QCoreApplication::processEvents();
-    list->viewport()->repaint();
-}
-
-struct ListTimes {
-    double accept = 0; // the file read into the list
-    double firstPaint = 0;
-    double toEnd = 0; // scrolled to the last line and painted
-    double total() const { return accept + firstPaint + toEnd; }
+struct Row {
+    QString label;
+    Stats listed, first, last, read, memory;
+    int rows = 0;
+    bool filled = true;
 };
 
-// Accept the file, paint the first page, scroll to the end and paint it.
-ListTimes listMs(ArchiveWindow& window, const QString& path) {
-    QListView* list = subjectList(window);
-    QAction* open = window.findChild<QAction*>(QStringLiteral("openAction"));
-    QElapsedTimer timer;
-    timer.start();
-    ui::FileDialog::setNextAnswer(path);
-    open->trigger();
-    const double a = double(timer.nsecsElapsed()) / 1e6;
-    paintNow(list);
-    const double b = double(timer.nsecsElapsed()) / 1e6;
-    list->scrollToBottom();
-    paintNow(list);
-    const double c = double(timer.nsecsElapsed()) / 1e6;
-    return {a, b - a, c - b};
-}
-
-// Mean time of one page step (scroll and paint) while paging down from the top.
-double pageStepMs(ArchiveWindow& window, int steps) {
-    QListView* list = subjectList(window);
-    QScrollBar* bar = list->verticalScrollBar();
-    bar->setValue(0);
-    paintNow(list);
-    QElapsedTimer timer;
-    timer.start();
-    for (int i = 0; i < steps; ++i) {
-        bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
-        paintNow(list);
+Row measure(const QString& program, const QString& label, const QString& path, bool plainRead) {
+    Row row{label, {}, {}, {}, {}, {}, 0, true};
+    std::vector<double> listed, first, last, read, memory;
+    QByteArray buffer;
+    if (plainRead)
+        plainReadMs(path, buffer); // warms the cache
+    for (int run = 0; run < kRuns; ++run) {
+        if (plainRead)
+            read.push_back(plainReadMs(path, buffer));
+        QProcess child;
+        child.start(program, {QStringLiteral("--child"), path});
+        if (!child.waitForFinished(-1) || child.exitCode() != 0)
+            qFatal("child failed: %s", child.readAllStandardError().constData());
+        const QList<QByteArray> fields = child.readAllStandardOutput().trimmed().split(' ');
+        if (fields.size() != 6)
+            qFatal("unexpected child output");
+        listed.push_back(fields[0].toDouble());
+        first.push_back(fields[1].toDouble());
+        last.push_back(fields[2].toDouble());
+        memory.push_back(fields[3].toDouble());
+        row.rows = fields[4].toInt();
+        row.filled = row.filled && fields[5].toInt() == 1;
     }
-    return double(timer.nsecsElapsed()) / 1e6 / steps;
+    row.listed = statsOf(listed);
+    row.first = statsOf(first);
+    row.last = statsOf(last);
+    row.memory = statsOf(memory);
+    if (plainRead)
+        row.read = statsOf(read);
+    return row;
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    ui::applyLook(application);
-    QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
+    if (argc == 3 && qstrcmp(argv[1], "--child") == 0) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        QApplication application(argc, argv);
+        ui::applyLook(application);
+        QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
+        return listOnce(QString::fromLocal8Bit(argv[2]));
+    }
 
-    QTemporaryDir dir;
-    ArchiveWindow window(nullptr);
-    window.create();
-    window.show();
-    QCoreApplication::processEvents();
+    QString folder = QDir::tempPath();
+    bool huge = false;
+    for (int i = 1; i < argc; ++i) {
+        if (qstrcmp(argv[i], "--huge") == 0)
+            huge = true;
+        else
+            folder = QString::fromLocal8Bit(argv[i]);
+    }
+    QTemporaryDir dir(folder + QStringLiteral("/bench-archive-XXXXXX"));
+    if (!dir.isValid())
+        qFatal("cannot make a folder in %s", qPrintable(folder));
+    const QString program = QString::fromLocal8Bit(argv[0]);
 
-    std::printf("%-10s %9s %9s %9s %9s %9s %7s %9s\n", "records", "accept", "paint", "to end",
-                "list ms", "read ms", "ratio", "lines");
-    for (const int count : {10'000, 1'000'000}) {
+    std::vector<Row> rows;
+    for (const qint64 count : {qint64(10), qint64(10'000), qint64(1'000'000), qint64(10'000'000)}) {
         const QString path = dir.filePath(QStringLiteral("r%1.res").arg(count));
         writeResultFile(path, count);
-        std::vector<double> accept, paint, toEnd, list, read;
-        for (int run = 0; run < 5; ++run) {
-            read.push_back(plainReadMs(path));
-            const ListTimes times = listMs(window, path);
-            accept.push_back(times.accept);
-            paint.push_back(times.firstPaint);
-            toEnd.push_back(times.toEnd);
-            list.push_back(times.total());
-        }
-        const double listTime = median(list);
-        const double readTime = median(read);
-        std::printf("%-10d %9.2f %9.2f %9.2f %9.2f %9.2f %7.1f %9d\n", count, median(accept),
-                    median(paint), median(toEnd), listTime, readTime,
-                    readTime > 0 ? listTime / readTime : 0.0,
-                    subjectList(window)->model()->rowCount());
+        rows.push_back(measure(program, QString::number(count), path, true));
+        QFile::remove(path);
     }
-    std::printf(
-        "(medians of 5 runs; ratio = list ms / read ms, the plain read of the same file)\n");
-    std::printf("page step through 1,000,000 lines: %.3f ms (mean of 200)\n",
-                pageStepMs(window, 200));
+    if (huge) {
+        const QString path = dir.filePath(QStringLiteral("sparse.res"));
+        writeSparseFile(path, qint64(100) * 1000 * 1000 * 1000);
+        rows.push_back(measure(program, QStringLiteral("100 GB sparse"), path, false));
+        QFile::remove(path);
+    }
+
+    std::printf("first listing in a fresh process, %d runs each (min / median ms; memory MB)\n",
+                kRuns);
+    std::printf("%-14s %11s %17s %17s %17s %9s %9s %15s %17s\n", "records", "rows", "list+paint",
+                "choose first", "end+choose last", "x 10 rec", "x read", "plain read",
+                "peak memory");
+    const double base = rows.front().listed.median;
+    for (const Row& row : rows) {
+        const bool read = row.read.median > 0;
+        std::printf(
+            "%-14s %11d %8.2f /%7.2f %8.2f /%7.2f %8.2f /%7.2f %9.1f %9s %15s %8.1f /%7.1f%s\n",
+            qPrintable(row.label), row.rows, row.listed.min, row.listed.median, row.first.min,
+            row.first.median, row.last.min, row.last.median, row.listed.median / base,
+            read ? qPrintable(QString::number(row.listed.median / row.read.median, 'f', 2)) : "-",
+            read ? qPrintable(QStringLiteral("%1 /%2")
+                                  .arg(row.read.min, 0, 'f', 3)
+                                  .arg(row.read.median, 0, 'f', 3))
+                 : "-",
+            row.memory.min, row.memory.median, row.filled ? "" : "  (last not chosen)");
+    }
     return 0;
 }
