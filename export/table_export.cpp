@@ -110,6 +110,8 @@ public:
 
     // Bytes written as they are: a cell already laid out, or the separator.
     void raw(QByteArrayView bytes) {
+        if (bytes.isEmpty()) // an empty cell may have no data pointer at all
+            return;
         std::memcpy(m_at, bytes.data(), std::size_t(bytes.size()));
         m_at += bytes.size();
     }
