@@ -1,6 +1,7 @@
 #include "platform/paths.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFileInfo>
 #include <QStringList>
 
@@ -20,13 +21,20 @@ static QString withSlashes(const QString& name) {
 static QString matchComponent(const QString& folder, const QString& component) {
     if (component == u"." || component == u".." || QFileInfo::exists(folder + component))
         return component;
-    const QDir dir(folder.isEmpty() ? QStringLiteral(".") : folder);
-    const QStringList entries = dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System);
-    for (const QString& entry : entries) {
-        if (entry.compare(component, Qt::CaseInsensitive) == 0)
-            return entry;
+    // The folder is read once, unsorted (a large export folder would otherwise be sorted for
+    // every new file); of several names differing in letter case, the first in name order wins.
+    QString found;
+    QDirIterator entries(folder.isEmpty() ? QStringLiteral(".") : folder,
+                         QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    while (entries.hasNext()) {
+        entries.next();
+        const QString entry = entries.fileName();
+        if (entry.compare(component, Qt::CaseInsensitive) != 0)
+            continue;
+        if (found.isEmpty() || entry < found) // all candidates are equal but for letter case
+            found = entry;
     }
-    return QString();
+    return found;
 }
 
 QString resolvePath(const QString& name) {
