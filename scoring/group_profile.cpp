@@ -1,12 +1,38 @@
 #include "scoring/group_profile.h"
 
+#include "platform/error.h"
+#include "platform/files.h"
+#include "scoring/result_file.h"
+
+#include <map>
+#include <optional>
+
 namespace scoring {
 
 QList<ResultRecord> readGroup(const QList<RecordRef>& places) {
+    // A group mostly comes from one or two files: each file is opened once for all its places
+    // (a file that cannot be opened stays unopened for the rest). A place whose record cannot
+    // be read is left out, as readChosenRecord leaves it out.
+    std::map<QString, std::optional<platform::FileHandle>> files;
     QList<ResultRecord> members;
     for (const RecordRef& place : places) {
-        if (std::optional<ResultRecord> record = readChosenRecord(place))
-            members << *record;
+        if (place.isFree() || place.recordIndex < 0)
+            continue;
+        auto [opened, isNew] = files.try_emplace(place.fileName);
+        if (isNew) {
+            try {
+                opened->second = platform::openFile(place.fileName, platform::Access::ReadOnly);
+            } catch (const platform::Error&) {
+            }
+        }
+        if (!opened->second)
+            continue;
+        try {
+            members << decodeRecord(platform::readExactly(*opened->second,
+                                                          qint64(place.recordIndex) * kRecordSize,
+                                                          kRecordSize, place.fileName));
+        } catch (const platform::Error&) {
+        }
     }
     return members;
 }
