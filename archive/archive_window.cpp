@@ -65,15 +65,6 @@ QString fileStem(QString resultFile) {
     return QFileInfo(resultFile.replace(u'\\', u'/')).completeBaseName();
 }
 
-// A table of millions of records takes a while to write.
-class BusyCursor {
-public:
-    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
-    BusyCursor(const BusyCursor&) = delete;
-    BusyCursor& operator=(const BusyCursor&) = delete;
-};
-
 } // namespace
 
 ArchiveWindow::ArchiveWindow(QWidget* owner) : ChainWindow(owner) {
@@ -256,7 +247,7 @@ void ArchiveWindow::saveTable() {
         return;
     QList<exporting::FileFailure> failures;
     {
-        const BusyCursor busy;
+        const ui::BusyCursor busy;
         failures = exporting::saveTable(path, {m_currentFile});
     }
     // The table holds the records read before the failure: say why the others are missing.
@@ -278,7 +269,7 @@ void ArchiveWindow::saveReport() {
         suggestedSavePath(exporting::reportFileName(m_currentFile, line)));
     if (path.isEmpty())
         return;
-    const BusyCursor busy;
+    const ui::BusyCursor busy;
     exporting::writeReport(path, *record, results::explanations());
 }
 

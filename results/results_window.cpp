@@ -75,15 +75,6 @@ QFont valueFont() {
     return ui::font(16, ui::Bold);
 }
 
-// The busy cursor while the window works, restored however the work ends.
-class BusyCursor {
-public:
-    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
-    BusyCursor(const BusyCursor&) = delete;
-    BusyCursor& operator=(const BusyCursor&) = delete;
-};
-
 // The report's name offered in the folder of saved pictures: the surname and the day, with the
 // characters file systems refuse (a date may hold slashes) replaced.
 QString suggestedReportPath(const QString& surname, const QDate& day) {
@@ -266,7 +257,7 @@ void ResultsWindow::saveResult() {
     // Computers of a class save into one file by turns: while another one saves, this save
     // waits with the busy cursor, the window painted but taking no clicks or keys. Refused
     // after the limit, it throws, and "Сохранить" can be pressed again.
-    const BusyCursor busy;
+    const ui::BusyCursor busy;
     platform::LockWait wait;
     wait.limit = m_saveWaitLimit;
     wait.whileWaiting = [] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); };
@@ -285,7 +276,7 @@ void ResultsWindow::saveReport() {
         this, QStringLiteral("Отчёт PDF (*.pdf)"), suggestedReportPath(m_subject.surname, today));
     if (path.isEmpty())
         return;
-    const BusyCursor busy;
+    const ui::BusyCursor busy;
     exporting::writeReport(path, scoring::buildResultRecord(m_subject, m_profile, today, m_mode),
                            results::explanations());
 }

@@ -39,6 +39,14 @@ static QMargins expectedFrameMargins(const QWidget* window) {
     return {};
 }
 
+BusyCursor::BusyCursor() {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+BusyCursor::~BusyCursor() {
+    QApplication::restoreOverrideCursor();
+}
+
 void centreOnDesktop(QWidget* window) {
     const QScreen* screen = QGuiApplication::primaryScreen();
     if (!screen)

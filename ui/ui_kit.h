@@ -40,6 +40,16 @@ QFont fittedTo(QFont font, const QString& text, int width);
 // Places a window in the middle of the desktop's available area.
 void centreOnDesktop(QWidget* window);
 
+// The busy cursor while a window works (saving, waiting for a file's lock, writing a large
+// table), restored however the work ends.
+class BusyCursor {
+public:
+    BusyCursor();
+    ~BusyCursor();
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+};
+
 // Sets the program's look on the application: style, interface font, palette.
 void applyLook(QApplication& application);
 
