@@ -3,6 +3,7 @@
 // and to a file, and, for scale, only decoding every record the way the table reads them.
 // Usage: bench_export_table [folder]  (default: the system's temporary folder).
 
+#include "bench/bench_support.h"
 #include "export/record_reading.h"
 #include "export/table_export.h"
 #include "platform/files.h"
@@ -66,34 +67,14 @@ protected:
     }
 };
 
-// The median of `runs` timings of `step`, in milliseconds.
-double medianMilliseconds(int runs, const std::function<void()>& step) {
-    std::vector<double> times;
-    for (int i = 0; i < runs; ++i) {
-        QElapsedTimer timer;
-        timer.start();
-        step();
-        times.push_back(double(timer.nsecsElapsed()) / 1e6);
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
-    QTemporaryDir dir =
-        argc > 1 ? QTemporaryDir(QString::fromLocal8Bit(argv[1]) + QStringLiteral("/bench-XXXXXX"))
-                 : QTemporaryDir();
-    if (!dir.isValid())
-        qFatal("cannot make a folder for the files");
-    std::printf("files in %s\n", qPrintable(dir.path()));
-    QDir::setCurrent(dir.path());
-    QDir().mkdir(QStringLiteral("result"));
+    const QTemporaryDir dir = bench::workingFolder(argc, argv);
     writeBigFile(kName);
     constexpr int kRuns = 5;
 
-    const double plain = medianMilliseconds(kRuns, [] {
+    const double plain = bench::medianMilliseconds(kRuns, [] {
         const platform::FileHandle file = platform::openFile(kName, platform::Access::ReadOnly);
         const QByteArray bytes = platform::readExactly(file, 0, kRecords * kRecordSize, kName);
         if (bytes.size() != kRecords * kRecordSize)
@@ -101,7 +82,7 @@ int main(int argc, char** argv) {
     });
     // The same bytes read the way the table reads them: a few thousand records at a time into
     // one reused buffer, so without the cost of first touching 88 MB of fresh memory.
-    const double pieces = medianMilliseconds(kRuns, [] {
+    const double pieces = bench::medianMilliseconds(kRuns, [] {
         constexpr qint64 kPiece = 64 * 1024 * kRecordSize;
         QFile file(kName);
         if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
@@ -115,7 +96,7 @@ int main(int argc, char** argv) {
     });
     const double baseline = std::min(plain, pieces);
     qint64 decoded = 0;
-    const double decode = medianMilliseconds(kRuns, [&] {
+    const double decode = bench::medianMilliseconds(kRuns, [&] {
         decoded = 0;
         exporting::forEachRecord(kName, [&](qint64, const ResultRecord& record) {
             decoded += record.scales[0] > 0 ? 1 : 0;
@@ -125,11 +106,11 @@ int main(int argc, char** argv) {
         qFatal("decoded %lld of %lld records", decoded, kRecords);
     Sink sink;
     sink.open(QIODevice::WriteOnly);
-    const double table = medianMilliseconds(kRuns, [&] {
+    const double table = bench::medianMilliseconds(kRuns, [&] {
         if (!exporting::writeTable(sink, {kName}).isEmpty())
             qFatal("the file could not be read");
     });
-    const double toFile = medianMilliseconds(kRuns, [&] {
+    const double toFile = bench::medianMilliseconds(kRuns, [&] {
         QFile out(QStringLiteral("table.csv"));
         if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate))
             qFatal("cannot create table.csv");

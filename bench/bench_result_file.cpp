@@ -6,6 +6,7 @@
 // for the disk (fdatasync), so on a disk the append time is mostly that wait; a tmpfs folder
 // such as /dev/shm shows the program's own part.
 
+#include "bench/bench_support.h"
 #include "platform/files.h"
 #include "scoring/result_file.h"
 
@@ -53,39 +54,20 @@ void writeBigFile(const QString& path) {
     }
 }
 
-// The median of `runs` timings of `step`, in microseconds.
-double medianMicroseconds(int runs, const std::function<void()>& step) {
-    std::vector<double> times;
-    for (int i = 0; i < runs; ++i) {
-        QElapsedTimer timer;
-        timer.start();
-        step();
-        times.push_back(double(timer.nsecsElapsed()) / 1000.0);
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
-    QTemporaryDir dir =
-        argc > 1 ? QTemporaryDir(QString::fromLocal8Bit(argv[1]) + QStringLiteral("/bench-XXXXXX"))
-                 : QTemporaryDir();
-    if (!dir.isValid())
-        qFatal("cannot make a folder for the files");
-    std::printf("files in %s\n", qPrintable(dir.path()));
-    QDir::setCurrent(dir.path());
-    QDir().mkdir(QStringLiteral("result"));
+    const QTemporaryDir dir = bench::workingFolder(argc, argv);
     writeBigFile(QStringLiteral("result/big.res"));
     const ResultRecord record = sampleRecord(7);
 
     // Append: each run to a fresh empty file, and to the big file, which grows by a few records.
-    const double toEmpty = medianMicroseconds(200, [&] {
-        QFile::remove(QStringLiteral("result/empty.res"));
-        appendRecord(kEmptyName, record);
-    });
-    const double toBig = medianMicroseconds(200, [&] { appendRecord(kBigName, record); });
+    const double toEmpty = 1000.0 * bench::medianMilliseconds(200, [&] {
+                               QFile::remove(QStringLiteral("result/empty.res"));
+                               appendRecord(kEmptyName, record);
+                           });
+    const double toBig =
+        1000.0 * bench::medianMilliseconds(200, [&] { appendRecord(kBigName, record); });
     std::printf("append one record, file of 0 records:         %9.1f us (median of 200)\n",
                 toEmpty);
     std::printf("append one record, file of 1,000,000 records: %9.1f us (median of 200)\n", toBig);
@@ -94,19 +76,20 @@ int main(int argc, char** argv) {
     // Reading: the plain bytes, then every record decoded from them.
     const qint64 count = recordCount(kBigName);
     QByteArray bytes;
-    const double plain = medianMicroseconds(5, [&] {
-        const platform::FileHandle file = platform::openFile(kBigName, platform::Access::ReadOnly);
-        bytes = platform::readExactly(file, 0, count * kRecordSize, kBigName);
-    });
+    const double plain = 1000.0 * bench::medianMilliseconds(5, [&] {
+                             const platform::FileHandle file =
+                                 platform::openFile(kBigName, platform::Access::ReadOnly);
+                             bytes = platform::readExactly(file, 0, count * kRecordSize, kBigName);
+                         });
     qint64 decoded = 0;
-    const double all = medianMicroseconds(5, [&] {
-        decoded = 0;
-        for (qint64 i = 0; i < count; ++i) {
-            const QByteArray record =
-                QByteArray::fromRawData(bytes.constData() + i * kRecordSize, kRecordSize);
-            decoded += decodeRecord(record).scales[0] > 0 ? 1 : 0;
-        }
-    });
+    const double all = 1000.0 * bench::medianMilliseconds(5, [&] {
+                           decoded = 0;
+                           for (qint64 i = 0; i < count; ++i) {
+                               const QByteArray record = QByteArray::fromRawData(
+                                   bytes.constData() + i * kRecordSize, kRecordSize);
+                               decoded += decodeRecord(record).scales[0] > 0 ? 1 : 0;
+                           }
+                       });
     if (decoded != count)
         qFatal("decoded %lld of %lld records", decoded, count);
     std::printf("decode every record of %lld records: %8.1f ms, %.2f million records/s\n", count,

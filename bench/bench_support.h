@@ -1,0 +1,42 @@
+#pragma once
+
+// What the benchmarks share: timing a step and a working folder of their own.
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+namespace bench {
+
+// The median of `runs` timings of `step`, in milliseconds.
+inline double medianMilliseconds(int runs, const std::function<void()>& step) {
+    std::vector<double> times;
+    for (int i = 0; i < runs; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        step();
+        times.push_back(double(timer.nsecsElapsed()) / 1e6);
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+// A temporary folder in the folder named on the command line (else the system's temporary
+// folder), made the working directory, with an empty result folder as the program has.
+inline QTemporaryDir workingFolder(int argc, char** argv) {
+    QTemporaryDir dir =
+        argc > 1 ? QTemporaryDir(QString::fromLocal8Bit(argv[1]) + QStringLiteral("/bench-XXXXXX"))
+                 : QTemporaryDir();
+    if (!dir.isValid())
+        qFatal("cannot make a folder for the files");
+    std::printf("files in %s\n", qPrintable(dir.path()));
+    QDir::setCurrent(dir.path());
+    QDir().mkdir(QStringLiteral("result"));
+    return dir;
+}
+
+} // namespace bench
