@@ -43,6 +43,7 @@ while read -r hit; do
     [[ ${hit%%:*} == "$os_file" ]] && continue
     echo "$hit: operating-system headers belong in $os_file only"
     status=1
-done < <(git grep -nE '#include <(unistd|fcntl)\.h>|#include <sys/' -- '*.cpp' '*.h')
+done < <(grep -rnE --include='*.cpp' --include='*.h' '#include <(unistd|fcntl)\.h>|#include <sys/' \
+    "${order[@]}" tests bench fuzz tools)
 
 exit $status
