@@ -2,7 +2,7 @@
 # Installs what a fresh Debian 12 machine lacks to build, run and test the program: the
 # compiler and CMake, Qt 6 Widgets and PrintSupport with the offscreen and xcb platform
 # plugins and Qt's Russian texts, fonts with Cyrillic, rsvg-convert for the icon, the
-# libraries that write the table as Excel (libxlsxwriter) and SPSS (ReadStat) files with
+# libraries that write the table as Excel (libxlsxwriter, which links zlib) and SPSS (ReadStat) files with
 # pkg-config to find them, unzip for the test that reads the Excel file back, and what
 # making and checking the Debian package takes. Packages already present are not touched.
 set -euo pipefail
@@ -10,7 +10,7 @@ set -euo pipefail
 packages=(g++ cmake make qt6-base-dev libqt6printsupport6 qt6-qpa-plugins libgl-dev
           fonts-liberation fonts-comfortaa fontconfig poppler-utils qt6-translations-l10n
           librsvg2-bin dpkg-dev file desktop-file-utils pkg-config libxlsxwriter-dev
-          libreadstat-dev unzip)
+          zlib1g-dev libreadstat-dev unzip)
 
 missing=()
 for package in "${packages[@]}"; do
