@@ -4,6 +4,7 @@
 // Usage: bench_append_size [folder] [runs]   (every append waits for the disk; a tmpfs folder
 // such as /dev/shm shows the program's own part)
 
+#include "bench/bench_support.h"
 #include "scoring/result_file.h"
 
 #include <QDir>
@@ -16,10 +17,7 @@
 
 namespace {
 
-struct Stats {
-    double min = 0;
-    double median = 0;
-};
+using bench::Stats;
 
 Stats appendTimes(const QString& name, int runs) {
     scoring::ResultRecord record;
@@ -36,8 +34,7 @@ Stats appendTimes(const QString& name, int runs) {
         scoring::appendRecord(name, record);
         times.push_back(double(timer.nsecsElapsed()) / 1e3);
     }
-    std::sort(times.begin(), times.end());
-    return {times.front(), times[times.size() / 2]};
+    return bench::statsOf(std::move(times));
 }
 
 } // namespace

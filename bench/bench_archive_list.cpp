@@ -8,6 +8,7 @@
 // Usage: bench_archive_list [folder] [--huge]   (--huge adds a sparse file of 100 GB)
 
 #include "archive/archive_window.h"
+#include "bench/bench_support.h"
 #include "platform/dates.h"
 #include "scoring/result_file.h"
 #include "ui/file_dialog.h"
@@ -115,15 +116,7 @@ int listOnce(const QString& path) {
 
 // ---- the parent: files, plain reads, children ----
 
-struct Stats {
-    double min = 0;
-    double median = 0;
-};
-
-Stats statsOf(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return {values.front(), values[values.size() / 2]};
-}
+using bench::Stats;
 
 // A result file of `count` records with varied names, courses, groups and dates.
 void writeResultFile(const QString& path, qint64 count) {
@@ -203,12 +196,12 @@ Row measure(const QString& program, const QString& label, const QString& path, b
         row.rows = fields[4].toInt();
         row.filled = row.filled && fields[5].toInt() == 1;
     }
-    row.listed = statsOf(listed);
-    row.first = statsOf(first);
-    row.last = statsOf(last);
-    row.memory = statsOf(memory);
+    row.listed = bench::statsOf(listed);
+    row.first = bench::statsOf(first);
+    row.last = bench::statsOf(last);
+    row.memory = bench::statsOf(memory);
     if (plainRead)
-        row.read = statsOf(read);
+        row.read = bench::statsOf(read);
     return row;
 }
 

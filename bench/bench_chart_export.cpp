@@ -5,6 +5,7 @@
 // file is written through to the disk, so a tmpfs folder such as /dev/shm shows the program's
 // own part)
 
+#include "bench/bench_support.h"
 #include "charts/export_chart.h"
 
 #include <QApplication>
@@ -21,10 +22,7 @@
 
 namespace {
 
-struct Stats {
-    double min = 0;
-    double median = 0;
-};
+using bench::Stats;
 
 Stats timed(int runs, const std::function<void()>& step, const std::function<void()>& after) {
     std::vector<double> times;
@@ -35,8 +33,7 @@ Stats timed(int runs, const std::function<void()>& step, const std::function<voi
         times.push_back(double(timer.nsecsElapsed()) / 1e6);
         after();
     }
-    std::sort(times.begin(), times.end());
-    return {times.front(), times[times.size() / 2]};
+    return bench::statsOf(std::move(times));
 }
 
 void writeFile(const QString& path, const QByteArray& bytes) {

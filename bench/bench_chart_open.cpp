@@ -8,6 +8,7 @@
 #include "app/startup.h"
 #include "archive/archive_window.h"
 #include "archive/selection.h"
+#include "bench/bench_support.h"
 #include "charts/comparison_chart_window.h"
 #include "charts/group_chart_window.h"
 #include "platform/dates.h"
@@ -134,15 +135,7 @@ int childRun(const QString& kind, const QString& dataFolder) {
     return 0;
 }
 
-struct Stats {
-    double min = 0;
-    double median = 0;
-};
-
-Stats statsOf(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return {values.front(), values[values.size() / 2]};
-}
+using bench::Stats;
 
 } // namespace
 
@@ -180,8 +173,8 @@ int main(int argc, char** argv) {
             for (qsizetype i = 1; i < fields.size(); ++i)
                 later.push_back(fields[i].toDouble());
         }
-        const Stats a = statsOf(first);
-        const Stats b = statsOf(later);
+        const Stats a = bench::statsOf(first);
+        const Stats b = bench::statsOf(later);
         std::printf("%-12s %8.2f / %8.2f %8.2f / %8.2f\n", kind, a.min, a.median, b.min, b.median);
     }
     return 0;

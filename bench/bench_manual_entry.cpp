@@ -8,9 +8,9 @@
 // for the toolkit's one-time start-up (style, fonts).
 
 #include "app/main_window.h"
-#include "ui/ui_kit.h"
 #include "collect/manual_entry_window.h"
 #include "ui/message_box.h"
+#include "ui/ui_kit.h"
 
 #include <QApplication>
 #include <QDir>

@@ -41,17 +41,7 @@ ResultRecord sampleRecord(int i) {
 }
 
 void writeBigFile(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        qFatal("cannot create %s", qPrintable(path));
-    QByteArray chunk;
-    for (qint64 i = 0; i < kBigFile; ++i) {
-        chunk += encodeRecord(sampleRecord(int(i % 1000)));
-        if (chunk.size() >= (1 << 20) || i + 1 == kBigFile) {
-            file.write(chunk);
-            chunk.clear();
-        }
-    }
+    bench::writeRecords(path, kBigFile, [](qint64 i) { return sampleRecord(int(i % 1000)); });
 }
 
 } // namespace

@@ -2,8 +2,11 @@
 
 // What the benchmarks share: timing a step and a working folder of their own.
 
+#include "scoring/result_file.h"
+
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
@@ -11,6 +14,33 @@
 #include <vector>
 
 namespace bench {
+
+// The fastest and the middle of a set of timings.
+struct Stats {
+    double min = 0;
+    double median = 0;
+};
+
+inline Stats statsOf(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return {values.front(), values[values.size() / 2]};
+}
+
+// A result file of `count` records, record i made by `recordOf(i)`, written a megabyte at a time.
+inline void writeRecords(const QString& path, qint64 count,
+                         const std::function<scoring::ResultRecord(qint64)>& recordOf) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        qFatal("cannot create %s", qPrintable(path));
+    QByteArray chunk;
+    for (qint64 i = 0; i < count; ++i) {
+        chunk += scoring::encodeRecord(recordOf(i));
+        if (chunk.size() >= (1 << 20) || i + 1 == count) {
+            file.write(chunk);
+            chunk.clear();
+        }
+    }
+}
 
 // The median of `runs` timings of `step`, in milliseconds.
 inline double medianMilliseconds(int runs, const std::function<void()>& step) {
