@@ -277,7 +277,7 @@ private slots:
         // The archive's label of place 1 now shows the subject.
         testing::child<QPushButton>(&archive, "toComparisonButton")->click();
         bool seen = false;
-        const auto leftOpen = std::make_shared<bool>(false);
+        bool leftOpen = false;
         testing::later([&] {
             // Ends the showing even when a check fails half way.
             auto closing = qScopeGuard(
@@ -300,25 +300,12 @@ private slots:
             }
             QVERIFY(ui::MessageBox::takeRecorded().isEmpty());
             seen = true;
-            if (!byEscape) {
-                QTest::mouseClick(exitButton, Qt::LeftButton);
-                return;
-            }
             closing.dismiss();
-            QWidget* focus = window->focusWidget();
-            QTest::keyClick(focus ? focus : window, Qt::Key_Escape);
-            // Still showing once Escape is handled: close it, and say so.
-            testing::later([leftOpen] {
-                auto* open = testing::visibleWindow<ComparisonChartWindow>();
-                if (open && open->isShowingModally()) {
-                    *leftOpen = true;
-                    open->close();
-                }
-            });
+            testing::closeChart(window, exitButton, byEscape, &leftOpen);
         });
         testing::child<QPushButton>(&archive, "comparisonChartButton")->click();
         QVERIFY(seen);
-        QVERIFY(!*leftOpen);
+        QVERIFY(!leftOpen);
         QVERIFY(archive.findChildren<ComparisonChartWindow*>().isEmpty()); // destroyed
         QVERIFY(archive.isVisible());
     }

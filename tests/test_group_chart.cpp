@@ -253,7 +253,7 @@ private slots:
         // The archive's label of place 6 now shows the subject.
         testing::child<QPushButton>(&archive, "toGroupButton")->click();
         bool seen = false;
-        const auto leftOpen = std::make_shared<bool>(false);
+        bool leftOpen = false;
         testing::later([&] {
             // Ends the showing even when a check fails half way.
             auto closing =
@@ -274,25 +274,12 @@ private slots:
             QCOMPARE(printButton->text(), QStringLiteral("Не выходит:)"));
             QVERIFY(ui::MessageBox::takeRecorded().isEmpty());
             seen = true;
-            if (!byEscape) {
-                QTest::mouseClick(exitButton, Qt::LeftButton);
-                return;
-            }
             closing.dismiss();
-            QWidget* focus = window->focusWidget();
-            QTest::keyClick(focus ? focus : window, Qt::Key_Escape);
-            // Still showing once Escape is handled: close it, and say so.
-            testing::later([leftOpen] {
-                auto* open = testing::visibleWindow<GroupChartWindow>();
-                if (open && open->isShowingModally()) {
-                    *leftOpen = true;
-                    open->close();
-                }
-            });
+            testing::closeChart(window, exitButton, byEscape, &leftOpen);
         });
         testing::child<QPushButton>(&archive, "groupChartButton")->click();
         QVERIFY(seen);
-        QVERIFY(!*leftOpen);
+        QVERIFY(!leftOpen);
         QVERIFY(archive.findChildren<GroupChartWindow*>().isEmpty()); // destroyed
         QVERIFY(archive.isVisible());
     }

@@ -1,18 +1,39 @@
 #include "tests/support/chart_support.h"
 
+
+
+
 #include "archive/archive_window.h"
 #include "archive/selection.h"
 #include "charts/chart_geometry.h"
 #include "scoring/result_file.h"
 #include "tests/support/test_support.h"
+#include "ui/chain_window.h"
 #include "ui/file_dialog.h"
 
 #include <QDir>
 #include <QListView>
+#include <QPointer>
 #include <QPushButton>
 #include <QStringEncoder>
+#include <QTest>
 
 namespace testing {
+
+void closeChart(ui::ChainWindow* window, QPushButton* exitButton, bool byEscape, bool* leftOpen) {
+    if (!byEscape) {
+        QTest::mouseClick(exitButton, Qt::LeftButton);
+        return;
+    }
+    QWidget* focus = window->focusWidget();
+    QTest::keyClick(focus ? focus : window, Qt::Key_Escape);
+    later([open = QPointer<ui::ChainWindow>(window), leftOpen] {
+        if (open && open->isShowingModally()) {
+            *leftOpen = true;
+            open->close();
+        }
+    });
+}
 
 void choose(int place, const QString& file, const scoring::ResultRecord& record) {
     const QString name = QStringLiteral("result\\") + file;

@@ -10,6 +10,10 @@
 #include <QStringList>
 
 class ArchiveWindow;
+class QPushButton;
+namespace ui {
+class ChainWindow;
+}
 
 namespace testing {
 
@@ -22,6 +26,11 @@ void choose(int place, const QString& file, const scoring::ResultRecord& record)
 // file dialog and the file's first subject selected, as the user leaves it before pressing an
 // arrow.
 void showArchiveAtFileOf(ArchiveWindow& window, int place);
+
+// Closes a chart window in its showing by its "Выход" button or by Escape where its keyboard
+// focus is. Escape is checked once control returns: a chart still showing then is closed, and
+// `*leftOpen` says so.
+void closeChart(ui::ChainWindow* window, QPushButton* exitButton, bool byEscape, bool* leftOpen);
 
 // How many pixels of the picture (or of `area` of it) have the colour.
 int countColour(const QImage& picture, const QColor& colour, const QRect& area = QRect());
