@@ -1,8 +1,5 @@
 #include "tests/support/chart_support.h"
 
-
-
-
 #include "archive/archive_window.h"
 #include "archive/selection.h"
 #include "charts/chart_geometry.h"
