@@ -1,5 +1,7 @@
 #include "charts/chart_frame.h"
 
+#include "charts/chart_grid.h"
+
 #include "platform/error.h"
 #include "platform/files.h"
 #include "platform/paths.h"
@@ -58,13 +60,9 @@ void drawFrame(QImage& picture) {
     QPainter painter(&picture);
     painter.setFont(labelFont());
     painter.setPen(Qt::black);
-    for (int k = 1; k <= int(kRows.size()); ++k) {
-        const RowLabels& row = kRows[std::size_t(k - 1)];
-        const int labelTop = rowY(k) - kPoleLabelRaise;
-        drawLabel(painter, row.lowPoleLeft, labelTop, QString::fromUtf8(row.lowPole));
-        drawLabel(painter, kHighPoleLeft, labelTop, QString::fromUtf8(row.highPole));
-        drawLabel(painter, kCodeLeft, rowY(k) - kCodeRaise, QString::fromUtf8(row.code));
-    }
+    drawRowLabels([&painter](int left, int top, const QString& text) {
+        drawLabel(painter, left, top, text);
+    });
 }
 
 static QPoint pointOf(int scale, int value) {

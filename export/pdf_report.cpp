@@ -1,6 +1,7 @@
 #include "export/pdf_report.h"
 
 #include "charts/chart_geometry.h"
+#include "charts/chart_grid.h"
 #include "platform/dates.h"
 #include "platform/files.h"
 #include "ui/ui_kit.h"
@@ -35,11 +36,6 @@ constexpr qreal kRowHeight = 12;
 const QColor kHeading(0, 0, 128);
 const QColor kRule(150, 166, 190);
 const QColor kStripe(240, 244, 250);
-// The colours of the chart picture's grid.
-const QColor kMiddleShade(234, 241, 250);
-const QColor kRowLine(176, 190, 210);
-const QColor kColumnLine(150, 166, 190);
-const QColor kStenNumbers(70, 90, 125);
 
 // Liberation Sans, which has Cyrillic and which the writer embeds. Unhinted, so that text is
 // placed by the font's own widths at any size.
@@ -107,35 +103,12 @@ void drawChart(QPainter& painter, const QPointF& topLeft, const scoring::ScalePr
     painter.setClipRect(QRectF(0, 0, kPictureSize, kPictureSize));
     painter.fillRect(QRectF(0, 0, kPictureSize, kPictureSize), Qt::white);
 
-    // The grid: the middle stens 4 to 7 shaded, a line per row and per sten column, the sten
-    // numbers along the top.
-    const int halfStep = (stenX(2) - stenX(1)) / 2;
-    const int gridTop = rowY(1) - 14;
-    const int gridBottom = rowY(kRows.size()) + 12;
-    painter.fillRect(QRectF(stenX(4) - halfStep, gridTop, stenX(7) - stenX(4) + 2 * halfStep,
-                            gridBottom - gridTop),
-                     kMiddleShade);
-    painter.setPen(QPen(kRowLine, 1));
-    for (int k = 1; k <= int(kRows.size()); ++k)
-        painter.drawLine(chartPoint(stenX(1) - 4, rowY(k)), chartPoint(stenX(10) + 4, rowY(k)));
-    painter.setPen(QPen(kColumnLine, 1));
-    for (int s = 1; s <= 10; ++s)
-        painter.drawLine(chartPoint(stenX(s), gridTop), chartPoint(stenX(s), gridBottom));
-    painter.setFont(chartFont(11, true));
-    painter.setPen(kStenNumbers);
-    for (int s = 1; s <= 10; ++s)
-        painter.drawText(QRectF(stenX(s) - halfStep, 6, 2 * halfStep, 14), Qt::AlignCenter,
-                         QString::number(s));
-
+    drawGrid(painter, chartFont(11, true), chartPoint);
     painter.setFont(chartFont(11));
     painter.setPen(Qt::black);
-    for (int k = 1; k <= int(kRows.size()); ++k) {
-        const RowLabels& row = kRows[std::size_t(k - 1)];
-        const int labelTop = rowY(k) - kPoleLabelRaise;
-        drawChartLabel(painter, row.lowPoleLeft, labelTop, QString::fromUtf8(row.lowPole));
-        drawChartLabel(painter, kHighPoleLeft, labelTop, QString::fromUtf8(row.highPole));
-        drawChartLabel(painter, kCodeLeft, rowY(k) - kCodeRaise, QString::fromUtf8(row.code));
-    }
+    drawRowLabels([&painter](int left, int top, const QString& text) {
+        drawChartLabel(painter, left, top, text);
+    });
 
     // The markers with the thin pen, then the line through them, as the window draws them.
     painter.setRenderHint(QPainter::Antialiasing);

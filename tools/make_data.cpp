@@ -6,6 +6,7 @@
 // tick). Any fault in the sources fails the build with a message.
 
 #include "charts/chart_geometry.h"
+#include "charts/chart_grid.h"
 
 #include <QDir>
 #include <QFile>
@@ -101,43 +102,16 @@ QByteArray keyFile(const QString& sourcePath) {
 // the top. Left of the sten-1 column, right of the sten-10 column and the strips above each
 // row stay white for the labels the program draws.
 QImage chartBackground() {
-    const int size = chart::kPictureSize;
-    const int firstColumn = chart::stenX(1);
-    const int lastColumn = chart::stenX(10);
-    const int halfStep = (chart::stenX(2) - chart::stenX(1)) / 2;
-    const int gridTop = chart::rowY(1) - 14;
-    const int gridBottom = chart::rowY(17) + 12;
-
-    QImage image(size, size, QImage::Format_RGB32);
+    QImage image(chart::kPictureSize, chart::kPictureSize, QImage::Format_RGB32);
     image.fill(Qt::white);
     QPainter painter(&image);
-
-    const QColor middleShade(234, 241, 250);
-    painter.fillRect(QRect(QPoint(chart::stenX(4) - halfStep, gridTop),
-                           QPoint(chart::stenX(7) + halfStep, gridBottom)),
-                     middleShade);
-
-    const QColor rowLine(176, 190, 210);
-    const QColor columnLine(150, 166, 190);
-    painter.setPen(QPen(rowLine, 1));
-    for (int k = 1; k <= 17; ++k)
-        painter.drawLine(firstColumn - 4, chart::rowY(k), lastColumn + 4, chart::rowY(k));
-    painter.setPen(QPen(columnLine, 1));
-    for (int s = 1; s <= 10; ++s)
-        painter.drawLine(chart::stenX(s), gridTop, chart::stenX(s), gridBottom);
-
     QFont numbers;
     numbers.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("Arial"),
                          QStringLiteral("DejaVu Sans")});
     numbers.setStyleHint(QFont::SansSerif);
     numbers.setPixelSize(11);
     numbers.setBold(true);
-    painter.setFont(numbers);
-    painter.setPen(QColor(70, 90, 125));
-    for (int s = 1; s <= 10; ++s) {
-        const QRect cell(chart::stenX(s) - halfStep, 6, 2 * halfStep, 14);
-        painter.drawText(cell, Qt::AlignCenter, QString::number(s));
-    }
+    chart::drawGrid(painter, numbers);
     painter.end();
     return image.convertToFormat(QImage::Format_RGB888);
 }
