@@ -7,6 +7,7 @@
 #include "scoring/explanations.h"
 #include "scoring/result_file.h"
 #include "tests/support/core_support.h"
+#include "tests/support/tool_run.h"
 #include "ui/texts.h"
 
 #include <QDate>
@@ -168,20 +169,6 @@ SavFile readSav(const QString& path, readstat_error_t& error) {
     error = readstat_parse_sav(parser, QFile::encodeName(path).constData(), &file);
     readstat_parser_free(parser);
     return file;
-}
-
-struct Run {
-    int exitCode = -1;
-    QString errors;
-};
-
-Run runTool(const QStringList& arguments) {
-    QProcess process;
-    process.start(QStringLiteral(DORVEL_EXPORT_TOOL), arguments);
-    if (!process.waitForFinished(60000))
-        qFatal("dorvel-export did not finish");
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            QString::fromUtf8(process.readAllStandardError())};
 }
 
 } // namespace
@@ -358,7 +345,7 @@ private slots:
         QFETCH(QByteArray, outStarts);
         testing::TempWorkDir dir;
         dir.writeFile(kFile, sampleFile());
-        const Run run = runTool(arguments);
+        const testing::ToolRun run = testing::runExportTool(arguments);
         QCOMPARE(run.exitCode, exitCode);
         if (stderrHas.isEmpty())
             QCOMPARE(run.errors, QString());

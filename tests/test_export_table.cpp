@@ -3,6 +3,7 @@
 #include "export/table_export.h"
 #include "scoring/result_file.h"
 #include "tests/support/core_support.h"
+#include "tests/support/tool_run.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -17,7 +18,6 @@ using scoring::ResultRecord;
 
 namespace {
 
-const QString kTool = QStringLiteral(DORVEL_EXPORT_TOOL);
 const QString kFile = QStringLiteral("09.12.2026.res");
 
 ResultRecord record(const QString& surname, const QString& group, quint8 manualEntry) {
@@ -46,21 +46,6 @@ QByteArray sampleFile() {
            scoring::encodeRecord(record(QStringLiteral("О\"Нил;Мак"), QStringLiteral("1,2"), 1)) +
            scoring::encodeRecord(record(QStringLiteral("=СУММ(A1)"), QStringLiteral("3"), 0)) +
            damaged + QByteArray(40, 'x');
-}
-
-struct Run {
-    int exitCode = -1;
-    QByteArray out;
-    QString errors;
-};
-
-Run runTool(const QStringList& arguments) {
-    QProcess process;
-    process.start(kTool, arguments);
-    if (!process.waitForFinished(60000))
-        qFatal("%s did not finish", qPrintable(kTool));
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            process.readAllStandardOutput(), QString::fromUtf8(process.readAllStandardError())};
 }
 
 } // namespace
@@ -165,7 +150,7 @@ private slots:
         testing::TempWorkDir dir;
         dir.writeFile(QStringLiteral("result/") + kFile, sampleFile());
 
-        const Run run = runTool(arguments);
+        const testing::ToolRun run = testing::runExportTool(arguments);
         QCOMPARE(run.exitCode, exitCode);
         if (stderrHas.isEmpty())
             QCOMPARE(run.errors, QString());
@@ -183,7 +168,7 @@ private slots:
     void tableToStandardOutput() {
         testing::TempWorkDir dir;
         dir.writeFile(QStringLiteral("result/") + kFile, sampleFile());
-        const Run run = runTool({QStringLiteral("result/") + kFile});
+        const testing::ToolRun run = testing::runExportTool({QStringLiteral("result/") + kFile});
         QCOMPARE(run.exitCode, 0);
         QByteArray expected;
         QBuffer out(&expected);
@@ -199,8 +184,8 @@ private slots:
             QSKIP("pdftotext (poppler-utils) is not installed");
         testing::TempWorkDir dir;
         dir.writeFile(QStringLiteral("result/") + kFile, sampleFile());
-        const Run run =
-            runTool({"--pdf", "--record", "1", "-o", "reports", QStringLiteral("result/") + kFile});
+        const testing::ToolRun run = testing::runExportTool(
+            {"--pdf", "--record", "1", "-o", "reports", QStringLiteral("result/") + kFile});
         QCOMPARE(run.exitCode, 0);
         QCOMPARE(run.errors, QString());
         const QString pdf = dir.filePath(QStringLiteral("reports/09.12.2026_1.pdf"));
