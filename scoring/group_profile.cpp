@@ -16,7 +16,7 @@ QList<ResultRecord> readGroup(const QList<RecordRef>& places) {
     std::map<QString, std::optional<platform::FileHandle>> files;
     QList<ResultRecord> members;
     for (const RecordRef& place : places) {
-        if (place.isFree() || place.recordIndex < 0)
+        if (place.isFree())
             continue;
         auto [opened, isNew] = files.try_emplace(place.fileName);
         if (isNew) {
@@ -28,9 +28,7 @@ QList<ResultRecord> readGroup(const QList<RecordRef>& places) {
         if (!opened->second)
             continue;
         try {
-            members << decodeRecord(platform::readExactly(*opened->second,
-                                                          qint64(place.recordIndex) * kRecordSize,
-                                                          kRecordSize, place.fileName));
+            members << readRecord(*opened->second, place.recordIndex, place.fileName);
         } catch (const platform::Error&) {
         }
     }

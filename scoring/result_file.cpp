@@ -129,7 +129,10 @@ qint64 recordCount(const QString& name) {
 }
 
 ResultRecord readRecord(const QString& name, qint64 index) {
-    const platform::FileHandle file = platform::openFile(name, platform::Access::ReadOnly);
+    return readRecord(platform::openFile(name, platform::Access::ReadOnly), index, name);
+}
+
+ResultRecord readRecord(const platform::FileHandle& file, qint64 index, const QString& name) {
     if (index < 0)
         platform::throwEndOfFile();
     return decodeRecord(platform::readExactly(file, index * kRecordSize, kRecordSize, name));

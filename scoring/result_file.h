@@ -35,5 +35,7 @@ qint64 recordCount(const QString& name);
 
 // Record `index` (from 0), read from the file opened read-only.
 ResultRecord readRecord(const QString& name, qint64 index);
+// Record `index` (from 0) of a file already open, `name` naming it in errors.
+ResultRecord readRecord(const platform::FileHandle& file, qint64 index, const QString& name);
 
 } // namespace scoring

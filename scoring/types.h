@@ -6,9 +6,9 @@
 
 namespace scoring {
 
-constexpr int kItems = 105;  // statements of the form
-constexpr int kAnswers = 3;  // a, b, c
-constexpr int kScales = 17;  // MD, A, B, C, E, F, G, H, I, L, M, N, O, Q1, Q2, Q3, Q4
+constexpr int kItems = 105; // statements of the form
+constexpr int kAnswers = 3; // a, b, c
+constexpr int kScales = 17; // MD, A, B, C, E, F, G, H, I, L, M, N, O, Q1, Q2, Q3, Q4
 
 // Scale codes in scale order, numbered 1 (MD) to 17 (Q4).
 inline constexpr std::array<const char*, kScales> kScaleCodes = {
@@ -16,7 +16,9 @@ inline constexpr std::array<const char*, kScales> kScaleCodes = {
 
 // The scale (1 to 17) that item n (1 to 105) belongs to: the items run through the scales in
 // order, so 103, 104 and 105 fall to MD, A and B.
-constexpr int scaleOfItem(int item) { return (item - 1) % kScales + 1; }
+constexpr int scaleOfItem(int item) {
+    return (item - 1) % kScales + 1;
+}
 
 // The answers of one subject: element s (1 to 105) is 0 (no answer), 1 (a), 2 (b) or 3 (c).
 class AnswerSheet {
@@ -29,8 +31,8 @@ private:
     std::array<quint8, kItems> m_answers{};
 };
 
-using ItemScores = std::array<quint8, kItems>;   // index item - 1
-using RawScores = std::array<quint8, kScales>;   // index scale - 1
+using ItemScores = std::array<quint8, kItems>;    // index item - 1
+using RawScores = std::array<quint8, kScales>;    // index scale - 1
 using ScaleProfile = std::array<quint8, kScales>; // stens 1 to 10, index scale - 1
 
 // How the answers were taken; stored as the record's manual-entry byte.
@@ -51,8 +53,8 @@ struct ResultRecord {
     QString course;    // at most 5
     QString group;     // at most 5
     ScaleProfile scales{};
-    double date = 0.0;       // days since 30 December 1899
-    quint8 manualEntry = 0;  // 0 on-screen test, 1 typed in from a paper sheet
+    double date = 0.0;      // days since 30 December 1899
+    quint8 manualEntry = 0; // 0 on-screen test, 1 typed in from a paper sheet
 };
 
 } // namespace scoring
