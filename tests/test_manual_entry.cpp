@@ -2,14 +2,17 @@
 // "результат" with its warning, the chain to the results window, and keyboard entry.
 
 #include "app/main_window.h"
+#include "charts/picture_files.h"
 #include "collect/manual_entry_window.h"
 #include "platform/dates.h"
+#include "platform/error.h"
 #include "results/results_window.h"
 #include "scoring/result_file.h"
 #include "tests/support/test_support.h"
 #include "ui/message_box.h"
 
 #include <QDate>
+#include <QFile>
 #include <QImage>
 #include <QKeyEvent>
 #include <QLabel>
@@ -472,6 +475,23 @@ private slots:
                  QStringList{QStringLiteral("Bitmap image is not valid")});
         QVERIFY(!window->imageAt(1).hasPicture());
         QVERIFY(!window->imageAt(316).hasPicture());
+    }
+
+    // A picture is decoded once and shared; a file changed or removed meanwhile is read again.
+    void picturesFollowTheirFiles() {
+        const auto load = [] {
+            return chart::loadPicture(QStringLiteral("data\\sq.bmp"), "BMP",
+                                      QStringLiteral("Bitmap image is not valid"));
+        };
+        writePictures(*m_dir, 25, Qt::white, 0, Qt::black);
+        QCOMPARE(load().cacheKey(), load().cacheKey());
+        writePictures(*m_dir, 30, Qt::red, 0, Qt::black);
+        QCOMPARE(load().size(), QSize(30, 30));
+        QCOMPARE(load().pixelColor(0, 0), QColor(Qt::red));
+        m_dir->writeFile(QStringLiteral("Data/sq.bmp"), QByteArray("not a bitmap"));
+        QVERIFY_THROWS_EXCEPTION(platform::Error, load());
+        QVERIFY(QFile::remove(m_dir->filePath(QStringLiteral("Data/sq.bmp"))));
+        QVERIFY_THROWS_EXCEPTION(platform::Error, load());
     }
 
     // Pictures stand at natural size from the element's corner, clipped to the element.
