@@ -12,7 +12,7 @@
 #include <QWidget>
 #include <chrono>
 #include <cstdio>
-#include <unistd.h>
+#include <cstdlib>
 
 namespace {
 
@@ -50,7 +50,7 @@ protected:
                             std::chrono::duration_cast<std::chrono::nanoseconds>(now).count()),
                         memoryFields().constData());
             std::fflush(stdout);
-            _exit(0);
+            std::_Exit(0);
         });
         return false;
     }
