@@ -3,7 +3,7 @@
 
 #include "archive/archive_window.h"
 #include "archive/selection.h"
-#include "charts/chart_geometry.h"
+#include "graphics/chart_geometry.h"
 #include "charts/comparison_chart_window.h"
 #include "platform/dates.h"
 #include "scoring/result_file.h"
