@@ -22,8 +22,8 @@ struct QuestionnaireItem {
 // end of a short file every text is empty, so the test still runs through all statements.
 class QuestionnaireReader {
 public:
-    // Opens the questionnaire read-only; a missing or unreadable file throws the runtime's
-    // text ("File not found", ...).
+    // Opens the questionnaire read-only; a missing or unreadable file throws the program's file
+    // error text ("File not found", ...).
     void open();
     bool isOpen() const { return m_text.isOpen(); }
     // The next four lines.

@@ -26,7 +26,7 @@ QImage loadBackground(const QString& name) {
         QImageReader reader(&file, "BMP");
         decoded = reader.read(&picture);
     } else {
-        // The file layer says why the file cannot be opened, in the toolkit's words.
+        // The file layer says why the file cannot be opened: "Cannot open file ...".
         decoded = picture.loadFromData(platform::readPictureFile(name), "BMP");
     }
     if (!decoded)
