@@ -5,9 +5,9 @@
 #include "archive/archive_window.h"
 #include "collect/instructions_window.h"
 #include "collect/manual_entry_window.h"
+#include "graphics/texts.h"
 #include "ui/chain_window.h"
 #include "ui/guard.h"
-#include "graphics/texts.h"
 #include "ui/ui_kit.h"
 
 #include <QCloseEvent>

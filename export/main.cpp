@@ -7,9 +7,9 @@
 #include "export/record_reading.h"
 #include "export/table_export.h"
 #include "export/table_formats.h"
+#include "graphics/texts.h"
 #include "platform/error.h"
 #include "scoring/explanations.h"
-#include "graphics/texts.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -2,9 +2,9 @@
 
 #include "export/pdf_report.h"
 #include "export/table_rows.h"
+#include "graphics/texts.h"
 #include "platform/dates.h"
 #include "platform/error.h"
-#include "graphics/texts.h"
 
 #include <QDate>
 #include <QFile>

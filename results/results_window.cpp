@@ -1,11 +1,11 @@
 #include "results/results_window.h"
 
 #include "export/pdf_report.h"
+#include "graphics/texts.h"
 #include "platform/dates.h"
 #include "platform/paths.h"
 #include "results/exit_confirm_window.h"
 #include "results/explanation_window.h"
-#include "graphics/texts.h"
 #include "results/fitted_text.h"
 #include "results/profile_chart_window.h"
 #include "scoring/key.h"

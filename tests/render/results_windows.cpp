@@ -1,7 +1,7 @@
+#include "graphics/texts.h"
 #include "platform/dates.h"
 #include "platform/paths.h"
 #include "results/explanation_window.h"
-#include "graphics/texts.h"
 #include "results/profile_chart_window.h"
 #include "results/results_window.h"
 #include "scoring/key.h"
