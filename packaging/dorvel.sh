@@ -65,7 +65,7 @@ under_home() {
 documents_folder() {
     file=$config/user-dirs.dirs
     [ -f "$file" ] || return 1
-    value= found=
+    value='' found=''
     while IFS= read -r line || [ -n "$line" ]; do
         case $line in
         'XDG_DOCUMENTS_DIR="'*'"')
