@@ -5,13 +5,14 @@
 #include <chrono>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QFile;
 
 namespace platform {
 
-// File operations that fail with the runtime's texts (platform::Error). Every name given to
-// them is a program data name ("Data\Key.kdt") or a full path; it goes through resolvePath.
+// File operations that fail with the program's file error texts (platform::Error). Every name given
+// to them is a program data name ("Data\Key.kdt") or a full path; it goes through resolvePath.
 
 // An open file that closes itself; moved, never copied.
 class FileHandle {
@@ -42,13 +43,13 @@ FileHandle createFile(const QString& name);
 // file is never emptied. The folder is never created ("Invalid filename" when it is missing).
 FileHandle openOrCreateFile(const QString& name);
 
-// The whole content of a picture file. A file that cannot be opened fails with the toolkit's
-// text, "Cannot open file "<name>". <the system's reason>", the name as shown to the user.
+// The whole content of a picture file. A file that cannot be opened fails with
+// "Cannot open file "<name>". <the system's reason>", the name as shown to the user.
 QByteArray readPictureFile(const QString& name);
 
 // Writes a whole file: the new content takes the place of an old file only once all of it is
 // written, so a failure leaves no half-written file. Any failure, creating, writing or
-// finishing it, throws the toolkit's "Cannot create file "<full path>". <the system's reason>".
+// finishing it, throws "Cannot create file "<full path>". <the system's reason>".
 // A symbolic link at the name is refused, so that nothing is written where it points.
 void saveWholeFile(const QString& name, const QByteArray& bytes);
 // Writes a new file under a name nothing has yet: any file, folder or symbolic link of that
@@ -106,6 +107,12 @@ public:
     void open(const QString& name);
     bool isOpen() const { return m_file.isOpen(); }
     QString readLine();
+    // The next line, or nothing once it holds more than `maxBytes` bytes (CRs, which are
+    // dropped, not counted): reading stops there, inside that line, so an overlong line is never
+    // read whole.
+    std::optional<QString> readLineUpTo(qsizetype maxBytes);
+    // Back to the first line.
+    void rewind();
     void close();
 
 private:

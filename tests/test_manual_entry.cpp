@@ -2,8 +2,8 @@
 // "результат" with its warning, the chain to the results window, and keyboard entry.
 
 #include "app/main_window.h"
-#include "charts/picture_files.h"
 #include "collect/manual_entry_window.h"
+#include "graphics/picture_files.h"
 #include "platform/dates.h"
 #include "platform/error.h"
 #include "results/results_window.h"
@@ -480,8 +480,8 @@ private slots:
     // A picture is decoded once and shared; a file changed or removed meanwhile is read again.
     void picturesFollowTheirFiles() {
         const auto load = [] {
-            return chart::loadPicture(QStringLiteral("data\\sq.bmp"), "BMP",
-                                      QStringLiteral("Bitmap image is not valid"));
+            return graphics::loadPicture(QStringLiteral("data\\sq.bmp"), "BMP",
+                                         QStringLiteral("Bitmap image is not valid"));
         };
         writePictures(*m_dir, 25, Qt::white, 0, Qt::black);
         QCOMPARE(load().cacheKey(), load().cacheKey());

@@ -5,7 +5,7 @@
 
 // The pictures of the data folder (the chart background, the answer grid's box and tick),
 // decoded once per process: every window that shows one shares that decoding.
-namespace chart {
+namespace graphics {
 
 // The picture in the data file `name` (a program name such as "data\graph.bmp", found in any
 // letter case), decoded as `format` ("BMP", "ICO"). A file that cannot be opened fails with
@@ -14,4 +14,4 @@ namespace chart {
 // the file keeps its size and modification time; a file changed meanwhile is decoded anew.
 QImage loadPicture(const QString& name, const char* format, const QString& invalidText);
 
-} // namespace chart
+} // namespace graphics

@@ -1,4 +1,4 @@
-#include "charts/picture_files.h"
+#include "graphics/picture_files.h"
 
 #include "platform/error.h"
 #include "platform/files.h"
@@ -10,7 +10,7 @@
 #include <QHash>
 #include <QImageReader>
 
-namespace chart {
+namespace graphics {
 
 namespace {
 
@@ -57,4 +57,4 @@ QImage loadPicture(const QString& name, const char* format, const QString& inval
     return picture;
 }
 
-} // namespace chart
+} // namespace graphics
