@@ -20,10 +20,10 @@
 #include "collect/manual_entry_window.h"
 #include "collect/subject_data_window.h"
 #include "collect/test_window.h"
+#include "graphics/texts.h"
 #include "platform/dates.h"
 #include "results/exit_confirm_window.h"
 #include "results/explanation_window.h"
-#include "results/explanations.h"
 #include "results/profile_chart_window.h"
 #include "results/results_window.h"
 #include "scoring/result_file.h"
@@ -162,7 +162,7 @@ int childRun(const QString& kind, const QString& dataFolder) {
     else if (kind == u"results")
         open = opening<ResultsWindow>(opener, answeredSheet(), subject, scoring::EntryMode::Test);
     else if (kind == u"explanation")
-        open = opening<ExplanationWindow>(opener, results::explanationOf(4));
+        open = opening<ExplanationWindow>(opener, graphics::explanationOf(4));
     else if (kind == u"exit_confirm")
         open = opening<ExitConfirmWindow>(opener);
     else if (kind == u"archive")
