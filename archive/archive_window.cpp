@@ -67,7 +67,7 @@ QString fileStem(QString resultFile) {
 
 } // namespace
 
-ArchiveWindow::ArchiveWindow(QWidget* owner) : ChainWindow(owner) {
+ArchiveWindow::ArchiveWindow(QWidget* owner) : ChainWindow(owner, ui::Opener::Hide) {
     setWindowTitle(QStringLiteral("Загрузка"));
     setFixedClientSize(687, 453);
     setFont(ui::font(11));
@@ -156,16 +156,11 @@ ArchiveWindow::ArchiveWindow(QWidget* owner) : ChainWindow(owner) {
 }
 
 void ArchiveWindow::onCreated() {
-    ui::hideWindow(parentWidget());
     // Places filled during an earlier opening are still in the Selection: show them.
     for (int place = 1; place <= archive::kPlaces; ++place) {
         if (!archive::selection().place(place).isFree())
             showPlace(place);
     }
-}
-
-void ArchiveWindow::onClosed() {
-    ui::showWindow(parentWidget());
 }
 
 void ArchiveWindow::chooseFile() {

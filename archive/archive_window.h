@@ -38,7 +38,6 @@ public:
 
 protected:
     void onCreated() override;
-    void onClosed() override;
 
 private:
     // Runs the file-open dialog and lists the file chosen in it.

@@ -281,7 +281,7 @@ private slots:
         testing::later([&] {
             // Ends the showing even when a check fails half way.
             auto closing = qScopeGuard(
-                [] { ui::closeWindow(testing::visibleWindow<ComparisonChartWindow>()); });
+                [] { if (auto* open = testing::visibleWindow<ComparisonChartWindow>()) open->close(); });
             ComparisonChartWindow* window = testing::visibleWindow<ComparisonChartWindow>();
             QVERIFY(window);
             QCOMPARE(window->parentWidget(), &archive);

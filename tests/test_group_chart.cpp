@@ -257,7 +257,7 @@ private slots:
         testing::later([&] {
             // Ends the showing even when a check fails half way.
             auto closing =
-                qScopeGuard([] { ui::closeWindow(testing::visibleWindow<GroupChartWindow>()); });
+                qScopeGuard([] { if (auto* open = testing::visibleWindow<GroupChartWindow>()) open->close(); });
             GroupChartWindow* window = testing::visibleWindow<GroupChartWindow>();
             QVERIFY(window);
             QCOMPARE(window->parentWidget(), &archive);
