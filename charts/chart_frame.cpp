@@ -10,12 +10,11 @@
 #include <QFile>
 #include <QFontMetrics>
 #include <QImageReader>
-#include <QLabel>
 #include <QPainter>
 #include <QPen>
 #include <QPolygon>
 
-namespace chart {
+namespace charts {
 
 QImage loadBackground(const QString& name) {
     // Decoded straight from the file into the one image the chart is drawn on: no copy of the
@@ -35,14 +34,6 @@ QImage loadBackground(const QString& name) {
         throw platform::Error(QStringLiteral("Bitmap image is not valid"));
     picture.convertTo(QImage::Format_RGB32);
     return picture;
-}
-
-QLabel* pictureElement(QWidget* window, int top) {
-    auto* element = new QLabel(window);
-    element->setTextFormat(Qt::PlainText);
-    element->setGeometry(0, top, kPictureSize, kPictureSize);
-    element->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    return element;
 }
 
 QFont labelFont() {
@@ -109,4 +100,4 @@ void Plotter::plot(const std::array<quint8, 17>& values, const QColor& color) {
     painter.drawPolyline(line);
 }
 
-} // namespace chart
+} // namespace charts

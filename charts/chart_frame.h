@@ -9,12 +9,10 @@
 #include <array>
 
 class QFont;
-class QLabel;
-class QWidget;
 
 // The part every chart window shares: the background picture, the labels of the 17 rows and
 // the plotting of profiles, all placed by the geometry of chart_geometry.h.
-namespace chart {
+namespace charts {
 
 inline const QString kBackgroundName = QStringLiteral("data\\graph.bmp");
 
@@ -22,9 +20,6 @@ inline const QString kBackgroundName = QStringLiteral("data\\graph.bmp");
 // "Cannot open file "<name>". <reason>", one that is not a bitmap with "Bitmap image is not
 // valid".
 QImage loadBackground(const QString& name = kBackgroundName);
-
-// The element of a chart window that shows the chart: 505 x 505 at the window's left edge.
-QLabel* pictureElement(QWidget* window, int top);
 
 // The font of the labels drawn on the picture.
 QFont labelFont();
@@ -49,4 +44,4 @@ private:
     int m_penWidth = 1;
 };
 
-} // namespace chart
+} // namespace charts

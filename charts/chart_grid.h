@@ -14,7 +14,7 @@
 // chart windows and the PDF report, which draws the same chart as lines and text. A pixel
 // (x, y) of the picture goes to the painter as `at(x, y)`: the point itself on a picture, the
 // pixel's centre for vector output.
-namespace chart {
+namespace charts {
 
 using PixelPoint = std::function<QPointF(int x, int y)>;
 
@@ -64,4 +64,4 @@ drawRowLabels(const std::function<void(int left, int top, const QString& text)>&
     }
 }
 
-} // namespace chart
+} // namespace charts

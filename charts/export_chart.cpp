@@ -4,12 +4,10 @@
 #include "platform/error.h"
 #include "platform/files.h"
 #include "platform/paths.h"
-#include "ui/ui_kit.h"
 
 #include <QBuffer>
 #include <QDir>
-#include <QLabel>
-#include <QSet>
+#include <QHash>
 
 namespace charts {
 
@@ -17,17 +15,42 @@ namespace {
 
 const QString kFolder = QStringLiteral("saved_img\\");
 
-// The names in a folder (found in any letter case), case-folded. A folder is listed once per
-// export, however many numbers are tried against it.
-QSet<QString> foldedNames(const QString& folder) {
-    const QString path = platform::resolvePath(folder);
-    const QDir dir(path.isEmpty() ? QStringLiteral(".") : path);
-    QSet<QString> names;
+// A folder read once: where it is, and its entries by their case-folded names.
+struct Listing {
+    QString path; // ending in '/', or empty for the working directory
+    QHash<QString, QString> entries;
+
+    bool contains(const QString& name) const { return entries.contains(name.toCaseFolded()); }
+    // The path of the entry called `name` in any letter case; of several, the first in name
+    // order, as the program's other lookups take it. A new name is taken as it is.
+    QString pathOf(const QString& name) const {
+        return path + entries.value(name.toCaseFolded(), name);
+    }
+};
+
+Listing listFolder(const QString& folder) {
+    Listing listing;
+    listing.path = platform::resolvePath(folder);
+    if (!listing.path.isEmpty() && !listing.path.endsWith(u'/'))
+        listing.path += u'/';
+    const QDir dir(listing.path.isEmpty() ? QStringLiteral(".") : listing.path);
     const QStringList entries =
         dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System, QDir::Unsorted);
-    for (const QString& entry : entries)
-        names.insert(entry.toCaseFolded());
-    return names;
+    for (const QString& entry : entries) {
+        QString& kept = listing.entries[entry.toCaseFolded()];
+        if (kept.isEmpty() || entry < kept)
+            kept = entry;
+    }
+    return listing;
+}
+
+int firstFreeNumber(const QString& prefix, const Listing& workingDirectory,
+                    const Listing& exportFolder) {
+    for (int n = 1;; ++n) {
+        const QString bitmap = prefix + QString::number(n) + QStringLiteral(".bmp");
+        if (!workingDirectory.contains(bitmap) && !exportFolder.contains(bitmap))
+            return n;
+    }
 }
 
 QByteArray encodeBitmap(const QImage& picture) {
@@ -46,42 +69,33 @@ QByteArray legendBytes(const QString& heading, const QStringList& lines) {
     return bytes;
 }
 
-void setLabel(QLabel* label, const QString& text) {
-    if (!label)
-        return;
-    ui::setText(label, text);
-}
-
 } // namespace
 
+// A name blocks its number in any letter case, so that a folder shared with a file system
+// that ignores letter case never holds two charts of one number.
 int firstFreeNumber(const QString& prefix) {
-    // A name blocks its number in any letter case, as the file system of the original platform
-    // would see it.
-    const QSet<QString> workingDirectory = foldedNames(QString());
-    const QSet<QString> exportFolder = foldedNames(kFolder);
-    for (int n = 1;; ++n) {
-        const QString bitmap =
-            (prefix + QString::number(n) + QStringLiteral(".bmp")).toCaseFolded();
-        if (!workingDirectory.contains(bitmap) && !exportFolder.contains(bitmap))
-            return n;
-    }
+    return firstFreeNumber(prefix, listFolder(QString()), listFolder(kFolder));
 }
 
-void ExportChart(const QImage& picture, const QString& prefix, const QString& heading,
-                 const QStringList& lines, QLabel* statusLabel, QLabel* pathLabel) {
+ExportedChart exportChart(const QImage& picture, const QString& prefix, const QString& heading,
+                          const QStringList& lines) {
     const QByteArray bitmap = encodeBitmap(picture);
-    const QString base = kFolder + prefix + QString::number(firstFreeNumber(prefix));
+    const Listing exportFolder = listFolder(kFolder);
+    const QString base =
+        prefix + QString::number(firstFreeNumber(prefix, listFolder(QString()), exportFolder));
     const QString bitmapName = base + QStringLiteral(".bmp");
+    const QString legendName = base + QStringLiteral(".txt");
     // Created as a new file: a name taken meanwhile, or by a link, is never written over.
-    platform::saveNewFile(bitmapName, bitmap);
+    platform::saveNewFile(exportFolder.pathOf(bitmapName), bitmap, platform::NameLookup::Exact);
+    ExportedChart exported{kFolder + bitmapName, QString()};
     try {
-        platform::saveWholeFile(base + QStringLiteral(".txt"), legendBytes(heading, lines));
+        platform::saveWholeFile(exportFolder.pathOf(legendName), legendBytes(heading, lines),
+                                platform::NameLookup::Exact);
+        exported.legend = kFolder + legendName;
     } catch (const platform::Error&) {
-        setLabel(statusLabel, QStringLiteral("Невозможно сохранить файл"));
-        return;
+        // The bitmap stands; the window says the legend is missing.
     }
-    setLabel(statusLabel, QStringLiteral("График сохранён в:"));
-    setLabel(pathLabel, platform::displayPath(bitmapName));
+    return exported;
 }
 
 } // namespace charts

@@ -29,7 +29,7 @@ constexpr qreal kWidth = 515; // the page less both margins
 
 // The chart, drawn in the units of the chart picture and scaled onto the page.
 constexpr qreal kChartScale = 0.54;
-constexpr qreal kChartSide = chart::kPictureSize * kChartScale;
+constexpr qreal kChartSide = charts::kPictureSize * kChartScale;
 
 constexpr qreal kRowHeight = 12;
 
@@ -96,7 +96,7 @@ void drawChartLabel(QPainter& painter, int left, int top, const QString& text) {
 // pixels: the grid of the chart picture, the pole labels and codes of the rows, the markers
 // and the profile line, all placed by the shared chart geometry.
 void drawChart(QPainter& painter, const QPointF& topLeft, const scoring::ScaleProfile& stens) {
-    using namespace chart;
+    using namespace charts;
     painter.save();
     painter.translate(topLeft);
     painter.scale(kChartScale, kChartScale);
@@ -156,7 +156,7 @@ QString poleGist(const scoring::Explanation& texts, int scale, bool high) {
     if (end >= 0)
         text.truncate(end + 1);
     if (text.isEmpty()) {
-        const chart::RowLabels& row = chart::kRows[std::size_t(scale - 1)];
+        const charts::RowLabels& row = charts::kRows[std::size_t(scale - 1)];
         text = QString::fromUtf8(high ? row.highPole : row.lowPole);
     }
     return text;

@@ -31,7 +31,7 @@ using testing::countColour;
 namespace {
 
 QImage blankPicture(QColor colour = Qt::white) {
-    QImage picture(chart::kPictureSize, chart::kPictureSize, QImage::Format_RGB32);
+    QImage picture(charts::kPictureSize, charts::kPictureSize, QImage::Format_RGB32);
     picture.fill(colour);
     return picture;
 }
@@ -106,7 +106,7 @@ private slots:
         QFETCH(int, sten);
         QFETCH(int, x);
         QImage picture = blankPicture();
-        chart::Plotter(picture).plot(constantProfile(quint8(sten)), ui::kRed);
+        charts::Plotter(picture).plot(constantProfile(quint8(sten)), ui::kRed);
         for (int y = 38; y <= 486; ++y)
             QVERIFY2(isColour(picture, x, y, ui::kRed), qPrintable(QString::number(y)));
         // The line is 2 pixels wide and ends at the markers of MD and Q4.
@@ -122,10 +122,10 @@ private slots:
     void zigzagJoinsMarkerCentres() {
         QImage picture = blankPicture();
         const Profile profile = zigzag();
-        chart::Plotter(picture).plot(profile, ui::kRed);
+        charts::Plotter(picture).plot(profile, ui::kRed);
         for (int k = 1; k < 17; ++k) {
-            const QPointF from(chart::stenX(profile[std::size_t(k - 1)]), chart::rowY(k));
-            const QPointF to(chart::stenX(profile[std::size_t(k)]), chart::rowY(k + 1));
+            const QPointF from(charts::stenX(profile[std::size_t(k - 1)]), charts::rowY(k));
+            const QPointF to(charts::stenX(profile[std::size_t(k)]), charts::rowY(k + 1));
             for (double t : {0.1, 0.3, 0.5, 0.7, 0.9}) {
                 const QPointF on = from + t * (to - from);
                 QVERIFY2(nearColour(picture, on.x(), on.y(), ui::kRed),
@@ -135,67 +135,72 @@ private slots:
             const QPointF middle = (from + to) / 2;
             QVERIFY(!nearColour(picture, middle.x(), middle.y() - 8, ui::kRed));
         }
-        // The markers stand on the outer side of each turn: left of sten 1, right of sten 10.
-        for (int k = 1; k <= 17; ++k) {
-            const int x = chart::stenX(profile[std::size_t(k - 1)]);
-            const int outer = profile[std::size_t(k - 1)] == 1 ? x - 2 : x + 2;
-            QVERIFY(isColour(picture, outer, chart::rowY(k), ui::kRed));
-            QVERIFY(!isColour(picture, profile[std::size_t(k - 1)] == 1 ? x - 3 : x + 3,
-                              chart::rowY(k), ui::kRed));
-        }
     }
 
-    void markerIsCircleInItsBox() {
-        // A single point per row with the line far away: plot on a picture and compare each
-        // marker's pixels with the 5 x 5 box around its point.
+    // Every marker sits centred on its point, in the first curve's pen and in a later one's: on
+    // the point's row the colour reaches as far left as right, and in the outermost column of
+    // the marker as far up as down.
+    void markersCentredOnTheirPoints_data() {
+        QTest::addColumn<bool>("laterCurve");
+        QTest::newRow("first curve") << false;
+        QTest::newRow("later curve") << true;
+    }
+    void markersCentredOnTheirPoints() {
+        QFETCH(bool, laterCurve);
         QImage picture = blankPicture();
-        chart::Plotter(picture).plot(constantProfile(5), ui::kBlue);
-        const int x = chart::stenX(5);
-        const int y = chart::rowY(9);
-        for (int d = -1; d <= 1; ++d) {
-            QVERIFY(isColour(picture, x - 2, y + d, ui::kBlue)); // left side of the ring
-            QVERIFY(isColour(picture, x + 2, y + d, ui::kBlue)); // right side
+        charts::Plotter plotter(picture);
+        if (laterCurve)
+            plotter.plot(constantProfile(1), ui::kBlue);
+        plotter.plot(constantProfile(5), ui::kRed);
+        const int x = charts::stenX(5);
+        const auto reach = [&](int fromX, int fromY, int dx, int dy) {
+            int farthest = 0;
+            for (int step = 1; step <= 6; ++step)
+                if (isColour(picture, fromX + step * dx, fromY + step * dy, ui::kRed))
+                    farthest = step;
+            return farthest;
+        };
+        for (int k = 1; k <= 17; ++k) {
+            const int y = charts::rowY(k);
+            const int left = reach(x, y, -1, 0);
+            QCOMPARE(left, reach(x, y, 1, 0));
+            QVERIFY(left >= 2); // wider than the line
+            QCOMPARE(reach(x - left, y, 0, -1), reach(x - left, y, 0, 1));
         }
-        QVERIFY(!isColour(picture, x - 2, y - 2, ui::kBlue)); // a circle, not a square
-        QVERIFY(!isColour(picture, x + 2, y + 2, ui::kBlue));
-        QVERIFY(!isColour(picture, x - 3, y, ui::kBlue));
-        QVERIFY(!isColour(picture, x + 3, y, ui::kBlue));
-        QVERIFY(isColour(picture, x - 1, y - 2, ui::kBlue) ||
-                isColour(picture, x + 1, y - 2, ui::kBlue));
     }
 
     void penWidthCarriesToNextCurve() {
         QImage picture = blankPicture();
-        chart::Plotter plotter(picture);
+        charts::Plotter plotter(picture);
         plotter.plot(constantProfile(2), ui::kRed);
         plotter.plot(constantProfile(8), ui::kBlue);
         // The same shape at two places: the second curve's markers are drawn 2 pixels wide.
-        const int y = chart::rowY(9);
-        const int thin = countColour(picture, ui::kRed, QRect(chart::stenX(2) - 4, y - 4, 9, 9));
-        const int thick = countColour(picture, ui::kBlue, QRect(chart::stenX(8) - 4, y - 4, 9, 9));
+        const int y = charts::rowY(9);
+        const int thin = countColour(picture, ui::kRed, QRect(charts::stenX(2) - 4, y - 4, 9, 9));
+        const int thick = countColour(picture, ui::kBlue, QRect(charts::stenX(8) - 4, y - 4, 9, 9));
         QVERIFY2(thick > thin, qPrintable(QStringLiteral("%1 vs %2").arg(thick).arg(thin)));
     }
 
     void frameLabelsOnOpaqueWhite() {
         const QColor grey(128, 128, 128);
         QImage picture = blankPicture(grey);
-        chart::drawFrame(picture);
+        charts::drawFrame(picture);
         for (int k = 1; k <= 17; ++k) {
-            const chart::RowLabels& row = chart::kRows[std::size_t(k - 1)];
-            const int top = chart::rowY(k) - chart::kPoleLabelRaise;
+            const charts::RowLabels& row = charts::kRows[std::size_t(k - 1)];
+            const int top = charts::rowY(k) - charts::kPoleLabelRaise;
             const QPoint corners[] = {{row.lowPoleLeft, top},
-                                      {chart::kHighPoleLeft, top},
-                                      {chart::kCodeLeft, chart::rowY(k) - chart::kCodeRaise}};
+                                      {charts::kHighPoleLeft, top},
+                                      {charts::kCodeLeft, charts::rowY(k) - charts::kCodeRaise}};
             for (const QPoint corner : corners) {
                 QVERIFY(isColour(picture, corner.x(), corner.y(), Qt::white));
                 QVERIFY(isColour(picture, corner.x() - 1, corner.y(), grey));
                 // (A long high-pole label may run on above the code's box.)
-                if (corner.x() != chart::kCodeLeft)
+                if (corner.x() != charts::kCodeLeft)
                     QVERIFY(isColour(picture, corner.x(), corner.y() - 1, grey));
                 QVERIFY(countColour(picture, Qt::white, QRect(corner, QSize(12, 13))) < 12 * 13);
             }
             // The low-pole label ends left of the sten-1 column.
-            QVERIFY(isColour(picture, chart::stenX(1), top + 3, grey));
+            QVERIFY(isColour(picture, charts::stenX(1), top + 3, grey));
         }
     }
 
@@ -205,7 +210,7 @@ private slots:
         QTest::addColumn<QString>("message");
         QTest::newRow("missing") << QByteArray() << false
                                  << platform::cannotOpenText(
-                                        platform::displayPath(chart::kBackgroundName),
+                                        platform::displayPath(charts::kBackgroundName),
                                         platform::systemReason(ENOENT));
         QTest::newRow("not a bitmap")
             << QByteArray("not a picture") << true << QStringLiteral("Bitmap image is not valid");
@@ -223,7 +228,7 @@ private slots:
             dir.writeFile(QStringLiteral("Data/graph.bmp"), content);
         QString thrown;
         try {
-            chart::loadBackground();
+            charts::loadBackground();
         } catch (const platform::Error& error) {
             thrown = error.text();
         }
@@ -240,7 +245,7 @@ private slots:
     void loadsBackground() {
         testing::TempWorkDir dir;
         dir.installProgramFolder();
-        const QImage picture = chart::loadBackground();
+        const QImage picture = charts::loadBackground();
         QCOMPARE(picture.size(), QSize(505, 505));
     }
 
@@ -252,11 +257,11 @@ private slots:
         const QImage picture = pictureOf(window.get()).convertToFormat(QImage::Format_RGB32);
         QCOMPARE(picture.size(), QSize(505, 505));
         QCOMPARE(child<QLabel>(window.get(), "chartPicture")->geometry(), QRect(0, 64, 505, 505));
-        QVERIFY(isColour(picture, chart::stenX(1) - 2, chart::rowY(1), ui::kRed));
-        QVERIFY(isColour(picture, chart::stenX(10) + 2, chart::rowY(2), ui::kRed));
+        QVERIFY(isColour(picture, charts::stenX(1) - 2, charts::rowY(1), ui::kRed));
+        QVERIFY(isColour(picture, charts::stenX(10) + 2, charts::rowY(2), ui::kRed));
         QVERIFY(nearColour(picture, (135 + 360) / 2.0, (38 + 66) / 2.0, ui::kRed));
         // The frame is drawn too: the label boxes are there, text in them.
-        const QRect code(chart::kCodeLeft, chart::rowY(1) - chart::kCodeRaise, 14, 12);
+        const QRect code(charts::kCodeLeft, charts::rowY(1) - charts::kCodeRaise, 14, 12);
         QVERIFY(countColour(picture, Qt::white, code) < code.width() * code.height());
     }
 
