@@ -164,7 +164,9 @@ void ArchiveWindow::onCreated() {
 }
 
 void ArchiveWindow::chooseFile() {
-    const QString fileName = ui::FileDialog::getOpenFileName(this, QStringLiteral("*.res (*.res)"));
+    const QString fileName = ui::FileDialog::getOpenFileName(
+        this, QStringLiteral("*.res (*.res)"),
+        QDir::current().absoluteFilePath(platform::resolvePath(QStringLiteral("result"))));
     if (!fileName.isEmpty())
         listFile(fileName);
 }
