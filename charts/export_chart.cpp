@@ -7,7 +7,8 @@
 
 #include <QBuffer>
 #include <QDir>
-#include <QHash>
+#include <QStringView>
+#include <vector>
 
 namespace charts {
 
@@ -15,16 +16,21 @@ namespace {
 
 const QString kFolder = QStringLiteral("saved_img\\");
 
-// A folder read once: where it is, and its entries by their case-folded names.
+// A folder read once: where it is, and the names in it.
 struct Listing {
     QString path; // ending in '/', or empty for the working directory
-    QHash<QString, QString> entries;
+    QStringList names;
 
-    bool contains(const QString& name) const { return entries.contains(name.toCaseFolded()); }
     // The path of the entry called `name` in any letter case; of several, the first in name
     // order, as the program's other lookups take it. A new name is taken as it is.
     QString pathOf(const QString& name) const {
-        return path + entries.value(name.toCaseFolded(), name);
+        QString found;
+        for (const QString& entry : names) {
+            if (entry.size() == name.size() && entry.compare(name, Qt::CaseInsensitive) == 0 &&
+                (found.isEmpty() || entry < found))
+                found = entry;
+        }
+        return path + (found.isEmpty() ? name : found);
     }
 };
 
@@ -34,23 +40,45 @@ Listing listFolder(const QString& folder) {
     if (!listing.path.isEmpty() && !listing.path.endsWith(u'/'))
         listing.path += u'/';
     const QDir dir(listing.path.isEmpty() ? QStringLiteral(".") : listing.path);
-    const QStringList entries =
-        dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System, QDir::Unsorted);
-    for (const QString& entry : entries) {
-        QString& kept = listing.entries[entry.toCaseFolded()];
-        if (kept.isEmpty() || entry < kept)
-            kept = entry;
-    }
+    listing.names = dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System, QDir::Unsorted);
     return listing;
 }
 
+// The number n of a name "<prefix><n>.bmp" in any letter case, n written as QString::number
+// writes it; 0 for any other name.
+int bitmapNumber(QStringView name, const QString& prefix) {
+    static const QString kExtension = QStringLiteral(".bmp");
+    if (name.size() <= prefix.size() + kExtension.size() ||
+        !name.startsWith(prefix, Qt::CaseInsensitive) ||
+        !name.endsWith(kExtension, Qt::CaseInsensitive))
+        return 0;
+    const QStringView digits = name.sliced(prefix.size()).chopped(kExtension.size());
+    if (digits.size() > 9 || digits.front() == u'0')
+        return 0;
+    for (const QChar digit : digits) {
+        if (digit < u'0' || digit > u'9')
+            return 0;
+    }
+    return digits.toInt();
+}
+
+// The first n that no "<prefix><n>.bmp" of the folders takes. Every name is looked at once,
+// and only names of that form are read further.
 int firstFreeNumber(const QString& prefix, const Listing& workingDirectory,
                     const Listing& exportFolder) {
-    for (int n = 1;; ++n) {
-        const QString bitmap = prefix + QString::number(n) + QStringLiteral(".bmp");
-        if (!workingDirectory.contains(bitmap) && !exportFolder.contains(bitmap))
-            return n;
+    std::vector<bool> taken(
+        std::size_t(workingDirectory.names.size() + exportFolder.names.size() + 2));
+    for (const Listing* folder : {&workingDirectory, &exportFolder}) {
+        for (const QString& name : folder->names) {
+            const int n = bitmapNumber(name, prefix);
+            if (n > 0 && std::size_t(n) < taken.size())
+                taken[std::size_t(n)] = true;
+        }
     }
+    int n = 1;
+    while (taken[std::size_t(n)])
+        ++n;
+    return n;
 }
 
 QByteArray encodeBitmap(const QImage& picture) {

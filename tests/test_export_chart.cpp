@@ -71,6 +71,9 @@ private slots:
         QTest::newRow("both places together")
             << QStringList{"SR_1.bmp", "saved_img/SR_2.bmp"} << "SR_" << 3;
         QTest::newRow("name in other case") << QStringList{"saved_img/sr_1.BMP"} << "SR_" << 2;
+        QTest::newRow("other spellings of a number block nothing")
+            << QStringList{"saved_img/SR_01.bmp", "saved_img/SR_+1.bmp", "saved_img/SR_1.bmp.bmp"}
+            << "SR_" << 1;
     }
     void takesFirstFreeNumber() {
         QFETCH(QStringList, present);
