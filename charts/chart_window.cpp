@@ -1,7 +1,7 @@
 #include "charts/chart_window.h"
 
-#include "charts/chart_frame.h"
 #include "charts/export_chart.h"
+#include "graphics/chart_drawing.h"
 #include "platform/paths.h"
 #include "ui/printing.h"
 #include "ui/ui_kit.h"
@@ -23,7 +23,7 @@ void ChartWindow::addPicture(int top) {
     m_chart = new QLabel(this);
     m_chart->setObjectName(QStringLiteral("chartPicture"));
     m_chart->setTextFormat(Qt::PlainText);
-    m_chart->setGeometry(0, top, kPictureSize, kPictureSize);
+    m_chart->setGeometry(0, top, chart::kPictureSize, chart::kPictureSize);
     m_chart->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 }
 
@@ -60,8 +60,8 @@ QPushButton* ChartWindow::addExportButton(const QString& caption, const QRect& g
 }
 
 void ChartWindow::onCreated() {
-    m_picture = loadBackground();
-    drawFrame(m_picture);
+    m_picture = chart::loadBackground();
+    chart::drawFrame(m_picture);
     drawChart(m_picture);
     m_chart->setPixmap(QPixmap::fromImage(m_picture));
 }

@@ -1,6 +1,7 @@
 #include "charts/comparison_chart_window.h"
 
-#include "charts/chart_frame.h"
+#include "graphics/chart_colours.h"
+#include "graphics/chart_drawing.h"
 #include "platform/dates.h"
 #include "ui/ui_kit.h"
 
@@ -23,11 +24,11 @@ struct PlaceLook {
 
 const std::array<PlaceLook, ComparisonChartWindow::kPlaces>& placeLooks() {
     static const std::array<PlaceLook, ComparisonChartWindow::kPlaces> looks = {{
-        {ui::kRed, "Красный"},
-        {ui::kBlue, "Синий"},
-        {ui::kGreen, "Зеленый"},
-        {ui::kMaroon, "Малиновый"},
-        {ui::kBlack, "Черный"},
+        {chart::kPlaceCurves[0], "Красный"},
+        {chart::kPlaceCurves[1], "Синий"},
+        {chart::kPlaceCurves[2], "Зеленый"},
+        {chart::kPlaceCurves[3], "Малиновый"},
+        {chart::kPlaceCurves[4], "Черный"},
     }};
     return looks;
 }
@@ -104,7 +105,7 @@ void ComparisonChartWindow::drawChart(QImage& picture) {
     }
     // Curves go in place order, so the higher place lies on top where curves meet. A place
     // whose record cannot be read gets no curve, rather than the values of the place before.
-    charts::Plotter plotter(picture);
+    chart::Plotter plotter(picture);
     for (int place = 1; place <= kPlaces; ++place) {
         if (const auto& record = records[std::size_t(place - 1)])
             plotter.plot(record->scales, lookOf(place).color);

@@ -1,6 +1,7 @@
 #include "charts/group_chart_window.h"
 
-#include "charts/chart_frame.h"
+#include "graphics/chart_colours.h"
+#include "graphics/chart_drawing.h"
 #include "scoring/group_profile.h"
 #include "scoring/record_line.h"
 #include "ui/ui_kit.h"
@@ -51,7 +52,7 @@ void GroupChartWindow::drawChart(QImage& picture) {
     m_groupList->setPlainText(list.join(u'\n'));
 
     if (const std::optional<scoring::ScaleProfile> mean = scoring::meanProfile(members))
-        charts::Plotter(picture).plot(*mean, ui::kRed);
+        chart::Plotter(picture).plot(*mean, chart::kProfileCurve);
 }
 
 QStringList GroupChartWindow::legendLines() const {

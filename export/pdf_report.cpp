@@ -1,10 +1,10 @@
 #include "export/pdf_report.h"
 
-#include "charts/chart_geometry.h"
-#include "charts/chart_grid.h"
+#include "graphics/chart_colours.h"
+#include "graphics/chart_geometry.h"
+#include "graphics/chart_grid.h"
 #include "platform/dates.h"
 #include "platform/files.h"
-#include "ui/ui_kit.h"
 
 #include <QBuffer>
 #include <QFileInfo>
@@ -29,7 +29,7 @@ constexpr qreal kWidth = 515; // the page less both margins
 
 // The chart, drawn in the units of the chart picture and scaled onto the page.
 constexpr qreal kChartScale = 0.54;
-constexpr qreal kChartSide = charts::kPictureSize * kChartScale;
+constexpr qreal kChartSide = chart::kPictureSize * kChartScale;
 
 constexpr qreal kRowHeight = 12;
 
@@ -96,7 +96,7 @@ void drawChartLabel(QPainter& painter, int left, int top, const QString& text) {
 // pixels: the grid of the chart picture, the pole labels and codes of the rows, the markers
 // and the profile line, all placed by the shared chart geometry.
 void drawChart(QPainter& painter, const QPointF& topLeft, const scoring::ScaleProfile& stens) {
-    using namespace charts;
+    using namespace chart;
     painter.save();
     painter.translate(topLeft);
     painter.scale(kChartScale, kChartScale);
@@ -114,7 +114,7 @@ void drawChart(QPainter& painter, const QPointF& topLeft, const scoring::ScalePr
     painter.setRenderHint(QPainter::Antialiasing);
     QPainterPath line;
     const qreal radius = kMarkerSize / 2.0;
-    painter.setPen(QPen(ui::kRed, 1));
+    painter.setPen(QPen(chart::kProfileCurve, 1));
     painter.setBrush(Qt::NoBrush);
     for (int k = 1; k <= int(stens.size()); ++k) {
         const QPointF point = chartPoint(stenX(stens[std::size_t(k - 1)]), rowY(k));
@@ -124,7 +124,7 @@ void drawChart(QPainter& painter, const QPointF& topLeft, const scoring::ScalePr
         else
             line.lineTo(point);
     }
-    painter.setPen(QPen(ui::kRed, 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter.setPen(QPen(chart::kProfileCurve, 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     painter.drawPath(line);
     painter.restore();
 
@@ -156,7 +156,7 @@ QString poleGist(const scoring::Explanation& texts, int scale, bool high) {
     if (end >= 0)
         text.truncate(end + 1);
     if (text.isEmpty()) {
-        const charts::RowLabels& row = charts::kRows[std::size_t(scale - 1)];
+        const chart::RowLabels& row = chart::kRows[std::size_t(scale - 1)];
         text = QString::fromUtf8(high ? row.highPole : row.lowPole);
     }
     return text;

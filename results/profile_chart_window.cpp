@@ -1,6 +1,7 @@
 #include "results/profile_chart_window.h"
 
-#include "charts/chart_frame.h"
+#include "graphics/chart_colours.h"
+#include "graphics/chart_drawing.h"
 #include "results/fitted_text.h"
 #include "ui/ui_kit.h"
 
@@ -40,7 +41,7 @@ ProfileChartWindow::ProfileChartWindow(QWidget* owner, const scoring::ScaleProfi
 
 void ProfileChartWindow::drawChart(QImage& picture) {
     fillHeader();
-    charts::Plotter(picture).plot(m_profile, ui::kRed);
+    chart::Plotter(picture).plot(m_profile, chart::kProfileCurve);
 }
 
 void ProfileChartWindow::fillHeader() {

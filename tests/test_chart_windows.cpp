@@ -4,10 +4,9 @@
 
 #include "archive/archive_window.h"
 #include "archive/selection.h"
-#include "charts/chart_frame.h"
-#include "charts/chart_geometry.h"
 #include "charts/comparison_chart_window.h"
 #include "charts/group_chart_window.h"
+#include "graphics/chart_drawing.h"
 #include "platform/dates.h"
 #include "scoring/record_line.h"
 #include "scoring/result_file.h"
@@ -178,12 +177,12 @@ private slots:
         for (int place : places) {
             std::array<quint8, 17> profile;
             profile.fill(quint8(2 * place));
-            const QPoint point(charts::stenX(2 * place), charts::rowY(5));
-            QImage alone = charts::loadBackground();
-            charts::drawFrame(alone);
+            const QPoint point(chart::stenX(2 * place), chart::rowY(5));
+            QImage alone = chart::loadBackground();
+            chart::drawFrame(alone);
             QImage twice = alone;
-            charts::Plotter(alone).plot(profile, colourOf(place));
-            charts::Plotter plotter(twice);
+            chart::Plotter(alone).plot(profile, colourOf(place));
+            chart::Plotter plotter(twice);
             plotter.plot(profile, colourOf(place));
             plotter.plot(profile, colourOf(place));
             const QImage& expected = thickPlaces.contains(place) ? twice : alone;
@@ -305,8 +304,7 @@ private slots:
         const auto window = groupChart();
         for (int k = 1; k <= scoring::kScales; ++k) {
             const int sten = record.scales[std::size_t(k - 1)];
-            QCOMPARE(window->picture().pixelColor(charts::stenX(sten), charts::rowY(k)),
-                     kGroupCurve);
+            QCOMPARE(window->picture().pixelColor(chart::stenX(sten), chart::rowY(k)), kGroupCurve);
         }
     }
 

@@ -5,14 +5,14 @@
 
 #include "app/main_window.h"
 #include "app/method_window.h"
-#include "charts/chart_geometry.h"
+#include "graphics/chart_geometry.h"
+#include "graphics/texts.h"
 #include "platform/files.h"
 #include "platform/paths.h"
 #include "scoring/key.h"
 #include "scoring/stens.h"
 #include "tests/support/test_support.h"
 #include "ui/message_box.h"
-#include "ui/texts.h"
 
 #include <QImage>
 #include <QPlainTextEdit>
@@ -76,7 +76,7 @@ struct ExplanationBlock {
 
 QList<ExplanationBlock> explanationBlocks() {
     QList<ExplanationBlock> blocks;
-    QString text = ui::resourceText(QStringLiteral("explanations.txt"));
+    QString text = graphics::resourceText(QStringLiteral("explanations.txt"));
     text.remove(QLatin1Char('\r'));
     for (const QString& block : text.trimmed().split(QStringLiteral("\n\n"))) {
         const QStringList lines = block.split(QLatin1Char('\n'));
@@ -97,7 +97,8 @@ void checkMethodWindow(MethodWindow* window, const MainWindow& mainWindow) {
     QCOMPARE(window->textBox()->geometry(), window->rect());
     QVERIFY(window->textBox()->isReadOnly());
     QCOMPARE(window->textBox()->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
-    QCOMPARE(window->textBox()->toPlainText(), ui::resourceText(QStringLiteral("method.txt")));
+    QCOMPARE(window->textBox()->toPlainText(),
+             graphics::resourceText(QStringLiteral("method.txt")));
     QVERIFY(window->textBox()->toPlainText().size() > 10000);
     window->resize(500, 300);
     QCOMPARE(window->textBox()->geometry(), QRect(0, 0, 500, 300));
@@ -230,13 +231,13 @@ void DataFilesTest::chartBackgroundFormat() {
     QVERIFY(bytes.startsWith("BM"));
     QCOMPARE(int(quint8(bytes.at(28))), 24); // bits per pixel in the bitmap header
     const QImage image(platform::resolvePath(QStringLiteral("data\\graph.bmp")));
-    QCOMPARE(image.size(), QSize(charts::kPictureSize, charts::kPictureSize));
+    QCOMPARE(image.size(), QSize(chart::kPictureSize, chart::kPictureSize));
 }
 
 void DataFilesTest::chartBackgroundRow_data() {
     QTest::addColumn<int>("scale");
     for (int scale = 1; scale <= 17; ++scale)
-        QTest::newRow(charts::kRows[std::size_t(scale - 1)].code) << scale;
+        QTest::newRow(chart::kRows[std::size_t(scale - 1)].code) << scale;
 }
 
 // Each row line runs across the ten columns, each column line crosses the row, and the places
@@ -245,10 +246,10 @@ void DataFilesTest::chartBackgroundRow() {
     QFETCH(int, scale);
     const QImage image(platform::resolvePath(QStringLiteral("data\\graph.bmp")));
     QVERIFY(!image.isNull());
-    const int y = charts::rowY(scale);
-    const int halfStep = (charts::stenX(2) - charts::stenX(1)) / 2;
+    const int y = chart::rowY(scale);
+    const int halfStep = (chart::stenX(2) - chart::stenX(1)) / 2;
     for (int sten = 1; sten <= 10; ++sten) {
-        const int x = charts::stenX(sten);
+        const int x = chart::stenX(sten);
         QVERIFY2(!isWhite(image.pixel(x, y)),
                  qPrintable(QStringLiteral("crossing of sten %1").arg(sten)));
         QVERIFY2(!isWhite(image.pixel(x, y - 14)),
@@ -260,16 +261,16 @@ void DataFilesTest::chartBackgroundRow() {
                 !isWhite(image.pixel(x + halfStep, y)),
                 qPrintable(QStringLiteral("row between stens %1 and %2").arg(sten).arg(sten + 1)));
     }
-    const int labelTop = y - charts::kPoleLabelRaise;
-    const auto& row = charts::kRows[std::size_t(scale - 1)];
+    const int labelTop = y - chart::kPoleLabelRaise;
+    const auto& row = chart::kRows[std::size_t(scale - 1)];
     QCOMPARE(firstNonWhite(image, QRect(QPoint(row.lowPoleLeft, labelTop),
-                                        QPoint(charts::stenX(1) - 6, y + 2))),
+                                        QPoint(chart::stenX(1) - 6, y + 2))),
              QString());
-    QCOMPARE(firstNonWhite(image, QRect(QPoint(charts::kHighPoleLeft + 6, labelTop),
-                                        QPoint(charts::kCodeLeft - 1, y + 2))),
+    QCOMPARE(firstNonWhite(image, QRect(QPoint(chart::kHighPoleLeft + 6, labelTop),
+                                        QPoint(chart::kCodeLeft - 1, y + 2))),
              QString());
-    QCOMPARE(firstNonWhite(image, QRect(QPoint(charts::kCodeLeft, y - charts::kCodeRaise),
-                                        QPoint(charts::kPictureSize - 1, y + 10))),
+    QCOMPARE(firstNonWhite(image, QRect(QPoint(chart::kCodeLeft, y - chart::kCodeRaise),
+                                        QPoint(chart::kPictureSize - 1, y + 10))),
              QString());
 }
 

@@ -1,7 +1,7 @@
 // The profile chart: the pixels the shared plotter and frame draw, the background picture's
 // errors, the chart window's header, and printing.
 
-#include "charts/chart_frame.h"
+#include "graphics/chart_drawing.h"
 #include "platform/dates.h"
 #include "platform/error.h"
 #include "platform/paths.h"
@@ -31,7 +31,7 @@ using testing::countColour;
 namespace {
 
 QImage blankPicture(QColor colour = Qt::white) {
-    QImage picture(charts::kPictureSize, charts::kPictureSize, QImage::Format_RGB32);
+    QImage picture(chart::kPictureSize, chart::kPictureSize, QImage::Format_RGB32);
     picture.fill(colour);
     return picture;
 }
@@ -106,7 +106,7 @@ private slots:
         QFETCH(int, sten);
         QFETCH(int, x);
         QImage picture = blankPicture();
-        charts::Plotter(picture).plot(constantProfile(quint8(sten)), ui::kRed);
+        chart::Plotter(picture).plot(constantProfile(quint8(sten)), ui::kRed);
         for (int y = 38; y <= 486; ++y)
             QVERIFY2(isColour(picture, x, y, ui::kRed), qPrintable(QString::number(y)));
         // The line is 2 pixels wide and ends at the markers of MD and Q4.
@@ -122,10 +122,10 @@ private slots:
     void zigzagJoinsMarkerCentres() {
         QImage picture = blankPicture();
         const Profile profile = zigzag();
-        charts::Plotter(picture).plot(profile, ui::kRed);
+        chart::Plotter(picture).plot(profile, ui::kRed);
         for (int k = 1; k < 17; ++k) {
-            const QPointF from(charts::stenX(profile[std::size_t(k - 1)]), charts::rowY(k));
-            const QPointF to(charts::stenX(profile[std::size_t(k)]), charts::rowY(k + 1));
+            const QPointF from(chart::stenX(profile[std::size_t(k - 1)]), chart::rowY(k));
+            const QPointF to(chart::stenX(profile[std::size_t(k)]), chart::rowY(k + 1));
             for (double t : {0.1, 0.3, 0.5, 0.7, 0.9}) {
                 const QPointF on = from + t * (to - from);
                 QVERIFY2(nearColour(picture, on.x(), on.y(), ui::kRed),
@@ -148,11 +148,11 @@ private slots:
     void markersCentredOnTheirPoints() {
         QFETCH(bool, laterCurve);
         QImage picture = blankPicture();
-        charts::Plotter plotter(picture);
+        chart::Plotter plotter(picture);
         if (laterCurve)
             plotter.plot(constantProfile(1), ui::kBlue);
         plotter.plot(constantProfile(5), ui::kRed);
-        const int x = charts::stenX(5);
+        const int x = chart::stenX(5);
         const auto reach = [&](int fromX, int fromY, int dx, int dy) {
             int farthest = 0;
             for (int step = 1; step <= 6; ++step)
@@ -161,7 +161,7 @@ private slots:
             return farthest;
         };
         for (int k = 1; k <= 17; ++k) {
-            const int y = charts::rowY(k);
+            const int y = chart::rowY(k);
             const int left = reach(x, y, -1, 0);
             QCOMPARE(left, reach(x, y, 1, 0));
             QVERIFY(left >= 2); // wider than the line
@@ -171,36 +171,36 @@ private slots:
 
     void penWidthCarriesToNextCurve() {
         QImage picture = blankPicture();
-        charts::Plotter plotter(picture);
+        chart::Plotter plotter(picture);
         plotter.plot(constantProfile(2), ui::kRed);
         plotter.plot(constantProfile(8), ui::kBlue);
         // The same shape at two places: the second curve's markers are drawn 2 pixels wide.
-        const int y = charts::rowY(9);
-        const int thin = countColour(picture, ui::kRed, QRect(charts::stenX(2) - 4, y - 4, 9, 9));
-        const int thick = countColour(picture, ui::kBlue, QRect(charts::stenX(8) - 4, y - 4, 9, 9));
+        const int y = chart::rowY(9);
+        const int thin = countColour(picture, ui::kRed, QRect(chart::stenX(2) - 4, y - 4, 9, 9));
+        const int thick = countColour(picture, ui::kBlue, QRect(chart::stenX(8) - 4, y - 4, 9, 9));
         QVERIFY2(thick > thin, qPrintable(QStringLiteral("%1 vs %2").arg(thick).arg(thin)));
     }
 
     void frameLabelsOnOpaqueWhite() {
         const QColor grey(128, 128, 128);
         QImage picture = blankPicture(grey);
-        charts::drawFrame(picture);
+        chart::drawFrame(picture);
         for (int k = 1; k <= 17; ++k) {
-            const charts::RowLabels& row = charts::kRows[std::size_t(k - 1)];
-            const int top = charts::rowY(k) - charts::kPoleLabelRaise;
+            const chart::RowLabels& row = chart::kRows[std::size_t(k - 1)];
+            const int top = chart::rowY(k) - chart::kPoleLabelRaise;
             const QPoint corners[] = {{row.lowPoleLeft, top},
-                                      {charts::kHighPoleLeft, top},
-                                      {charts::kCodeLeft, charts::rowY(k) - charts::kCodeRaise}};
+                                      {chart::kHighPoleLeft, top},
+                                      {chart::kCodeLeft, chart::rowY(k) - chart::kCodeRaise}};
             for (const QPoint corner : corners) {
                 QVERIFY(isColour(picture, corner.x(), corner.y(), Qt::white));
                 QVERIFY(isColour(picture, corner.x() - 1, corner.y(), grey));
                 // (A long high-pole label may run on above the code's box.)
-                if (corner.x() != charts::kCodeLeft)
+                if (corner.x() != chart::kCodeLeft)
                     QVERIFY(isColour(picture, corner.x(), corner.y() - 1, grey));
                 QVERIFY(countColour(picture, Qt::white, QRect(corner, QSize(12, 13))) < 12 * 13);
             }
             // The low-pole label ends left of the sten-1 column.
-            QVERIFY(isColour(picture, charts::stenX(1), top + 3, grey));
+            QVERIFY(isColour(picture, chart::stenX(1), top + 3, grey));
         }
     }
 
@@ -210,7 +210,7 @@ private slots:
         QTest::addColumn<QString>("message");
         QTest::newRow("missing") << QByteArray() << false
                                  << platform::cannotOpenText(
-                                        platform::displayPath(charts::kBackgroundName),
+                                        platform::displayPath(chart::kBackgroundName),
                                         platform::systemReason(ENOENT));
         QTest::newRow("not a bitmap")
             << QByteArray("not a picture") << true << QStringLiteral("Bitmap image is not valid");
@@ -228,7 +228,7 @@ private slots:
             dir.writeFile(QStringLiteral("Data/graph.bmp"), content);
         QString thrown;
         try {
-            charts::loadBackground();
+            chart::loadBackground();
         } catch (const platform::Error& error) {
             thrown = error.text();
         }
@@ -245,7 +245,7 @@ private slots:
     void loadsBackground() {
         testing::TempWorkDir dir;
         dir.installProgramFolder();
-        const QImage picture = charts::loadBackground();
+        const QImage picture = chart::loadBackground();
         QCOMPARE(picture.size(), QSize(505, 505));
     }
 
@@ -257,11 +257,11 @@ private slots:
         const QImage picture = pictureOf(window.get()).convertToFormat(QImage::Format_RGB32);
         QCOMPARE(picture.size(), QSize(505, 505));
         QCOMPARE(child<QLabel>(window.get(), "chartPicture")->geometry(), QRect(0, 64, 505, 505));
-        QVERIFY(isColour(picture, charts::stenX(1) - 2, charts::rowY(1), ui::kRed));
-        QVERIFY(isColour(picture, charts::stenX(10) + 2, charts::rowY(2), ui::kRed));
+        QVERIFY(isColour(picture, chart::stenX(1) - 2, chart::rowY(1), ui::kRed));
+        QVERIFY(isColour(picture, chart::stenX(10) + 2, chart::rowY(2), ui::kRed));
         QVERIFY(nearColour(picture, (135 + 360) / 2.0, (38 + 66) / 2.0, ui::kRed));
         // The frame is drawn too: the label boxes are there, text in them.
-        const QRect code(charts::kCodeLeft, charts::rowY(1) - charts::kCodeRaise, 14, 12);
+        const QRect code(chart::kCodeLeft, chart::rowY(1) - chart::kCodeRaise, 14, 12);
         QVERIFY(countColour(picture, Qt::white, code) < code.width() * code.height());
     }
 

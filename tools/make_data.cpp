@@ -5,8 +5,8 @@
 // drawn from the shared chart geometry), sq.bmp (the empty answer box) and check_icon.ico (the
 // tick). Any fault in the sources fails the build with a message.
 
-#include "charts/chart_geometry.h"
-#include "charts/chart_grid.h"
+#include "graphics/chart_geometry.h"
+#include "graphics/chart_grid.h"
 
 #include <QDir>
 #include <QFile>
@@ -102,7 +102,7 @@ QByteArray keyFile(const QString& sourcePath) {
 // the top. Left of the sten-1 column, right of the sten-10 column and the strips above each
 // row stay white for the labels the program draws.
 QImage chartBackground() {
-    QImage image(charts::kPictureSize, charts::kPictureSize, QImage::Format_RGB32);
+    QImage image(chart::kPictureSize, chart::kPictureSize, QImage::Format_RGB32);
     image.fill(Qt::white);
     QPainter painter(&image);
     QFont numbers;
@@ -111,7 +111,7 @@ QImage chartBackground() {
     numbers.setStyleHint(QFont::SansSerif);
     numbers.setPixelSize(11);
     numbers.setBold(true);
-    charts::drawGrid(painter, numbers);
+    chart::drawGrid(painter, numbers);
     painter.end();
     return image.convertToFormat(QImage::Format_RGB888);
 }

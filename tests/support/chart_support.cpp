@@ -2,7 +2,7 @@
 
 #include "archive/archive_window.h"
 #include "archive/selection.h"
-#include "charts/chart_geometry.h"
+#include "graphics/chart_geometry.h"
 #include "scoring/result_file.h"
 #include "tests/support/test_support.h"
 #include "ui/chain_window.h"
@@ -60,7 +60,7 @@ int countColour(const QImage& picture, const QColor& colour, const QRect& area) 
 }
 
 QColor lineColourAt(const QImage& picture, int sten) {
-    return picture.pixelColor(charts::stenX(sten), (charts::rowY(8) + charts::rowY(9)) / 2);
+    return picture.pixelColor(chart::stenX(sten), (chart::rowY(8) + chart::rowY(9)) / 2);
 }
 
 QByteArray cp1251Lines(const QStringList& lines) {

@@ -1,11 +1,10 @@
-#include "charts/chart_frame.h"
+#include "graphics/chart_drawing.h"
 
-#include "charts/chart_grid.h"
-
+#include "graphics/chart_grid.h"
+#include "graphics/look.h"
 #include "platform/error.h"
 #include "platform/files.h"
 #include "platform/paths.h"
-#include "ui/ui_kit.h"
 
 #include <QFile>
 #include <QFontMetrics>
@@ -14,7 +13,7 @@
 #include <QPen>
 #include <QPolygon>
 
-namespace charts {
+namespace chart {
 
 QImage loadBackground(const QString& name) {
     // Decoded straight from the file into the one image the chart is drawn on: no copy of the
@@ -27,7 +26,7 @@ QImage loadBackground(const QString& name) {
         QImageReader reader(&file, "BMP");
         decoded = reader.read(&picture);
     } else {
-        // The file layer says why the file cannot be opened, in the toolkit's words.
+        // The file layer says why the file cannot be opened: "Cannot open file ...".
         decoded = picture.loadFromData(platform::readPictureFile(name), "BMP");
     }
     if (!decoded)
@@ -37,7 +36,7 @@ QImage loadBackground(const QString& name) {
 }
 
 QFont labelFont() {
-    return ui::font(11);
+    return graphics::font(11);
 }
 
 static void drawLabel(QPainter& painter, int left, int top, const QString& text) {
@@ -100,4 +99,4 @@ void Plotter::plot(const std::array<quint8, 17>& values, const QColor& color) {
     painter.drawPolyline(line);
 }
 
-} // namespace charts
+} // namespace chart

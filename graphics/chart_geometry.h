@@ -5,7 +5,7 @@
 // The geometry every chart shares: the 505 x 505 background picture, its 17 scale rows and ten
 // sten columns, the markers, and the labels drawn beside each row. The background picture is
 // made from these same constants, so picture and drawing cannot disagree.
-namespace charts {
+namespace chart {
 
 constexpr int kPictureSize = 505;
 
@@ -55,4 +55,4 @@ inline constexpr std::array<RowLabels, 17> kRows = {{
     {"Q4", "флегматичность", 43, "внутр.напряженность"},
 }};
 
-} // namespace charts
+} // namespace chart

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "charts/chart_geometry.h"
+#include "graphics/chart_geometry.h"
 
 #include <QColor>
 #include <QImage>
@@ -10,9 +10,9 @@
 
 class QFont;
 
-// The part every chart window shares: the background picture, the labels of the 17 rows and
-// the plotting of profiles, all placed by the geometry of chart_geometry.h.
-namespace charts {
+// The drawing every chart picture shares: the background picture, the labels of the 17 rows
+// and the plotting of profiles, all placed by the geometry of chart_geometry.h.
+namespace chart {
 
 inline const QString kBackgroundName = QStringLiteral("data\\graph.bmp");
 
@@ -44,4 +44,4 @@ private:
     int m_penWidth = 1;
 };
 
-} // namespace charts
+} // namespace chart

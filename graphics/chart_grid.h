@@ -1,6 +1,7 @@
 #pragma once
 
-#include "charts/chart_geometry.h"
+#include "graphics/chart_colours.h"
+#include "graphics/chart_geometry.h"
 
 #include <QColor>
 #include <QFont>
@@ -14,18 +15,13 @@
 // chart windows and the PDF report, which draws the same chart as lines and text. A pixel
 // (x, y) of the picture goes to the painter as `at(x, y)`: the point itself on a picture, the
 // pixel's centre for vector output.
-namespace charts {
+namespace chart {
 
 using PixelPoint = std::function<QPointF(int x, int y)>;
 
 inline QPointF pixel(int x, int y) {
     return {qreal(x), qreal(y)};
 }
-
-inline const QColor kMiddleShade(234, 241, 250);
-inline const QColor kRowLine(176, 190, 210);
-inline const QColor kColumnLine(150, 166, 190);
-inline const QColor kStenNumbers(70, 90, 125);
 
 constexpr int kGridTop = rowY(1) - 14;
 constexpr int kGridBottom = rowY(17) + 12;
@@ -64,4 +60,4 @@ drawRowLabels(const std::function<void(int left, int top, const QString& text)>&
     }
 }
 
-} // namespace charts
+} // namespace chart
