@@ -27,6 +27,7 @@
 #include "results/profile_chart_window.h"
 #include "results/results_window.h"
 #include "scoring/result_file.h"
+#include "tests/support/record_builder.h"
 #include "ui/ui_kit.h"
 
 #include <QApplication>
@@ -60,15 +61,12 @@ public:
 };
 
 scoring::ResultRecord sampleRecord(int i) {
-    scoring::ResultRecord record;
-    record.surname = QStringLiteral("Фамилия%1").arg(i);
-    record.firstName = QStringLiteral("Имя%1").arg(i);
-    record.course = QString::number(1 + i % 5);
-    record.group = QString::number(10 + i % 40);
-    for (int k = 0; k < scoring::kScales; ++k)
-        record.scales[std::size_t(k)] = quint8(1 + (i + k) % 10);
-    record.date = platform::dayCount(QDate(2007, 3, 5));
-    return record;
+    return testing::Record()
+        .surname(QStringLiteral("Фамилия%1").arg(i))
+        .firstName(QStringLiteral("Имя%1").arg(i))
+        .course(QString::number(1 + i % 5))
+        .group(QString::number(10 + i % 40))
+        .varied(i);
 }
 
 scoring::AnswerSheet answeredSheet() {
