@@ -8,6 +8,7 @@
 #include "export/table_export.h"
 #include "export/table_formats.h"
 #include "platform/error.h"
+#include "platform/os_files.h"
 #include "scoring/explanations.h"
 #include "ui/texts.h"
 
@@ -17,7 +18,6 @@
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
-#include <QSaveFile>
 #include <QSet>
 #include <QStringList>
 #include <cstdio>
@@ -234,83 +234,102 @@ std::optional<Options> parseOptions(const QStringList& arguments) {
     }
 }
 
-int reportFailures(const QList<exporting::FileFailure>& failures) {
+// Names the damaged records, the partial tails and the files not read in full; the exit code
+// the failures give.
+int reportFailures(const QStringList& notes, const QList<exporting::FileFailure>& failures) {
+    for (const QString& note : notes)
+        complain(note);
     for (const exporting::FileFailure& failure : failures)
         complain(failure.file + QStringLiteral(": ") + failure.reason);
     return failures.isEmpty() ? kExported : kFileFailed;
 }
 
-// An Excel or SPSS table, always into a file.
-int exportBinaryTable(const Options& options) {
-    const scoring::Explanations texts =
-        scoring::parseExplanations(ui::resourceText(QStringLiteral("explanations.txt")));
-    try {
-        const QList<exporting::FileFailure> failures =
-            *options.format == exporting::TableFormat::Xlsx
-                ? exporting::writeXlsx(*options.output, options.files, texts)
-                : exporting::writeSav(*options.output, options.files, texts);
-        return reportFailures(failures);
-    } catch (const platform::Error& error) {
-        complain(error.text());
-        return kFileFailed;
-    }
+scoring::Explanations builtInTexts() {
+    return scoring::parseExplanations(ui::resourceText(QStringLiteral("explanations.txt")));
 }
 
-int exportTable(const Options& options) {
-    if (*options.format != exporting::TableFormat::Csv)
-        return exportBinaryTable(options);
-    const char separator = options.separator.value_or(';');
-    std::unique_ptr<QIODevice> out;
-    if (options.output) {
-        auto file = std::make_unique<QSaveFile>(*options.output);
-        if (!file->open(QIODevice::WriteOnly)) {
-            complain(*options.output + QStringLiteral(": ") + file->errorString());
-            return kFileFailed;
-        }
-        out = std::move(file);
-    } else {
-        auto console = std::make_unique<QFile>();
-        if (!console->open(stdout, QIODevice::WriteOnly)) {
-            complain(QStringLiteral("стандартный вывод: ") + console->errorString());
-            return kFileFailed;
-        }
-        out = std::move(console);
-    }
-    const QString outName = options.output.value_or(QStringLiteral("стандартный вывод"));
-    QList<exporting::FileFailure> failures;
-    try {
-        failures = exporting::writeTable(*out, options.files, separator);
-    } catch (const platform::Error& error) {
-        reportFailures(failures);
-        complain(outName + QStringLiteral(": ") + error.text());
-        if (auto* file = dynamic_cast<QSaveFile*>(out.get()))
-            file->cancelWriting();
+// The table on standard output: CSV only.
+int exportTableToStandardOutput(const Options& options) {
+    const QString outName = QStringLiteral("стандартный вывод");
+    QFile console;
+    if (!console.open(stdout, QIODevice::WriteOnly)) {
+        complain(outName + QStringLiteral(": ") + console.errorString());
         return kFileFailed;
     }
-    int status = reportFailures(failures);
-    if (auto* file = dynamic_cast<QSaveFile*>(out.get())) {
-        if (!file->commit()) {
-            complain(outName + QStringLiteral(": ") + file->errorString());
-            status = kFileFailed;
-        }
-    } else if (auto* console = dynamic_cast<QFile*>(out.get()); !console->flush()) {
-        complain(outName + QStringLiteral(": ") + console->errorString());
+    QStringList notes;
+    QList<exporting::FileFailure> failures;
+    try {
+        failures =
+            exporting::writeTable(console, options.files, options.separator.value_or(';'), &notes);
+    } catch (const platform::Error& error) {
+        reportFailures(notes, failures);
+        complain(outName + QStringLiteral(": ") + error.text());
+        return kFileFailed;
+    }
+    int status = reportFailures(notes, failures);
+    if (!console.flush()) {
+        complain(outName + QStringLiteral(": ") + console.errorString());
         status = kFileFailed;
     }
     return status;
 }
 
-int exportReports(const Options& options) {
-    const QString folder = *options.output;
-    if (!QDir().mkpath(folder)) {
-        complain(folder + QStringLiteral(": не удалось создать папку"));
+// The table into a file, written whole or not at all.
+int exportTable(const Options& options) {
+    if (!options.output)
+        return exportTableToStandardOutput(options);
+    const QString& path = *options.output;
+    QStringList notes;
+    try {
+        QList<exporting::FileFailure> failures;
+        switch (*options.format) {
+        case exporting::TableFormat::Csv:
+            failures =
+                exporting::writeCsv(path, options.files, options.separator.value_or(';'), &notes);
+            break;
+        case exporting::TableFormat::Xlsx:
+            failures = exporting::writeXlsx(path, options.files, builtInTexts(), &notes);
+            break;
+        case exporting::TableFormat::Sav:
+            failures = exporting::writeSav(path, options.files, builtInTexts(), &notes);
+            break;
+        }
+        return reportFailures(notes, failures);
+    } catch (const platform::Error& error) {
+        reportFailures(notes, {});
+        complain(path + QStringLiteral(": ") + error.text());
         return kFileFailed;
     }
-    const scoring::Explanations texts =
-        scoring::parseExplanations(ui::resourceText(QStringLiteral("explanations.txt")));
+}
+
+// The folder of the reports, made when the first report is about to be written, so that an
+// export that writes none leaves no new folder behind.
+class ReportFolder {
+public:
+    explicit ReportFolder(const QString& path) : m_dir(path) {}
+    // The path of a report in the folder, the folder made first; throws when it cannot be.
+    QString filePath(const QString& name) {
+        if (!m_ready) {
+            if (!QDir().mkpath(m_dir.path()))
+                throw platform::Error(QStringLiteral("не удалось создать папку"));
+            m_ready = true;
+        }
+        return m_dir.filePath(name);
+    }
+    QString path() const { return m_dir.path(); }
+
+private:
+    QDir m_dir;
+    bool m_ready = false;
+};
+
+int exportReports(const Options& options) {
+    ReportFolder folder(*options.output);
+    const scoring::Explanations texts = builtInTexts();
     int status = kExported;
     QSet<QString> written; // two files of one name in two folders must not overwrite
     for (const QString& file : options.files) {
+        QStringList notes;
         auto writeOne = [&](qint64 index, const scoring::ResultRecord& record) {
             const QString name = exporting::reportFileName(file, index);
             if (written.contains(name)) {
@@ -320,24 +339,43 @@ int exportReports(const Options& options) {
                 status = kFileFailed;
                 return;
             }
+            QString path = QDir(folder.path()).filePath(name);
             try {
-                exporting::writeReport(QDir(folder).filePath(name), record, texts);
+                path = folder.filePath(name);
+                exporting::refuseInputAsOutput(path, options.files);
+                exporting::writeReport(path, record, texts);
                 written.insert(name);
             } catch (const platform::Error& error) {
-                complain(error.text());
+                complain(path + QStringLiteral(": ") + error.text());
                 status = kFileFailed;
             }
         };
         try {
             if (options.record) {
-                writeOne(*options.record, scoring::readRecord(file, *options.record));
+                scoring::ResultRecord record = scoring::readRecord(file, *options.record);
+                if (exporting::cleanRecord(record))
+                    notes.append(exporting::damagedRecordNote(file, *options.record));
+                for (const QString& note : std::as_const(notes))
+                    complain(note);
+                notes.clear();
+                writeOne(*options.record, record);
             } else {
-                exporting::forEachRecord(file, writeOne);
+                exporting::forEachRecord(
+                    file,
+                    [&](qint64 index, const scoring::ResultRecord& record) {
+                        for (const QString& note : std::as_const(notes))
+                            complain(note);
+                        notes.clear();
+                        writeOne(index, record);
+                    },
+                    &notes);
             }
         } catch (const platform::Error& error) {
             complain(file + QStringLiteral(": ") + error.text());
             status = kFileFailed;
         }
+        for (const QString& note : std::as_const(notes)) // a partial tail
+            complain(note);
     }
     return status;
 }
@@ -345,6 +383,8 @@ int exportReports(const Options& options) {
 } // namespace
 
 int main(int argc, char** argv) {
+    // Under a file-size limit a write then fails like one on a full disk, and is reported.
+    platform::os::ignoreFileSizeSignal();
     qInstallMessageHandler(dropQtNotes);
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
