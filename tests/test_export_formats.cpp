@@ -78,11 +78,13 @@ struct Cell {
     QString value; // the text or the number as written
 };
 
-// Cells by reference ("C2"); a sheet's pane state under "pane".
+// Cells by reference ("C2"); a sheet's pane state under "pane". A cell without its reference
+// is the one after the cell before it in its row, as a spreadsheet reads it.
 QMap<QString, Cell> sheetCells(const QByteArray& xml) {
     QMap<QString, Cell> cells;
     QXmlStreamReader reader(xml);
-    QString ref;
+    QString ref, row;
+    int column = -1;
     while (!reader.atEnd()) {
         reader.readNext();
         if (!reader.isStartElement())
@@ -92,8 +94,13 @@ QMap<QString, Cell> sheetCells(const QByteArray& xml) {
             cells[QStringLiteral("pane")] = {attributes.value(QLatin1String("state")).toString(),
                                              {},
                                              attributes.value(QLatin1String("ySplit")).toString()};
+        } else if (reader.name() == u"row") {
+            row = attributes.value(QLatin1String("r")).toString();
+            column = -1;
         } else if (reader.name() == u"c") {
-            ref = attributes.value(QLatin1String("r")).toString();
+            const QString given = attributes.value(QLatin1String("r")).toString();
+            column = given.isEmpty() ? column + 1 : given.front().unicode() - u'A';
+            ref = QChar(u'A' + column) + row;
             cells[ref] = {attributes.value(QLatin1String("t")).toString(),
                           attributes.value(QLatin1String("s")).toString(),
                           {}};
