@@ -7,10 +7,10 @@
 #include "export/record_reading.h"
 #include "export/table_export.h"
 #include "export/table_formats.h"
+#include "graphics/texts.h"
 #include "platform/error.h"
 #include "platform/os_files.h"
 #include "scoring/explanations.h"
-#include "ui/texts.h"
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>
@@ -255,10 +255,6 @@ int reportFailures(const QStringList& notes, const QList<exporting::FileFailure>
     return failures.isEmpty() ? kExported : kFileFailed;
 }
 
-scoring::Explanations builtInTexts() {
-    return scoring::parseExplanations(ui::resourceText(QStringLiteral("explanations.txt")));
-}
-
 // The table on standard output: CSV only.
 int exportTableToStandardOutput(const Options& options) {
     const QString outName = QStringLiteral("стандартный вывод");
@@ -299,10 +295,10 @@ int exportTable(const Options& options) {
                 exporting::writeCsv(path, options.files, options.separator.value_or(';'), &notes);
             break;
         case exporting::TableFormat::Xlsx:
-            failures = exporting::writeXlsx(path, options.files, builtInTexts(), &notes);
+            failures = exporting::writeXlsx(path, options.files, graphics::explanations(), &notes);
             break;
         case exporting::TableFormat::Sav:
-            failures = exporting::writeSav(path, options.files, builtInTexts(), &notes);
+            failures = exporting::writeSav(path, options.files, graphics::explanations(), &notes);
             break;
         }
         return reportFailures(notes, failures);
@@ -336,7 +332,7 @@ private:
 
 int exportReports(const Options& options) {
     ReportFolder folder(*options.output);
-    const scoring::Explanations texts = builtInTexts();
+    const scoring::Explanations& texts = graphics::explanations();
     int status = kExported;
     QSet<QString> written; // two files of one name in two folders must not overwrite
     for (const QString& file : options.files) {

@@ -54,7 +54,7 @@ int replaceFile(const QString& from, const QString& to);
 // Whether two names stand for one existing file.
 bool isSameFile(const QString& first, const QString& second);
 
-// Which of the runtime's file failures a number is.
+// Which kind of file failure (with a text of its own, or none) a number is.
 FileFault faultOf(int code);
 // The system's own words for a number, without a final full stop.
 QString reasonText(int code);
