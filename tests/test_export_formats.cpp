@@ -12,6 +12,7 @@
 
 #include <QDate>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QMap>
 #include <QProcess>
@@ -120,6 +121,7 @@ QString columnLetters(int column) { // 0 -> A, 25 -> Z (the table has 25 columns
 struct SavVariable {
     QString name, label, format, labelSet;
     readstat_measure_t measure = READSTAT_MEASURE_UNKNOWN;
+    int displayWidth = 0;
 };
 
 struct SavFile {
@@ -144,7 +146,8 @@ int onVariable(int, readstat_variable_t* variable, const char* labelSet, void* c
     file->variables.append(
         {QString::fromUtf8(readstat_variable_get_name(variable)),
          QString::fromUtf8(label ? label : ""), QString::fromUtf8(format ? format : ""),
-         QString::fromUtf8(labelSet ? labelSet : ""), readstat_variable_get_measure(variable)});
+         QString::fromUtf8(labelSet ? labelSet : ""), readstat_variable_get_measure(variable),
+         readstat_variable_get_display_width(variable)});
     return READSTAT_HANDLER_OK;
 }
 
@@ -361,6 +364,11 @@ private slots:
         QVERIFY(damaged[2].isNull()); // NaN date
         QCOMPARE(damaged[3].toString(), QStringLiteral("Абвгдежзийклмнопрсту"));
         QVERIFY(damaged[7].isNull()); // unknown entry byte
+        // The text columns as wide as their longest texts.
+        QList<int> widths;
+        for (int v = 3; v <= 6; ++v)
+            widths.append(file.variables[v].displayWidth);
+        QCOMPARE(widths, (QList<int>{20, 7, 2, 5}));
     }
 
     // The archive window's call: the form by the extension, in any case.
@@ -382,6 +390,22 @@ private slots:
         QCOMPARE(failures.size(), 1);
         QCOMPARE(failures[0].file, QStringLiteral("missing.res"));
         QVERIFY(dir.readFile(name).startsWith(starts));
+    }
+
+    // A table longer than a sheet is refused at once, from the files' sizes, before any row is
+    // read (a sparse file: nothing of it is on the disk).
+    void xlsxBeyondASheet() {
+        testing::TempWorkDir dir;
+        dir.writeFile(kFile, QByteArray());
+        QVERIFY(QFile::resize(dir.filePath(kFile), qint64(scoring::kRecordSize) * 1'048'576));
+        QElapsedTimer timer;
+        timer.start();
+        const testing::ToolRun run = testing::runExportTool({"-o", "out.xlsx", kFile});
+        QCOMPARE(run.exitCode, 1);
+        QCOMPARE(run.errors, QStringLiteral("dorvel-export: out.xlsx: лист Excel вмещает не больше "
+                                            "1048575 записей; выгрузите таблицу в CSV или SAV\n"));
+        QVERIFY(timer.elapsed() < 10000);
+        QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("out.xlsx"))));
     }
 
     void tool_data() {
