@@ -9,10 +9,10 @@
 #include "export/record_reading.h"
 #include "export/table_export.h"
 #include "export/table_formats.h"
+#include "graphics/texts.h"
 #include "platform/files.h"
 #include "scoring/explanations.h"
 #include "scoring/result_file.h"
-#include "ui/texts.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -114,8 +114,7 @@ int main(int argc, char** argv) {
 
     // The files as the tool saves them: fewer runs, each takes seconds.
     constexpr int kFileRuns = 3;
-    const scoring::Explanations texts =
-        scoring::parseExplanations(ui::resourceText(QStringLiteral("explanations.txt")));
+    const scoring::Explanations& texts = graphics::explanations();
     const auto saved = [](const QList<exporting::FileFailure>& failures) {
         if (!failures.isEmpty())
             qFatal("the file could not be read");
