@@ -7,13 +7,11 @@
 #include "platform/dates.h"
 #include "platform/error.h"
 #include "platform/files.h"
-#include "platform/os_files.h"
 #include "platform/paths.h"
 #include "scoring/entry_mode.h"
 #include "scoring/result_file.h"
 
 #include <QDate>
-#include <QFile>
 #include <QStringEncoder>
 #include <algorithm>
 #include <array>
