@@ -309,9 +309,18 @@ private slots:
         QCOMPARE(statementNumber(window), QStringLiteral("3"));
     }
 
+    // A questionnaire of 418 lines shows statement 105 without its answers b and c.
+    void finishCaptionAtStatement105_data() {
+        QTest::addColumn<int>("lines");
+        QTest::addColumn<QStringList>("texts");
+        QTest::newRow("420 lines") << 420 << itemTexts(105);
+        QTest::newRow("418 lines") << 418 << QStringList{"Утверждение 105", "ответ а 105", "", ""};
+    }
     void finishCaptionAtStatement105() {
+        QFETCH(int, lines);
+        QFETCH(QStringList, texts);
         testing::TempWorkDir dir;
-        dir.writeFile(QStringLiteral("Data/data.kdt"), questionnaire(420));
+        dir.writeFile(QStringLiteral("Data/data.kdt"), questionnaire(lines));
         TestRun run;
         TestWindow& window = run.window;
         for (int s = 1; s <= 103; ++s)
@@ -321,7 +330,7 @@ private slots:
         answerStatement(window, 1);
         QCOMPARE(statementNumber(window), QStringLiteral("105"));
         QCOMPARE(continueButton(window)->text(), QStringLiteral("Закончить"));
-        QCOMPARE(shownTexts(window), itemTexts(105));
+        QCOMPARE(shownTexts(window), texts);
         QCOMPARE(window.answeredCount(), 104);
         QCOMPARE(window.answers().answer(104), quint8(1));
         QCOMPARE(window.answers().answer(105), quint8(0));
@@ -369,15 +378,6 @@ private slots:
         QVERIFY(!testing::visibleWindow<ResultsWindow>());
         for (int s = 1; s <= kStatements; ++s)
             QCOMPARE(run.window.answers().answer(s), quint8(answerOf(s)));
-    }
-
-    void statement105Of418Lines() {
-        testing::TempWorkDir dir;
-        dir.writeFile(QStringLiteral("Data/data.kdt"), questionnaire(418));
-        TestRun run;
-        for (int s = 1; s <= 104; ++s)
-            answerStatement(run.window, 2);
-        QCOMPARE(shownTexts(run.window), (QStringList{"Утверждение 105", "ответ а 105", "", ""}));
     }
 
     // A second test starts from a clean sheet and keeps only its own answers.
@@ -452,17 +452,34 @@ private slots:
                  qPrintable(date));
         QCOMPARE(dateLabel->width(), dateLabel->sizeHint().width()); // not cut off
         QVERIFY(instructions.isHidden());
-        const QList<QWidget*> order = {testing::child<QLineEdit>(&subject, "surnameEdit"),
-                                       testing::child<QLineEdit>(&subject, "firstNameEdit"),
-                                       testing::child<QLineEdit>(&subject, "courseEdit"),
-                                       testing::child<QLineEdit>(&subject, "groupEdit"),
-                                       continueButton(subject)};
-        for (qsizetype i = 0; i < 4; ++i)
-            QCOMPARE(static_cast<QLineEdit*>(order[i])->text(), QStringLiteral("нет"));
+        for (const QLineEdit* field : subject.findChildren<QLineEdit*>())
+            QCOMPARE(field->text(), QStringLiteral("нет"));
+    }
 
-        // Keyboard order: surname, first name, course, group, "Продолжить".
-        for (qsizetype i = 0; i + 1 < order.size(); ++i)
-            QCOMPARE(order[i]->nextInFocusChain(), order[i + 1]);
+    // In both windows that take a subject's data, Tab from the surname goes through every
+    // field and button before it comes back, the fields in the order they are read.
+    void tabGoesThroughTheFields_data() {
+        QTest::addColumn<bool>("manualEntry");
+        QTest::newRow("subject data") << false;
+        QTest::newRow("manual entry") << true;
+    }
+    void tabGoesThroughTheFields() {
+        QFETCH(bool, manualEntry);
+        testing::TempWorkDir dir;
+        SubjectDataWindow subjectWindow(nullptr);
+        ManualEntryWindow manualWindow(nullptr);
+        QWidget& window = manualEntry ? static_cast<QWidget&>(manualWindow) : subjectWindow;
+        window.show();
+        const QList<QWidget*> order =
+            testing::tabOrder(testing::child<QLineEdit>(&window, "surnameEdit"));
+        QStringList fields;
+        for (const QWidget* control : order) {
+            if (qobject_cast<const QLineEdit*>(control))
+                fields << control->objectName();
+        }
+        QCOMPARE(fields, (QStringList{"surnameEdit", "firstNameEdit", "courseEdit", "groupEdit"}));
+        for (QPushButton* button : window.findChildren<QPushButton*>())
+            QVERIFY2(order.contains(button), qPrintable(button->objectName()));
     }
 
     // The subject's fields hold what a result record keeps: characters beyond its length, and
