@@ -52,6 +52,12 @@ ResultRecord sampleRecord() {
     return record;
 }
 
+// The text field whose length byte stands at `offset`: 0, 21, 42 or 48.
+QString& fieldAt(ResultRecord& record, int offset) {
+    QString* fields[] = {&record.surname, &record.firstName, &record.course, &record.group};
+    return *fields[offset == 0 ? 0 : offset == 21 ? 1 : offset == 42 ? 2 : 3];
+}
+
 // The steps the tests run in a child process of their own.
 const testing::ChildSteps kChildSteps = {
     {QStringLiteral("append"),
@@ -169,16 +175,12 @@ void TestCoreResultFile::cutting() {
     QFETCH(QString, text);
     QFETCH(QString, stored);
     ResultRecord record;
-    QString* fields[] = {&record.surname, &record.firstName, &record.course, &record.group};
-    const int field = offset == 0 ? 0 : offset == 21 ? 1 : offset == 42 ? 2 : 3;
-    *fields[field] = text;
+    fieldAt(record, offset) = text;
     const QByteArray bytes = encodeRecord(record);
     QCOMPARE(int(quint8(bytes[offset])), int(stored.size()));
     QCOMPARE(bytes.mid(offset + 1, int(stored.size())), platform::toCp1251(stored));
-
-    const ResultRecord back = decodeRecord(bytes);
-    const QString* backFields[] = {&back.surname, &back.firstName, &back.course, &back.group};
-    QCOMPARE(*backFields[field], stored);
+    ResultRecord back = decodeRecord(bytes);
+    QCOMPARE(fieldAt(back, offset), stored);
 }
 
 // Bytes the record does not define are 0, so nothing of an earlier subject is ever stored.
@@ -223,10 +225,8 @@ void TestCoreResultFile::damagedLength() {
     QFETCH(int, read);
     QByteArray bytes(kRecordSize, '\xC0'); // "А" everywhere: a longer read would show it
     bytes[offset] = char(length);
-    const ResultRecord record = decodeRecord(bytes);
-    const QString texts[] = {record.surname, record.firstName, record.course, record.group};
-    const QString text = texts[offset == 0 ? 0 : offset == 21 ? 1 : offset == 42 ? 2 : 3];
-    QCOMPARE(text, QString(read, QChar(0x0410)));
+    ResultRecord record = decodeRecord(bytes);
+    QCOMPARE(fieldAt(record, offset), QString(read, QChar(0x0410)));
 }
 
 // A stored date that is no day of the calendar is shown as an empty date.
