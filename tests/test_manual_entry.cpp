@@ -622,16 +622,6 @@ private slots:
         QCOMPARE(tickedAnswers(*window), clickedTicks);
     }
 
-    // The surname field opens with "нет" selected: typing at once replaces it.
-    void typedSurnameReplacesNone() {
-        m_dir->installProgramFolder();
-        const auto window = openedWindow();
-        QVERIFY(QTest::qWaitForWindowActive(window.get()));
-        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QStringLiteral("Ив"));
-        QApplication::sendEvent(QApplication::focusWidget(), &press);
-        QCOMPARE(window->subject().surname, QStringLiteral("Ив"));
-    }
-
 private:
     std::unique_ptr<testing::TempWorkDir> m_dir;
 };

@@ -456,20 +456,32 @@ private slots:
             QCOMPARE(field->text(), QStringLiteral("нет"));
     }
 
-    // In both windows that take a subject's data, Tab from the surname goes through every
-    // field and button before it comes back, the fields in the order they are read.
-    void tabGoesThroughTheFields_data() {
+    // Both windows that take a subject's data open with the surname's "нет" selected, so that
+    // typing replaces it; Tab goes through every field in the order they are read, and through
+    // every button, before it comes back.
+    void subjectFieldsReadyForTyping_data() {
         QTest::addColumn<bool>("manualEntry");
         QTest::newRow("subject data") << false;
         QTest::newRow("manual entry") << true;
     }
-    void tabGoesThroughTheFields() {
+    void subjectFieldsReadyForTyping() {
         QFETCH(bool, manualEntry);
         testing::TempWorkDir dir;
         SubjectDataWindow subjectWindow(nullptr);
         ManualEntryWindow manualWindow(nullptr);
-        QWidget& window = manualEntry ? static_cast<QWidget&>(manualWindow) : subjectWindow;
+        ui::ChainWindow& window =
+            manualEntry ? static_cast<ui::ChainWindow&>(manualWindow) : subjectWindow;
+        window.create();
         window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        typeText(QStringLiteral("Иванов"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        typeText(QStringLiteral("Анна"));
+        const scoring::Subject typed =
+            manualEntry ? manualWindow.subject() : subjectWindow.subject();
+        QCOMPARE(typed.surname, QStringLiteral("Иванов"));
+        QCOMPARE(typed.firstName, QStringLiteral("Анна"));
+
         const QList<QWidget*> order =
             testing::tabOrder(testing::child<QLineEdit>(&window, "surnameEdit"));
         QStringList fields;
@@ -541,20 +553,6 @@ private slots:
         const scoring::ResultRecord saved = scoring::decodeRecord(scoring::encodeRecord(record));
         QCOMPARE((QStringList{saved.surname, saved.firstName, saved.course, saved.group}),
                  (QStringList{subject.surname, subject.firstName, subject.course, subject.group}));
-    }
-
-    // The window opens with the surname's "нет" selected, so that typing replaces it.
-    void typedSurnameReplacesNone() {
-        testing::TempWorkDir dir;
-        SubjectDataWindow window(nullptr);
-        window.create();
-        window.show();
-        QVERIFY(QTest::qWaitForWindowActive(&window));
-        typeText(QStringLiteral("Иванов"));
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        typeText(QStringLiteral("Анна"));
-        QCOMPARE(window.subject().surname, QStringLiteral("Иванов"));
-        QCOMPARE(window.subject().firstName, QStringLiteral("Анна"));
     }
 
     void chainBackToMainWindow_data() {
