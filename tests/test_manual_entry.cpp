@@ -449,99 +449,62 @@ private slots:
         QCOMPARE(grid.pixelColor(box.topLeft() + QPoint(8, 8)), QColor(Qt::red)); // not stretched
     }
 
+    // The answer keys act only while the grid has the focus: Escape or a click on the grid gives
+    // it the keys, a click also making its statement the current one; the fields keep theirs.
+    // The current row is highlighted from the moment keyboard entry begins, and "результат"
+    // with statements missing shows the first of them as the current row.
     void keyboardEntry_data() {
-        QTest::addColumn<QString>("keys");    // typed after Escape hands the keys to the grid
+        QTest::addColumn<QList<int>>("clicked"); // statements answered a by the click handler
+        QTest::addColumn<QString>("focus");      // a control given the focus, "grid", "ESC" typed,
+                                                 // "click <n>" on box a of statement n, or none
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<bool>("result");     // "результат" pressed last
         QTest::addColumn<QString>("answers"); // of statements 1, 2, ... (the rest stay 0)
         QTest::addColumn<int>("current");
-        QTest::newRow("digits") << "1 2 3"
-                                << "123" << 4;
-        QTest::newRow("latin letters") << "a B c"
-                                       << "123" << 4;
-        QTest::newRow("cyrillic letters") << "а б В"
-                                          << "123" << 4;
-        QTest::newRow("russian layout") << "ф и С"
-                                        << "123" << 4;
-        QTest::newRow("backspace corrects") << "1 2 BS 3"
-                                            << "13" << 3;
-        QTest::newRow("arrows skip and return") << "R R 2 U U 1 D 3"
-                                                << "0123" << 5;
-        QTest::newRow("back stops at 1") << "L BS U 2"
-                                         << "2" << 2;
-        QTest::newRow("other keys do nothing") << "4 d x 0"
-                                               << "" << 1;
-    }
-    void keyboardEntry() {
-        QFETCH(QString, keys);
-        QFETCH(QString, answers);
-        QFETCH(int, current);
-        const auto window = openedWindow();
-        QVERIFY(QTest::qWaitForWindowActive(window.get()));
-        typeKeys(QStringLiteral("ESC"));
-        QCOMPARE(QApplication::focusWidget(), window->grid());
-        typeKeys(keys);
-        QList<int> expected(kStatements, 0);
-        for (int i = 0; i < answers.size(); ++i)
-            expected[i] = answers[i].digitValue();
-        QCOMPARE(sheetAnswers(*window), expected);
-        QCOMPARE(tickedAnswers(*window), expected);
-        QCOMPARE(window->currentStatement(), current);
-    }
-
-    // The fields keep their keys; a click on the grid, or Escape, gives the keys to the grid,
-    // and a click makes its statement the current one.
-    void fieldsKeepTheirKeys() {
-        const auto window = openedWindow();
-        QVERIFY(QTest::qWaitForWindowActive(window.get()));
-        QLineEdit* course = control<QLineEdit>(window.get(), "courseEdit");
-        course->setFocus();
-        course->clear();
-        typeKeys(QStringLiteral("2 BS 3 a"));
-        QCOMPARE(course->text(), QStringLiteral("3a"));
-        QCOMPARE(sheetAnswers(*window), QList<int>(kStatements, 0));
-
-        clickBox(*window, 30, 0);
-        QCOMPARE(QApplication::focusWidget(), window->grid());
-        typeKeys(QStringLiteral("2 3"));
-        QCOMPARE(window->answers().answer(30), quint8(2));
-        QCOMPARE(window->answers().answer(31), quint8(3));
-        QCOMPARE(window->currentStatement(), 32);
-
-        // At the last statement the key answers it and stays there.
-        clickBox(*window, kStatements, 0);
-        typeKeys(QStringLiteral("3"));
-        QCOMPARE(window->answers().answer(kStatements), quint8(3));
-        QCOMPARE(window->currentStatement(), kStatements);
-        QCOMPARE(course->text(), QStringLiteral("3a"));
-    }
-
-    // The answer keys act only while the grid has the focus. The current row is highlighted
-    // from the moment keyboard entry begins, and "результат" with statements missing shows the
-    // first of them as the current row.
-    void keysOnlyInTheGrid_data() {
-        QTest::addColumn<QList<int>>("clicked"); // statements answered a by the click handler
-        QTest::addColumn<QString>("focus");      // control given the focus ("grid", or none)
-        QTest::addColumn<QString>("keys");
-        QTest::addColumn<bool>("result"); // "результат" pressed last
-        QTest::addColumn<QString>("answers");
-        QTest::addColumn<int>("current");
         QTest::addColumn<bool>("highlighted");
-        QTest::newRow("opened: no highlight") << QList<int>{} << ""
+        const QList<int> none;
+        QTest::newRow("digits") << none << "ESC"
+                                << "1 2 3" << false << "123" << 4 << true;
+        QTest::newRow("latin letters") << none << "ESC"
+                                       << "a B c" << false << "123" << 4 << true;
+        QTest::newRow("cyrillic letters") << none << "ESC"
+                                          << "а б В" << false << "123" << 4 << true;
+        QTest::newRow("russian layout") << none << "ESC"
+                                        << "ф и С" << false << "123" << 4 << true;
+        QTest::newRow("backspace corrects") << none << "ESC"
+                                            << "1 2 BS 3" << false << "13" << 3 << true;
+        QTest::newRow("arrows skip and return")
+            << none << "ESC"
+            << "R R 2 U U 1 D 3" << false << "0123" << 5 << true;
+        QTest::newRow("back stops at 1") << none << "ESC"
+                                         << "L BS U 2" << false << "2" << 2 << true;
+        QTest::newRow("other keys do nothing") << none << "ESC"
+                                               << "4 d x 0" << false << "" << 1 << true;
+        QTest::newRow("a click gives the grid the keys")
+            << none << "click 30"
+            << "2 3" << false << QString(29, u'0') + "23" << 32 << true;
+        QTest::newRow("the last statement answered, stays current")
+            << none << "click 105"
+            << "3" << false << QString(104, u'0') + "3" << 105 << true;
+        QTest::newRow("opened: no highlight") << none << ""
                                               << "" << false << "" << 1 << false;
-        QTest::newRow("surname field keeps the keys") << QList<int>{} << "surnameEdit"
+        QTest::newRow("surname field keeps the keys") << none << "surnameEdit"
                                                       << "1 a" << false << "" << 1 << false;
+        QTest::newRow("course field keeps the keys") << none << "courseEdit"
+                                                     << "2 BS 3 a" << false << "" << 1 << false;
         QTest::newRow("result button leaves them unanswered")
-            << QList<int>{} << "resultButton"
+            << none << "resultButton"
             << "1 б ф D BS" << false << "" << 1 << false;
-        QTest::newRow("grid takes them") << QList<int>{} << "grid"
+        QTest::newRow("grid takes them") << none << "grid"
                                          << "2 3" << false << "23" << 3 << true;
-        QTest::newRow("grid given the focus shows row 1") << QList<int>{} << "grid"
+        QTest::newRow("grid given the focus shows row 1") << none << "grid"
                                                           << "" << false << "" << 1 << true;
         QTest::newRow("incomplete: the gap after clicks") << QList<int>{1, 2, 4} << ""
                                                           << "" << true << "1101" << 3 << true;
         QTest::newRow("incomplete: back to the gap left by the keys")
-            << QList<int>{} << "grid"
+            << none << "grid"
             << "1 2 R 3" << true << "1203" << 3 << true;
-        QTest::newRow("incomplete: nothing answered") << QList<int>{} << ""
+        QTest::newRow("incomplete: nothing answered") << none << ""
                                                       << "" << true << "" << 1 << true;
         QList<int> allBut52;
         QList<int> allBut105;
@@ -557,7 +520,7 @@ private slots:
         QTest::newRow("incomplete: 105 missing") << allBut105 << ""
                                                  << "" << true << QString(104, u'1') << 105 << true;
     }
-    void keysOnlyInTheGrid() {
+    void keyboardEntry() {
         QFETCH(QList<int>, clicked);
         QFETCH(QString, focus);
         QFETCH(QString, keys);
@@ -571,8 +534,14 @@ private slots:
             window->chooseBox(boxNumber(statement, 0));
         if (focus == u"grid")
             window->grid()->setFocus(Qt::MouseFocusReason);
+        else if (focus == u"ESC")
+            typeKeys(focus);
+        else if (focus.startsWith(u"click "))
+            clickBox(*window, focus.mid(6).toInt(), 0);
         else if (!focus.isEmpty())
             control<QWidget>(window.get(), qPrintable(focus))->setFocus(Qt::TabFocusReason);
+        if (focus == u"ESC" || focus.startsWith(u"click "))
+            QCOMPARE(QApplication::focusWidget(), window->grid());
         typeKeys(keys);
         if (result) {
             NothingOpens guard;
@@ -583,6 +552,7 @@ private slots:
         for (int i = 0; i < answers.size(); ++i)
             expected[i] = answers[i].digitValue();
         QCOMPARE(sheetAnswers(*window), expected);
+        QCOMPARE(tickedAnswers(*window), expected);
         QCOMPARE(window->currentStatement(), current);
         QCOMPARE(rowHighlighted(*window, current), highlighted);
         QCOMPARE(incompleteWarning(window.get())->isVisible(), result);
