@@ -318,13 +318,11 @@ private slots:
     }
 
     void subjectsFromTwoFilesKeepTheirFiles() {
-        testing::TempWorkDir dir;
-        const QString first = writeResultFile(dir, QStringLiteral("a.res"), numberedRecords(2));
+        Archive archive(numberedRecords(2));
+        ArchiveWindow& window = archive.window;
+        const QString& first = archive.path;
         const QString second =
-            writeResultFile(dir, QStringLiteral("b.res"), numberedRecords(2, 20));
-        ArchiveWindow window(nullptr);
-        window.create();
-        openThroughDialog(window, first);
+            writeResultFile(archive.dir, QStringLiteral("b.res"), numberedRecords(2, 20));
         selectLine(window, 1);
         toComparison(window)->click();
         openThroughDialog(window, second);
