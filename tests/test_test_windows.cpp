@@ -122,6 +122,31 @@ ui::ChainWindow* openedOverTest() {
     return nullptr;
 }
 
+// Answers `answer` on the test window; a window this opens over it is handed to `whenOpen` and
+// closed. Says whether one opened; `whenOpen` sees nullptr when the answer opened nothing.
+bool answerClosingWhatOpens(TestWindow& window, int answer,
+                            const std::function<void(ui::ChainWindow*)>& whenOpen = {}) {
+    bool ran = false;
+    bool opened = false;
+    QTimer closer;
+    closer.setSingleShot(true);
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        ran = true;
+        ui::ChainWindow* other = openedOverTest();
+        opened = other != nullptr;
+        if (whenOpen)
+            whenOpen(other);
+        if (other)
+            other->close();
+    });
+    closer.start(0);
+    answerStatement(window, answer);
+    closer.stop(); // nothing opened: the step must not fire later inside another test
+    if (!ran && whenOpen)
+        whenOpen(nullptr);
+    return opened;
+}
+
 // A test window as the subject data window opens it, but driven here step by step: the
 // subject data window beneath it, its owner, exists, hidden, as it does in the chain.
 struct TestRun {
@@ -139,21 +164,7 @@ struct TestRun {
                    const std::function<void(ui::ChainWindow*)>& whenResultsOpen) {
         for (int s = 1; s < kStatements; ++s)
             answerStatement(window, answerOf(s));
-        QTimer closer;
-        closer.setSingleShot(true);
-        QObject::connect(&closer, &QTimer::timeout, [&] {
-            ui::ChainWindow* results = openedOverTest();
-            whenResultsOpen(results);
-            if (results)
-                results->close();
-        });
-        closer.start(0);
-        answerStatement(window, answerOf(kStatements));
-        // Nothing opened: the step must not fire later inside another test.
-        if (closer.isActive()) {
-            closer.stop();
-            whenResultsOpen(nullptr);
-        }
+        answerClosingWhatOpens(window, answerOf(kStatements), whenResultsOpen);
     }
 };
 
@@ -413,21 +424,8 @@ private slots:
         QCOMPARE(shownTexts(window), (QStringList{"", "", "", ""}));
         QVERIFY(!window.questionnaireOpen());
 
-        for (int press = 0; press < 3; ++press) {
-            bool opened = false;
-            QTimer closer;
-            closer.setSingleShot(true);
-            QObject::connect(&closer, &QTimer::timeout, [&] {
-                if (ui::ChainWindow* other = openedOverTest()) {
-                    opened = true;
-                    other->close();
-                }
-            });
-            closer.start(0);
-            answerStatement(window, 1);
-            closer.stop();
-            QVERIFY(!opened);
-        }
+        for (int press = 0; press < 3; ++press)
+            QVERIFY(!answerClosingWhatOpens(window, 1));
         QCOMPARE(window.answeredCount(), 0);
         QCOMPARE(statementNumber(window), QStringLiteral("1"));
         QCOMPARE(window.answers().answer(1), quint8(0));
