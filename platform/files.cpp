@@ -129,8 +129,8 @@ namespace {
 
 } // namespace
 
-void saveWholeFile(const QString& name, const QByteArray& bytes) {
-    const QString path = resolvePath(name);
+void saveWholeFile(const QString& name, const QByteArray& bytes, NameLookup lookup) {
+    const QString path = lookup == NameLookup::Exact ? name : resolvePath(name);
     // QSaveFile would put the new content in place of the file a link points to. Past this
     // check the content replaces the name itself, whatever is put there meanwhile.
     const QFileInfo info(path);
@@ -160,8 +160,8 @@ void saveWholeFile(const QString& name, const QByteArray& bytes) {
         fail(os::lastError());
 }
 
-void saveNewFile(const QString& name, const QByteArray& bytes) {
-    const QString path = resolvePath(name);
+void saveNewFile(const QString& name, const QByteArray& bytes, NameLookup lookup) {
+    const QString path = lookup == NameLookup::Exact ? name : resolvePath(name);
     QFile file(path);
     int code = 0;
     if (os::openRegularFile(file, QIODevice::WriteOnly | QIODevice::NewOnly, os::Links::Refuse,
