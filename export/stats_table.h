@@ -1,0 +1,30 @@
+#pragma once
+
+#include "scoring/group_statistics.h"
+
+#include <QByteArray>
+#include <QString>
+
+namespace exporting {
+
+// The statistics table's first line, without its line end:
+// scale;n;mean;sd;median;min;max;low;average;high
+QString statsHeader(char separator = ';');
+
+// A figure rounded to two decimals (halves away from zero), with a decimal comma or point.
+QString twoDecimals(double value, QChar point);
+
+// The statistics table as CSV: UTF-8 with a byte-order mark, the header, then one line per
+// scale from MD to Q4 with the scale code, n, mean, sd and median to two decimals, min, max
+// and the counts low, average, high; an empty cell for a figure the scale has not (see
+// scoring::ScaleStatistics); CR LF after every line. With the separator ';' the decimals take
+// a comma, with ',' a point, so that both a Russian spreadsheet and R's read.csv / read.csv2
+// read them as numbers.
+QByteArray statsCsv(const scoring::GroupStatistics& statistics, char separator = ';');
+
+// The same table as an Excel workbook at `path`, on a sheet "Статистика" with the same first
+// line and the figures as number cells (shown with two decimals). The file appears whole or
+// not at all; a failure throws platform::Error.
+void writeStatsXlsx(const QString& path, const scoring::GroupStatistics& statistics);
+
+} // namespace exporting
