@@ -11,6 +11,8 @@
 #include "scoring/explanations.h"
 #include "ui/texts.h"
 
+#include <QCommandLineOption>
+#include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -90,87 +92,146 @@ struct Options {
     QStringList files;
 };
 
-// The options, or nothing after saying what is wrong.
-std::optional<Options> parseOptions(const QStringList& arguments) {
-    Options options;
-    auto fail = [](const QString& problem) {
-        complain(problem + QStringLiteral("\nСправка: dorvel-export --help"));
-        return std::nullopt;
-    };
-    bool optionsEnd = false;
-    for (qsizetype i = 1; i < arguments.size(); ++i) {
-        const QString& argument = arguments[i];
-        if (optionsEnd || !argument.startsWith(u'-') || argument.size() == 1) {
-            if (argument == u"-" && !optionsEnd)
-                return fail(QStringLiteral("чтение со стандартного ввода не поддерживается"));
-            options.files.append(argument);
-            continue;
-        }
-        if (argument == u"--") {
-            optionsEnd = true;
-        } else if (argument == u"--help" || argument == u"-h") {
-            options.help = true;
-        } else if (argument == u"--pdf") {
-            options.pdf = true;
-        } else if (argument == u"-o" || argument == u"--separator" || argument == u"--record" ||
-                   argument == u"--format") {
-            if (i + 1 >= arguments.size())
-                return fail(QStringLiteral("после %1 нужно значение").arg(argument));
-            const QString value = arguments[++i];
-            if (argument == u"-o") {
-                if (options.output || value.isEmpty())
-                    return fail(QStringLiteral("-o задаётся один раз и не пустым"));
-                options.output = value;
-            } else if (argument == u"--format") {
-                if (options.format)
-                    return fail(QStringLiteral("--format задаётся один раз"));
-                if (value == u"csv")
-                    options.format = exporting::TableFormat::Csv;
-                else if (value == u"xlsx")
-                    options.format = exporting::TableFormat::Xlsx;
-                else if (value == u"sav")
-                    options.format = exporting::TableFormat::Sav;
-                else
-                    return fail(QStringLiteral("--format: csv, xlsx или sav"));
-            } else if (argument == u"--separator") {
-                if (options.separator || (value != u";" && value != u","))
-                    return fail(QStringLiteral("разделитель — один раз, «;» или «,»"));
-                options.separator = char(value.front().unicode());
-            } else {
-                bool number = false;
-                const qint64 record = value.toLongLong(&number);
-                if (options.record || !number || record < 0 || value.front() == u'+')
-                    return fail(QStringLiteral("--record: номер записи от 0, один раз"));
-                options.record = record;
-            }
-        } else {
-            return fail(QStringLiteral("неизвестный параметр %1").arg(argument));
-        }
+// A wrong command line, with what is wrong.
+struct UsageError {
+    QString problem;
+};
+
+// The options the tool knows. A new option is declared here, added in parse() and read in
+// readOptions() below.
+struct OptionSet {
+    QCommandLineOption help{{QStringLiteral("h"), QStringLiteral("help")}};
+    QCommandLineOption pdf{QStringLiteral("pdf")};
+    QCommandLineOption output{QStringLiteral("o"), QString(), QStringLiteral("file")};
+    QCommandLineOption separator{QStringLiteral("separator"), QString(), QStringLiteral("char")};
+    QCommandLineOption format{QStringLiteral("format"), QString(), QStringLiteral("form")};
+    QCommandLineOption record{QStringLiteral("record"), QString(), QStringLiteral("number")};
+
+    // Fills `parser` from the arguments; throws UsageError for an option it does not know or
+    // one without its value.
+    void parse(QCommandLineParser& parser, const QStringList& arguments) const {
+        parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+        parser.addOptions({help, pdf, output, separator, format, record});
+        if (parser.parse(arguments))
+            return;
+        const QStringList unknown = parser.unknownOptionNames();
+        if (unknown.isEmpty()) // an option that takes a value is the last argument
+            throw UsageError{QStringLiteral("после %1 нужно значение").arg(arguments.last())};
+        throw UsageError{
+            QStringLiteral("неизвестный параметр %1").arg(typed(arguments, unknown[0]))};
     }
-    if (options.help)
-        return options;
+
+    // An option as the command line wrote it, from the name the parser gives.
+    static QString typed(const QStringList& arguments, const QString& name) {
+        for (const QString& argument : arguments.mid(1)) {
+            for (const QString& dashes : {QStringLiteral("-"), QStringLiteral("--")})
+                if (argument == dashes + name || argument.startsWith(dashes + name + u'='))
+                    return argument;
+        }
+        return QStringLiteral("--") + name;
+    }
+};
+
+// The value of an option given at most once, or nothing when it is not given.
+std::optional<QString> once(const QCommandLineParser& parser, const QCommandLineOption& option,
+                            const QString& problem) {
+    const QStringList values = parser.values(option);
+    if (values.size() > 1)
+        throw UsageError{problem};
+    return values.isEmpty() ? std::nullopt : std::optional<QString>(values[0]);
+}
+
+// "-" names standard input, which is not read; after "--" it is a file of that name.
+void refuseStandardInput(const QStringList& arguments, const QStringList& files) {
+    const qsizetype optionsEnd = arguments.indexOf(QStringLiteral("--"), 1);
+    const qsizetype dashFiles =
+        optionsEnd < 0 ? 0 : arguments.mid(optionsEnd + 1).count(QStringLiteral("-"));
+    if (files.count(QStringLiteral("-")) > dashFiles)
+        throw UsageError{QStringLiteral("чтение со стандартного ввода не поддерживается")};
+}
+
+Options readOptions(const QStringList& arguments) {
+    const OptionSet known;
+    QCommandLineParser parser;
+    known.parse(parser, arguments);
+    Options options;
+    options.files = parser.positionalArguments();
+    refuseStandardInput(arguments, options.files);
+    options.help = parser.isSet(known.help);
+    options.pdf = parser.isSet(known.pdf);
+
+    options.output = once(parser, known.output, QStringLiteral("-o задаётся один раз и не пустым"));
+    if (options.output && options.output->isEmpty())
+        throw UsageError{QStringLiteral("-o задаётся один раз и не пустым")};
+
+    if (const auto format =
+            once(parser, known.format, QStringLiteral("--format задаётся один раз"))) {
+        if (*format == u"csv")
+            options.format = exporting::TableFormat::Csv;
+        else if (*format == u"xlsx")
+            options.format = exporting::TableFormat::Xlsx;
+        else if (*format == u"sav")
+            options.format = exporting::TableFormat::Sav;
+        else
+            throw UsageError{QStringLiteral("--format: csv, xlsx или sav")};
+    }
+
+    const QString separatorProblem = QStringLiteral("разделитель — один раз, «;» или «,»");
+    if (const auto separator = once(parser, known.separator, separatorProblem)) {
+        if (*separator != u";" && *separator != u",")
+            throw UsageError{separatorProblem};
+        options.separator = char(separator->front().unicode());
+    }
+
+    const QString recordProblem = QStringLiteral("--record: номер записи от 0, один раз");
+    if (const auto value = once(parser, known.record, recordProblem)) {
+        bool number = false;
+        const qint64 record = value->toLongLong(&number);
+        if (!number || record < 0 || value->front() == u'+')
+            throw UsageError{recordProblem};
+        options.record = record;
+    }
+    return options;
+}
+
+// Which options go together, and the table's form when not given.
+void checkCombination(Options& options) {
     if (options.files.isEmpty())
-        return fail(QStringLiteral("не задан ни один файл результатов"));
-    if (options.pdf && !options.output)
-        return fail(QStringLiteral("для --pdf нужна папка: -o ПАПКА"));
-    if (options.pdf && options.separator)
-        return fail(QStringLiteral("--separator относится только к таблице"));
-    if (!options.pdf && options.record)
-        return fail(QStringLiteral("--record относится только к --pdf"));
-    if (options.pdf && options.format)
-        return fail(QStringLiteral("--format относится только к таблице"));
-    if (options.pdf)
-        return options;
+        throw UsageError{QStringLiteral("не задан ни один файл результатов")};
+    if (options.pdf) {
+        if (!options.output)
+            throw UsageError{QStringLiteral("для --pdf нужна папка: -o ПАПКА")};
+        if (options.separator)
+            throw UsageError{QStringLiteral("--separator относится только к таблице")};
+        if (options.format)
+            throw UsageError{QStringLiteral("--format относится только к таблице")};
+        return;
+    }
+    if (options.record)
+        throw UsageError{QStringLiteral("--record относится только к --pdf")};
     if (!options.format)
         options.format = options.output ? exporting::tableFormatFor(*options.output)
                                         : exporting::TableFormat::Csv;
     if (*options.format != exporting::TableFormat::Csv) {
         if (!options.output)
-            return fail(QStringLiteral("таблица xlsx или sav пишется только в файл: -o ТАБЛИЦА"));
+            throw UsageError{
+                QStringLiteral("таблица xlsx или sav пишется только в файл: -o ТАБЛИЦА")};
         if (options.separator)
-            return fail(QStringLiteral("--separator относится только к таблице CSV"));
+            throw UsageError{QStringLiteral("--separator относится только к таблице CSV")};
     }
-    return options;
+}
+
+// The options, or nothing after saying what is wrong.
+std::optional<Options> parseOptions(const QStringList& arguments) {
+    try {
+        Options options = readOptions(arguments);
+        if (!options.help)
+            checkCombination(options);
+        return options;
+    } catch (const UsageError& error) {
+        complain(error.problem + QStringLiteral("\nСправка: dorvel-export --help"));
+        return std::nullopt;
+    }
 }
 
 int reportFailures(const QList<exporting::FileFailure>& failures) {
