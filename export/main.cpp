@@ -3,17 +3,22 @@
 // everything was exported, 1 when a file could not be read or written (the others are still
 // exported), 2 for a wrong command line.
 
+#include "export/group_report.h"
 #include "export/pdf_report.h"
 #include "export/record_reading.h"
+#include "export/stats_table.h"
 #include "export/table_export.h"
 #include "export/table_formats.h"
+#include "export/table_rows.h"
 #include "platform/error.h"
 #include "scoring/explanations.h"
+#include "scoring/group_statistics.h"
 #include "ui/texts.h"
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QDate>
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
@@ -36,7 +41,16 @@ const char kUsage[] = R"(Выгрузка результатов «Теста Д
   dorvel-export [-o ТАБЛИЦА.csv] [--separator ,] ФАЙЛ.res...
   dorvel-export [--format xlsx|sav] -o ТАБЛИЦА.xlsx|ТАБЛИЦА.sav ФАЙЛ.res...
   dorvel-export --pdf [--record N] -o ПАПКА ФАЙЛ.res...
+  dorvel-export --stats [--separator ,] [-o СТАТИСТИКА.csv|СТАТИСТИКА.xlsx] ФАЙЛ.res...
+  dorvel-export --group-report [--anonymous] -o СПРАВКА.pdf ФАЙЛ.res...
   dorvel-export --help
+
+Отбор записей (для таблицы, --pdf, --stats и --group-report; можно сочетать):
+  --group Г   только группа Г;  --course К   только курс К (без учёта регистра
+              букв и пробелов по краям);
+  --from ГГГГ-ММ-ДД, --to ГГГГ-ММ-ДД   только даты тестирования с этого дня
+              и/или по этот день включительно.
+Если после отбора не осталось ни одной записи — код 1 и сообщение об этом.
 
 Таблица: все целые записи данных файлов, по порядку файлов и записей, в ТАБЛИЦА.csv
 или, без -o, на стандартный вывод. UTF-8 с меткой BOM, ячейки разделены «;»
@@ -62,6 +76,20 @@ const char kUsage[] = R"(Выгрузка результатов «Теста Д
 записи N, считая от 0) в ПАПКУ под именем <имя файла без .res>_<номер>.pdf,
 например 09.12.2026_0.pdf. Папка создаётся, если её нет.
 
+--stats: статистика группы по 17 шкалам в СТАТИСТИКА.csv (или .xlsx; без -o — CSV
+на стандартный вывод). Первая строка:
+  scale;n;mean;sd;median;min;max;low;average;high
+затем по строке на шкалу MD, A, B, ..., Q4: число записей со стеном 1–10 по шкале
+(повреждённый стен не учитывается только по своей шкале), среднее, стандартное
+отклонение (выборочное, пусто при n < 2), медиана — с двумя знаками после запятой
+(с разделителем «;» — запятая, с «,» — точка), наименьший и наибольший стен, число
+стенов 1–3, 4–7 и 8–10. UTF-8 с меткой BOM, строки оканчиваются CR LF.
+
+--group-report: справка по группе в PDF (A4): группа, курс, даты, число учащихся,
+средний профиль группы с полосой ± одно стандартное отклонение, статистика по
+шкалам, учащиеся с низкими и высокими значениями по каждой шкале и учащиеся со
+стеном MD 8–10. С --anonymous — без имён учащихся.
+
 Коды завершения: 0 — всё выгружено; 1 — какой-то файл не прочитан или не записан
 (он назван в потоке ошибок с причиной, остальные выгружены); 2 — ошибка в командной строке.
 )";
@@ -85,6 +113,11 @@ void complain(const QString& text) {
 struct Options {
     bool help = false;
     bool pdf = false;
+    bool stats = false;
+    bool groupReport = false;
+    bool anonymous = false;
+    scoring::RecordFilter filter;
+    QStringList filterWords; // the filter as the command line gave it, for messages
     std::optional<QString> output;
     std::optional<char> separator;
     std::optional<exporting::TableFormat> format;
@@ -106,12 +139,20 @@ struct OptionSet {
     QCommandLineOption separator{QStringLiteral("separator"), QString(), QStringLiteral("char")};
     QCommandLineOption format{QStringLiteral("format"), QString(), QStringLiteral("form")};
     QCommandLineOption record{QStringLiteral("record"), QString(), QStringLiteral("number")};
+    QCommandLineOption stats{QStringLiteral("stats")};
+    QCommandLineOption groupReport{QStringLiteral("group-report")};
+    QCommandLineOption anonymous{QStringLiteral("anonymous")};
+    QCommandLineOption group{QStringLiteral("group"), QString(), QStringLiteral("group")};
+    QCommandLineOption course{QStringLiteral("course"), QString(), QStringLiteral("course")};
+    QCommandLineOption from{QStringLiteral("from"), QString(), QStringLiteral("date")};
+    QCommandLineOption to{QStringLiteral("to"), QString(), QStringLiteral("date")};
 
     // Fills `parser` from the arguments; throws UsageError for an option it does not know or
     // one without its value.
     void parse(QCommandLineParser& parser, const QStringList& arguments) const {
         parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-        parser.addOptions({help, pdf, output, separator, format, record});
+        parser.addOptions({help, pdf, output, separator, format, record, stats, groupReport,
+                           anonymous, group, course, from, to});
         if (parser.parse(arguments))
             return;
         const QStringList unknown = parser.unknownOptionNames();
@@ -148,6 +189,38 @@ void refuseStandardInput(const QStringList& arguments, const QStringList& files)
         optionsEnd < 0 ? 0 : arguments.mid(optionsEnd + 1).count(QStringLiteral("-"));
     if (files.count(QStringLiteral("-")) > dashFiles)
         throw UsageError{QStringLiteral("чтение со стандартного ввода не поддерживается")};
+}
+
+// The record filter: --group, --course, --from, --to, each at most once.
+void readFilter(const QCommandLineParser& parser, const OptionSet& known, Options& options) {
+    options.stats = parser.isSet(known.stats);
+    options.groupReport = parser.isSet(known.groupReport);
+    options.anonymous = parser.isSet(known.anonymous);
+    auto text = [&](const QCommandLineOption& option, const QString& name) {
+        const auto value = once(parser, option, name + QStringLiteral(" задаётся один раз"));
+        if (value) {
+            if (value->trimmed().isEmpty())
+                throw UsageError{name + QStringLiteral(": нужно непустое значение")};
+            options.filterWords << name + QStringLiteral(" «") + *value + u'»';
+        }
+        return value;
+    };
+    auto date = [&](const QCommandLineOption& option, const QString& name) {
+        const auto value = text(option, name);
+        if (!value)
+            return std::optional<QDate>();
+        const QDate day = QDate::fromString(*value, QStringLiteral("yyyy-MM-dd"));
+        if (!day.isValid())
+            throw UsageError{name +
+                             QStringLiteral(": дата в виде ГГГГ-ММ-ДД, например 2026-09-01")};
+        return std::optional<QDate>(day);
+    };
+    options.filter.group = text(known.group, QStringLiteral("--group"));
+    options.filter.course = text(known.course, QStringLiteral("--course"));
+    options.filter.from = date(known.from, QStringLiteral("--from"));
+    options.filter.to = date(known.to, QStringLiteral("--to"));
+    if (options.filter.from && options.filter.to && *options.filter.from > *options.filter.to)
+        throw UsageError{QStringLiteral("--from позже --to")};
 }
 
 Options readOptions(const QStringList& arguments) {
@@ -191,6 +264,7 @@ Options readOptions(const QStringList& arguments) {
             throw UsageError{recordProblem};
         options.record = record;
     }
+    readFilter(parser, known, options);
     return options;
 }
 
@@ -198,6 +272,20 @@ Options readOptions(const QStringList& arguments) {
 void checkCombination(Options& options) {
     if (options.files.isEmpty())
         throw UsageError{QStringLiteral("не задан ни один файл результатов")};
+    if (int(options.pdf) + int(options.stats) + int(options.groupReport) > 1)
+        throw UsageError{QStringLiteral("--pdf, --stats и --group-report не сочетаются")};
+    if (options.anonymous && !options.groupReport)
+        throw UsageError{QStringLiteral("--anonymous относится только к --group-report")};
+    if (options.groupReport) {
+        if (!options.output)
+            throw UsageError{QStringLiteral("для --group-report нужен файл: -o СПРАВКА.pdf")};
+        if (options.separator || options.format || options.record)
+            throw UsageError{
+                QStringLiteral("--separator, --format и --record не относятся к --group-report")};
+        return;
+    }
+    if (options.record && !options.filter.isEmpty())
+        throw UsageError{QStringLiteral("--record не сочетается с отбором записей")};
     if (options.pdf) {
         if (!options.output)
             throw UsageError{QStringLiteral("для --pdf нужна папка: -o ПАПКА")};
@@ -212,6 +300,8 @@ void checkCombination(Options& options) {
     if (!options.format)
         options.format = options.output ? exporting::tableFormatFor(*options.output)
                                         : exporting::TableFormat::Csv;
+    if (options.stats && *options.format == exporting::TableFormat::Sav)
+        throw UsageError{QStringLiteral("статистика пишется в CSV или xlsx")};
     if (*options.format != exporting::TableFormat::Csv) {
         if (!options.output)
             throw UsageError{
@@ -240,6 +330,83 @@ int reportFailures(const QList<exporting::FileFailure>& failures) {
     return failures.isEmpty() ? kExported : kFileFailed;
 }
 
+// Says that no record is left to export, naming the filter that left none.
+int nothingLeft(const Options& options) {
+    if (options.filterWords.isEmpty())
+        complain(QStringLiteral("в файлах нет ни одной целой записи"));
+    else
+        complain(QStringLiteral("ни одна запись не подходит под отбор: ") +
+                 options.filterWords.join(u' '));
+    return kFileFailed;
+}
+
+// Whether any record of the files passes the filter (the files' failures are told later).
+bool anyRecordLeft(const Options& options) {
+    bool any = false;
+    exporting::forEachTableRecord(options.files,
+                                  [&](qsizetype, qint64, const scoring::ResultRecord& record) {
+                                      any = any || options.filter.accepts(record);
+                                  });
+    return any;
+}
+
+// Writes `bytes` to the output file, whole or not at all, or to standard output.
+void writeOutput(const Options& options, const QByteArray& bytes) {
+    if (options.output) {
+        platform::saveWholeFile(*options.output, bytes);
+        return;
+    }
+    QFile console;
+    if (!console.open(stdout, QIODevice::WriteOnly) || console.write(bytes) != bytes.size() ||
+        !console.flush())
+        throw platform::Error(QStringLiteral("стандартный вывод: ") + console.errorString());
+}
+
+// The statistics of every scale over the records the filter takes.
+int exportStats(const Options& options) {
+    scoring::GroupStatistics statistics;
+    const QList<exporting::FileFailure> failures = exporting::forEachTableRecord(
+        options.files, [&](qsizetype, qint64, const scoring::ResultRecord& record) {
+            if (options.filter.accepts(record))
+                statistics.add(record.scales);
+        });
+    int status = reportFailures(failures);
+    if (statistics.records() == 0)
+        return nothingLeft(options);
+    try {
+        if (*options.format == exporting::TableFormat::Xlsx)
+            exporting::writeStatsXlsx(*options.output, statistics);
+        else
+            writeOutput(options, exporting::statsCsv(statistics, options.separator.value_or(';')));
+    } catch (const platform::Error& error) {
+        complain(error.text());
+        status = kFileFailed;
+    }
+    return status;
+}
+
+// The class report of the records the filter takes.
+int exportGroupReport(const Options& options) {
+    scoring::ClassSummary summary;
+    const QList<exporting::FileFailure> failures = exporting::forEachTableRecord(
+        options.files, [&](qsizetype, qint64, const scoring::ResultRecord& record) {
+            if (options.filter.accepts(record))
+                summary.add(record);
+        });
+    int status = reportFailures(failures);
+    if (summary.students() == 0)
+        return nothingLeft(options);
+    const scoring::Explanations texts =
+        scoring::parseExplanations(ui::resourceText(QStringLiteral("explanations.txt")));
+    try {
+        exporting::writeGroupReport(*options.output, summary, texts, options.anonymous);
+    } catch (const platform::Error& error) {
+        complain(error.text());
+        status = kFileFailed;
+    }
+    return status;
+}
+
 // An Excel or SPSS table, always into a file.
 int exportBinaryTable(const Options& options) {
     const scoring::Explanations texts =
@@ -247,8 +414,8 @@ int exportBinaryTable(const Options& options) {
     try {
         const QList<exporting::FileFailure> failures =
             *options.format == exporting::TableFormat::Xlsx
-                ? exporting::writeXlsx(*options.output, options.files, texts)
-                : exporting::writeSav(*options.output, options.files, texts);
+                ? exporting::writeXlsx(*options.output, options.files, texts, options.filter)
+                : exporting::writeSav(*options.output, options.files, texts, options.filter);
         return reportFailures(failures);
     } catch (const platform::Error& error) {
         complain(error.text());
@@ -257,6 +424,10 @@ int exportBinaryTable(const Options& options) {
 }
 
 int exportTable(const Options& options) {
+    if (options.stats)
+        return exportStats(options);
+    if (!options.filter.isEmpty() && !anyRecordLeft(options))
+        return nothingLeft(options);
     if (*options.format != exporting::TableFormat::Csv)
         return exportBinaryTable(options);
     const char separator = options.separator.value_or(';');
@@ -279,7 +450,7 @@ int exportTable(const Options& options) {
     const QString outName = options.output.value_or(QStringLiteral("стандартный вывод"));
     QList<exporting::FileFailure> failures;
     try {
-        failures = exporting::writeTable(*out, options.files, separator);
+        failures = exporting::writeTable(*out, options.files, separator, options.filter);
     } catch (const platform::Error& error) {
         reportFailures(failures);
         complain(outName + QStringLiteral(": ") + error.text());
@@ -310,8 +481,12 @@ int exportReports(const Options& options) {
         scoring::parseExplanations(ui::resourceText(QStringLiteral("explanations.txt")));
     int status = kExported;
     QSet<QString> written; // two files of one name in two folders must not overwrite
+    bool anyTaken = false;
     for (const QString& file : options.files) {
         auto writeOne = [&](qint64 index, const scoring::ResultRecord& record) {
+            if (!options.filter.accepts(record))
+                return;
+            anyTaken = true;
             const QString name = exporting::reportFileName(file, index);
             if (written.contains(name)) {
                 complain(file + QStringLiteral(": отчёт %1 уже написан по другому файлу с тем же "
@@ -339,6 +514,8 @@ int exportReports(const Options& options) {
             status = kFileFailed;
         }
     }
+    if (!options.filter.isEmpty() && !anyTaken)
+        return nothingLeft(options);
     return status;
 }
 
@@ -356,7 +533,7 @@ int main(int argc, char** argv) {
         printTo(stdout, QString::fromUtf8(kUsage));
         return kExported;
     }
-    if (!options->pdf) {
+    if (!options->pdf && !options->groupReport) {
         QCoreApplication application(argc, argv);
         return exportTable(*options);
     }
@@ -364,5 +541,5 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication application(argc, argv);
-    return exportReports(*options);
+    return options->groupReport ? exportGroupReport(*options) : exportReports(*options);
 }

@@ -216,7 +216,8 @@ void writeRow(TableWriter& table, QByteArrayView fileCell, qint64 index, QByteAr
     table.endLine();
 }
 
-QList<FileFailure> writeAll(QIODevice& out, const QStringList& files, char separator) {
+QList<FileFailure> writeAll(QIODevice& out, const QStringList& files, char separator,
+                            const scoring::RecordFilter& filter) {
     QList<FileFailure> failures;
     TableWriter table(out, separator);
     const QByteArray header = "\xEF\xBB\xBF" + tableHeader(separator).toLatin1() + "\r\n";
@@ -227,6 +228,8 @@ QList<FileFailure> writeAll(QIODevice& out, const QStringList& files, char separ
     QByteArray fileCell;
     failures = forEachTableRecord(
         files, [&](qsizetype file, qint64 index, const scoring::ResultRecord& record) {
+            if (!filter.accepts(record))
+                return;
             if (file != cellOf) {
                 fileCell = cellBytes(withoutFolder(files[file]), separator);
                 cellOf = file;
@@ -249,9 +252,10 @@ QString tableHeader(char separator) {
     return line;
 }
 
-QList<FileFailure> writeTable(QIODevice& out, const QStringList& files, char separator) {
+QList<FileFailure> writeTable(QIODevice& out, const QStringList& files, char separator,
+                              const scoring::RecordFilter& filter) {
     try {
-        return writeAll(out, files, separator);
+        return writeAll(out, files, separator, filter);
     } catch (const WriteFailure& failure) {
         throw platform::Error(failure.reason);
     }

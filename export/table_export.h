@@ -1,5 +1,7 @@
 #pragma once
 
+#include "scoring/group_statistics.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -29,7 +31,9 @@ QString tableHeader(char separator = ';');
 // Records are decoded as the archive decodes them (damaged length bytes taken as the field's
 // maximum); a partial record at the end of a file is left out. A file that cannot be read is
 // left out from the point where reading failed and is returned with the reason; the other
-// files are still written. A failure to write to `out` throws platform::Error.
-QList<FileFailure> writeTable(QIODevice& out, const QStringList& files, char separator = ';');
+// files are still written. A failure to write to `out` throws platform::Error. Only the
+// records `filter` accepts are written; they keep their numbers in their file.
+QList<FileFailure> writeTable(QIODevice& out, const QStringList& files, char separator = ';',
+                              const scoring::RecordFilter& filter = {});
 
 } // namespace exporting

@@ -155,7 +155,8 @@ void writeScalesSheet(lxw_worksheet* sheet, const scoring::Explanations& texts, 
 }
 
 void writeXlsxFile(const QByteArray& fileName, const QStringList& files,
-                   const scoring::Explanations& texts, QList<FileFailure>& failures) {
+                   const scoring::Explanations& texts, const scoring::RecordFilter& filter,
+                   QList<FileFailure>& failures) {
     Workbook book(fileName);
     lxw_worksheet* results = book.addSheet(QStringLiteral("Результаты"));
     lxw_worksheet* scales = book.addSheet(QStringLiteral("Шкалы"));
@@ -171,6 +172,8 @@ void writeXlsxFile(const QByteArray& fileName, const QStringList& files,
     qsizetype cellOf = -1;
     failures = forEachTableRecord(files, [&](qsizetype file, qint64 index,
                                              const scoring::ResultRecord& record) {
+        if (!filter.accepts(record))
+            return;
         if (++records > kMostXlsxRecords)
             throw OutputFailure{
                 QStringLiteral("Лист Excel вмещает не больше %1 записей; выгрузите таблицу "
@@ -367,12 +370,17 @@ void writeSavRow(readstat_writer_t* writer, const SavVariables& variables,
 }
 
 void writeSavFile(QIODevice& out, const QStringList& files, const scoring::Explanations& texts,
-                  QList<FileFailure>& failures) {
-    // First the records each file has, as far as it can be read; SPSS needs the count ahead.
+                  const scoring::RecordFilter& filter, QList<FileFailure>& failures) {
+    // First the records each file has, as far as it can be read, and how many of them the
+    // filter takes; SPSS needs the count ahead.
     std::vector<qint64> counts(std::size_t(files.size()), 0);
-    failures = forEachTableRecord(files, [&](qsizetype file, qint64, const scoring::ResultRecord&) {
-        ++counts[std::size_t(file)];
-    });
+    std::vector<qint64> limits(std::size_t(files.size()), 0);
+    failures = forEachTableRecord(
+        files, [&](qsizetype file, qint64 index, const scoring::ResultRecord& record) {
+            limits[std::size_t(file)] = index + 1;
+            if (filter.accepts(record))
+                ++counts[std::size_t(file)];
+        });
     qint64 total = 0;
     std::size_t fileWidth = 1;
     for (qsizetype n = 0; n < files.size(); ++n) {
@@ -394,8 +402,8 @@ void writeSavFile(QIODevice& out, const QStringList& files, const scoring::Expla
     qsizetype cellOf = -1;
     const QList<FileFailure> again = forEachTableRecord(
         files, [&](qsizetype file, qint64 index, const scoring::ResultRecord& record) {
-            if (index >= counts[std::size_t(file)])
-                return; // appended since the count
+            if (index >= limits[std::size_t(file)] || !filter.accepts(record))
+                return; // appended since the count, or not taken
             if (file != cellOf) {
                 fileCell = withoutFolder(files[file]).toUtf8();
                 cellOf = file;
@@ -425,7 +433,8 @@ TableFormat tableFormatFor(const QString& path) {
 }
 
 QList<FileFailure> writeXlsx(const QString& path, const QStringList& files,
-                             const scoring::Explanations& texts) {
+                             const scoring::Explanations& texts,
+                             const scoring::RecordFilter& filter) {
     QList<FileFailure> failures;
     try {
         // The library writes to a file name; the workbook is made aside and then put in place.
@@ -433,7 +442,7 @@ QList<FileFailure> writeXlsx(const QString& path, const QStringList& files,
         if (!made.open())
             throw OutputFailure{made.errorString()};
         made.close();
-        writeXlsxFile(QFile::encodeName(made.fileName()), files, texts, failures);
+        writeXlsxFile(QFile::encodeName(made.fileName()), files, texts, filter, failures);
         publish(made, path);
     } catch (const OutputFailure& failure) {
         throw platform::Error(platform::cannotCreateText(path, failure.reason));
@@ -442,14 +451,15 @@ QList<FileFailure> writeXlsx(const QString& path, const QStringList& files,
 }
 
 QList<FileFailure> writeSav(const QString& path, const QStringList& files,
-                            const scoring::Explanations& texts) {
+                            const scoring::Explanations& texts,
+                            const scoring::RecordFilter& filter) {
     QList<FileFailure> failures;
     try {
         QSaveFile out(path);
         if (!out.open(QIODevice::WriteOnly))
             throw OutputFailure{out.errorString()};
         try {
-            writeSavFile(out, files, texts, failures);
+            writeSavFile(out, files, texts, filter, failures);
         } catch (const OutputFailure&) {
             // The device's own reason beats the library's "unable to write".
             if (out.error() != QFileDevice::NoError)

@@ -24,9 +24,11 @@ TableFormat tableFormatFor(const QString& path);
 //
 // Excel holds at most 1,048,575 records under the header; a longer table is not written and
 // throws platform::Error. Unreadable files are returned as writeTable returns them; a failure
-// to write `path` throws platform::Error, and `path` is then left as it was.
+// to write `path` throws platform::Error, and `path` is then left as it was. Only the records
+// `filter` accepts are written.
 QList<FileFailure> writeXlsx(const QString& path, const QStringList& files,
-                             const scoring::Explanations& texts);
+                             const scoring::Explanations& texts,
+                             const scoring::RecordFilter& filter = {});
 
 // The table as an SPSS data file (.sav, UTF-8) at `path`, records as writeTable takes them.
 // Variables: file, record, date (an SPSS date shown dd.mm.yyyy; missing for a damaged date or
@@ -34,9 +36,10 @@ QList<FileFailure> writeXlsx(const QString& path, const QStringList& files,
 // 1 typed in, with those value labels; missing for any other byte) and the 17 stens MD to Q4,
 // ordinal, each labelled with its factor's title and poles from `texts`. The files are read
 // twice (SPSS needs the number of cases first); records appended in between are left out.
-// Failures as for writeXlsx.
+// Failures and the filter as for writeXlsx.
 QList<FileFailure> writeSav(const QString& path, const QStringList& files,
-                            const scoring::Explanations& texts);
+                            const scoring::Explanations& texts,
+                            const scoring::RecordFilter& filter = {});
 
 // Saves the table of `files` at `path` in the form its extension names (tableFormatFor): CSV
 // with ';', XLSX or SAV, with the program's built-in explanation texts. Returns the files
