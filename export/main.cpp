@@ -365,11 +365,8 @@ void writeOutput(const Options& options, const QByteArray& bytes) {
 // The statistics of every scale over the records the filter takes.
 int exportStats(const Options& options) {
     scoring::GroupStatistics statistics;
-    const QList<exporting::FileFailure> failures = exporting::forEachTableRecord(
-        options.files, [&](qsizetype, qint64, const scoring::ResultRecord& record) {
-            if (options.filter.accepts(record))
-                statistics.add(record.scales);
-        });
+    const QList<exporting::FileFailure> failures =
+        exporting::gatherStatistics(options.files, options.filter, statistics);
     int status = reportFailures(failures);
     if (statistics.records() == 0)
         return nothingLeft(options);
@@ -388,11 +385,8 @@ int exportStats(const Options& options) {
 // The class report of the records the filter takes.
 int exportGroupReport(const Options& options) {
     scoring::ClassSummary summary;
-    const QList<exporting::FileFailure> failures = exporting::forEachTableRecord(
-        options.files, [&](qsizetype, qint64, const scoring::ResultRecord& record) {
-            if (options.filter.accepts(record))
-                summary.add(record);
-        });
+    const QList<exporting::FileFailure> failures =
+        exporting::gatherSummary(options.files, options.filter, summary);
     int status = reportFailures(failures);
     if (summary.students() == 0)
         return nothingLeft(options);

@@ -1,5 +1,7 @@
 #include "export/stats_table.h"
 
+#include "export/table_rows.h"
+
 #include "platform/error.h"
 #include "platform/files.h"
 
@@ -103,6 +105,22 @@ void writeBook(const QByteArray& fileName, const scoring::GroupStatistics& stati
 }
 
 } // namespace
+
+QList<FileFailure> gatherStatistics(const QStringList& files, const scoring::RecordFilter& filter,
+                                    scoring::GroupStatistics& into) {
+    return forEachTableRecord(files, [&](qsizetype, qint64, const scoring::ResultRecord& record) {
+        if (filter.accepts(record))
+            into.add(record.scales);
+    });
+}
+
+QList<FileFailure> gatherSummary(const QStringList& files, const scoring::RecordFilter& filter,
+                                 scoring::ClassSummary& into) {
+    return forEachTableRecord(files, [&](qsizetype, qint64, const scoring::ResultRecord& record) {
+        if (filter.accepts(record))
+            into.add(record);
+    });
+}
 
 QString statsHeader(char separator) {
     QString line;

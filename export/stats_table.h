@@ -1,11 +1,20 @@
 #pragma once
 
+#include "export/table_export.h"
 #include "scoring/group_statistics.h"
 
 #include <QByteArray>
 #include <QString>
 
 namespace exporting {
+
+// Adds every whole record of `files` that `filter` takes to `into`, reading the files as the
+// record table reads them (a few thousand records at a time, never a whole file). Returns the
+// files that could not be read in full, as writeTable does.
+QList<FileFailure> gatherStatistics(const QStringList& files, const scoring::RecordFilter& filter,
+                                    scoring::GroupStatistics& into);
+QList<FileFailure> gatherSummary(const QStringList& files, const scoring::RecordFilter& filter,
+                                 scoring::ClassSummary& into);
 
 // The statistics table's first line, without its line end:
 // scale;n;mean;sd;median;min;max;low;average;high
