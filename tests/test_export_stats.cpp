@@ -82,6 +82,30 @@ private slots:
         QCOMPARE(toOutput.out, expected);
     }
 
+    // The workbook holds the same figures as numbers: MD's row, and B's with its damaged stens.
+    void statsWorkbook() {
+        if (QStandardPaths::findExecutable(QStringLiteral("unzip")).isEmpty())
+            QSKIP("unzip is not installed");
+        testing::TempWorkDir dir;
+        QVERIFY(testing::writeClassFile(dir.filePath(kFile)));
+        QCOMPARE(testing::runExportTool({"--stats", "-o", "stats.xlsx", kFile}).exitCode, 0);
+        QProcess unzip;
+        unzip.start(QStringLiteral("unzip"), {QStringLiteral("-p"), dir.filePath("stats.xlsx"),
+                                              QStringLiteral("xl/worksheets/sheet1.xml")});
+        QVERIFY(unzip.waitForFinished(60000));
+        const QString sheet = QString::fromUtf8(unzip.readAllStandardOutput());
+        auto numbers = [&sheet](int row) {
+            const QRegularExpression cell(
+                QStringLiteral("<c r=\"[A-J]%1\"(?: s=\"\\d+\")?><v>([^<]*)</v>").arg(row));
+            QStringList values;
+            for (const QRegularExpressionMatch& match : cell.globalMatch(sheet))
+                values << match.captured(1);
+            return values.join(u' ');
+        };
+        QCOMPARE(numbers(2), QStringLiteral("4 6.25 2.75 6.5 3 9 1 1 2"));
+        QCOMPARE(numbers(4), QStringLiteral("2 6 1.41 6 5 7 0 2 0"));
+    }
+
     // The record table takes the same filters; its records keep their numbers in the file.
     void filteredTable_data() {
         QTest::addColumn<QStringList>("filter");
