@@ -11,6 +11,7 @@
 #include "export/table_formats.h"
 #include "export/table_rows.h"
 #include "platform/error.h"
+#include "platform/os_files.h"
 #include "scoring/explanations.h"
 #include "scoring/group_statistics.h"
 #include "ui/texts.h"
@@ -22,7 +23,6 @@
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
-#include <QSaveFile>
 #include <QSet>
 #include <QStringList>
 #include <cstdio>
@@ -191,7 +191,8 @@ void refuseStandardInput(const QStringList& arguments, const QStringList& files)
         throw UsageError{QStringLiteral("чтение со стандартного ввода не поддерживается")};
 }
 
-// The record filter: --group, --course, --from, --to, each at most once.
+// The modes of the class summary and the record filter: --group, --course, --from, --to, each
+// at most once.
 void readFilter(const QCommandLineParser& parser, const OptionSet& known, Options& options) {
     options.stats = parser.isSet(known.stats);
     options.groupReport = parser.isSet(known.groupReport);
@@ -324,10 +325,18 @@ std::optional<Options> parseOptions(const QStringList& arguments) {
     }
 }
 
-int reportFailures(const QList<exporting::FileFailure>& failures) {
+// Names the damaged records, the partial tails and the files not read in full; the exit code
+// the failures give.
+int reportFailures(const QStringList& notes, const QList<exporting::FileFailure>& failures) {
+    for (const QString& note : notes)
+        complain(note);
     for (const exporting::FileFailure& failure : failures)
         complain(failure.file + QStringLiteral(": ") + failure.reason);
     return failures.isEmpty() ? kExported : kFileFailed;
+}
+
+scoring::Explanations builtInTexts() {
+    return scoring::parseExplanations(ui::resourceText(QStringLiteral("explanations.txt")));
 }
 
 // Says that no record is left to export, naming the filter that left none.
@@ -350,33 +359,34 @@ bool anyRecordLeft(const Options& options) {
     return any;
 }
 
-// Writes `bytes` to the output file, whole or not at all, or to standard output.
-void writeOutput(const Options& options, const QByteArray& bytes) {
-    if (options.output) {
-        platform::saveWholeFile(*options.output, bytes);
-        return;
-    }
-    QFile console;
-    if (!console.open(stdout, QIODevice::WriteOnly) || console.write(bytes) != bytes.size() ||
-        !console.flush())
-        throw platform::Error(QStringLiteral("стандартный вывод: ") + console.errorString());
-}
-
-// The statistics of every scale over the records the filter takes.
+// The statistics of every scale over the records the filter takes, into a file written whole
+// or not at all, or on standard output.
 int exportStats(const Options& options) {
     scoring::GroupStatistics statistics;
-    const QList<exporting::FileFailure> failures =
-        exporting::gatherStatistics(options.files, options.filter, statistics);
-    int status = reportFailures(failures);
+    QStringList notes;
+    int status = reportFailures(
+        notes, exporting::gatherStatistics(options.files, options.filter, statistics, &notes));
     if (statistics.records() == 0)
         return nothingLeft(options);
+    const QString outName = options.output.value_or(QStringLiteral("стандартный вывод"));
     try {
-        if (*options.format == exporting::TableFormat::Xlsx)
-            exporting::writeStatsXlsx(*options.output, statistics);
-        else
-            writeOutput(options, exporting::statsCsv(statistics, options.separator.value_or(';')));
+        if (options.output) {
+            exporting::refuseInputAsOutput(*options.output, options.files);
+            if (*options.format == exporting::TableFormat::Xlsx)
+                exporting::writeStatsXlsx(*options.output, statistics);
+            else
+                platform::saveWholeFile(
+                    *options.output,
+                    exporting::statsCsv(statistics, options.separator.value_or(';')));
+            return status;
+        }
+        QFile console;
+        const QByteArray table = exporting::statsCsv(statistics, options.separator.value_or(';'));
+        if (!console.open(stdout, QIODevice::WriteOnly) || console.write(table) != table.size() ||
+            !console.flush())
+            throw platform::Error(console.errorString());
     } catch (const platform::Error& error) {
-        complain(error.text());
+        complain(outName + QStringLiteral(": ") + error.text());
         status = kFileFailed;
     }
     return status;
@@ -385,98 +395,110 @@ int exportStats(const Options& options) {
 // The class report of the records the filter takes.
 int exportGroupReport(const Options& options) {
     scoring::ClassSummary summary;
-    const QList<exporting::FileFailure> failures =
-        exporting::gatherSummary(options.files, options.filter, summary);
-    int status = reportFailures(failures);
+    QStringList notes;
+    int status = reportFailures(
+        notes, exporting::gatherSummary(options.files, options.filter, summary, &notes));
     if (summary.students() == 0)
         return nothingLeft(options);
-    const scoring::Explanations texts =
-        scoring::parseExplanations(ui::resourceText(QStringLiteral("explanations.txt")));
     try {
-        exporting::writeGroupReport(*options.output, summary, texts, options.anonymous);
+        exporting::refuseInputAsOutput(*options.output, options.files);
+        exporting::writeGroupReport(*options.output, summary, builtInTexts(), options.anonymous);
     } catch (const platform::Error& error) {
-        complain(error.text());
+        complain(*options.output + QStringLiteral(": ") + error.text());
         status = kFileFailed;
     }
     return status;
 }
 
-// An Excel or SPSS table, always into a file.
-int exportBinaryTable(const Options& options) {
-    const scoring::Explanations texts =
-        scoring::parseExplanations(ui::resourceText(QStringLiteral("explanations.txt")));
-    try {
-        const QList<exporting::FileFailure> failures =
-            *options.format == exporting::TableFormat::Xlsx
-                ? exporting::writeXlsx(*options.output, options.files, texts, options.filter)
-                : exporting::writeSav(*options.output, options.files, texts, options.filter);
-        return reportFailures(failures);
-    } catch (const platform::Error& error) {
-        complain(error.text());
+// The table on standard output: CSV only.
+int exportTableToStandardOutput(const Options& options) {
+    const QString outName = QStringLiteral("стандартный вывод");
+    QFile console;
+    if (!console.open(stdout, QIODevice::WriteOnly)) {
+        complain(outName + QStringLiteral(": ") + console.errorString());
         return kFileFailed;
     }
+    QStringList notes;
+    QList<exporting::FileFailure> failures;
+    try {
+        failures = exporting::writeTable(console, options.files, options.separator.value_or(';'),
+                                         &notes, options.filter);
+    } catch (const platform::Error& error) {
+        reportFailures(notes, failures);
+        complain(outName + QStringLiteral(": ") + error.text());
+        return kFileFailed;
+    }
+    int status = reportFailures(notes, failures);
+    if (!console.flush()) {
+        complain(outName + QStringLiteral(": ") + console.errorString());
+        status = kFileFailed;
+    }
+    return status;
 }
 
+// The table into a file, written whole or not at all.
 int exportTable(const Options& options) {
     if (options.stats)
         return exportStats(options);
     if (!options.filter.isEmpty() && !anyRecordLeft(options))
         return nothingLeft(options);
-    if (*options.format != exporting::TableFormat::Csv)
-        return exportBinaryTable(options);
-    const char separator = options.separator.value_or(';');
-    std::unique_ptr<QIODevice> out;
-    if (options.output) {
-        auto file = std::make_unique<QSaveFile>(*options.output);
-        if (!file->open(QIODevice::WriteOnly)) {
-            complain(*options.output + QStringLiteral(": ") + file->errorString());
-            return kFileFailed;
-        }
-        out = std::move(file);
-    } else {
-        auto console = std::make_unique<QFile>();
-        if (!console->open(stdout, QIODevice::WriteOnly)) {
-            complain(QStringLiteral("стандартный вывод: ") + console->errorString());
-            return kFileFailed;
-        }
-        out = std::move(console);
-    }
-    const QString outName = options.output.value_or(QStringLiteral("стандартный вывод"));
-    QList<exporting::FileFailure> failures;
+    if (!options.output)
+        return exportTableToStandardOutput(options);
+    const QString& path = *options.output;
+    QStringList notes;
     try {
-        failures = exporting::writeTable(*out, options.files, separator, options.filter);
+        QList<exporting::FileFailure> failures;
+        switch (*options.format) {
+        case exporting::TableFormat::Csv:
+            failures = exporting::writeCsv(path, options.files, options.separator.value_or(';'),
+                                           &notes, options.filter);
+            break;
+        case exporting::TableFormat::Xlsx:
+            failures =
+                exporting::writeXlsx(path, options.files, builtInTexts(), &notes, options.filter);
+            break;
+        case exporting::TableFormat::Sav:
+            failures =
+                exporting::writeSav(path, options.files, builtInTexts(), &notes, options.filter);
+            break;
+        }
+        return reportFailures(notes, failures);
     } catch (const platform::Error& error) {
-        reportFailures(failures);
-        complain(outName + QStringLiteral(": ") + error.text());
-        if (auto* file = dynamic_cast<QSaveFile*>(out.get()))
-            file->cancelWriting();
+        reportFailures(notes, {});
+        complain(path + QStringLiteral(": ") + error.text());
         return kFileFailed;
     }
-    int status = reportFailures(failures);
-    if (auto* file = dynamic_cast<QSaveFile*>(out.get())) {
-        if (!file->commit()) {
-            complain(outName + QStringLiteral(": ") + file->errorString());
-            status = kFileFailed;
-        }
-    } else if (auto* console = dynamic_cast<QFile*>(out.get()); !console->flush()) {
-        complain(outName + QStringLiteral(": ") + console->errorString());
-        status = kFileFailed;
-    }
-    return status;
 }
 
-int exportReports(const Options& options) {
-    const QString folder = *options.output;
-    if (!QDir().mkpath(folder)) {
-        complain(folder + QStringLiteral(": не удалось создать папку"));
-        return kFileFailed;
+// The folder of the reports, made when the first report is about to be written, so that an
+// export that writes none leaves no new folder behind.
+class ReportFolder {
+public:
+    explicit ReportFolder(const QString& path) : m_dir(path) {}
+    // The path of a report in the folder, the folder made first; throws when it cannot be.
+    QString filePath(const QString& name) {
+        if (!m_ready) {
+            if (!QDir().mkpath(m_dir.path()))
+                throw platform::Error(QStringLiteral("не удалось создать папку"));
+            m_ready = true;
+        }
+        return m_dir.filePath(name);
     }
-    const scoring::Explanations texts =
-        scoring::parseExplanations(ui::resourceText(QStringLiteral("explanations.txt")));
+    QString path() const { return m_dir.path(); }
+
+private:
+    QDir m_dir;
+    bool m_ready = false;
+};
+
+int exportReports(const Options& options) {
+    ReportFolder folder(*options.output);
+    const scoring::Explanations texts = builtInTexts();
     int status = kExported;
     QSet<QString> written; // two files of one name in two folders must not overwrite
     bool anyTaken = false;
     for (const QString& file : options.files) {
+        QStringList notes;
         auto writeOne = [&](qint64 index, const scoring::ResultRecord& record) {
             if (!options.filter.accepts(record))
                 return;
@@ -489,24 +511,43 @@ int exportReports(const Options& options) {
                 status = kFileFailed;
                 return;
             }
+            QString path = QDir(folder.path()).filePath(name);
             try {
-                exporting::writeReport(QDir(folder).filePath(name), record, texts);
+                path = folder.filePath(name);
+                exporting::refuseInputAsOutput(path, options.files);
+                exporting::writeReport(path, record, texts);
                 written.insert(name);
             } catch (const platform::Error& error) {
-                complain(error.text());
+                complain(path + QStringLiteral(": ") + error.text());
                 status = kFileFailed;
             }
         };
         try {
             if (options.record) {
-                writeOne(*options.record, scoring::readRecord(file, *options.record));
+                scoring::ResultRecord record = scoring::readRecord(file, *options.record);
+                if (exporting::cleanRecord(record))
+                    notes.append(exporting::damagedRecordNote(file, *options.record));
+                for (const QString& note : std::as_const(notes))
+                    complain(note);
+                notes.clear();
+                writeOne(*options.record, record);
             } else {
-                exporting::forEachRecord(file, writeOne);
+                exporting::forEachRecord(
+                    file,
+                    [&](qint64 index, const scoring::ResultRecord& record) {
+                        for (const QString& note : std::as_const(notes))
+                            complain(note);
+                        notes.clear();
+                        writeOne(index, record);
+                    },
+                    &notes);
             }
         } catch (const platform::Error& error) {
             complain(file + QStringLiteral(": ") + error.text());
             status = kFileFailed;
         }
+        for (const QString& note : std::as_const(notes)) // a partial tail
+            complain(note);
     }
     if (!options.filter.isEmpty() && !anyTaken)
         return nothingLeft(options);
@@ -516,6 +557,8 @@ int exportReports(const Options& options) {
 } // namespace
 
 int main(int argc, char** argv) {
+    // Under a file-size limit a write then fails like one on a full disk, and is reported.
+    platform::os::ignoreFileSizeSignal();
     qInstallMessageHandler(dropQtNotes);
     QStringList arguments;
     for (int i = 0; i < argc; ++i)

@@ -2,6 +2,7 @@
 
 #include "charts/chart_geometry.h"
 #include "charts/chart_grid.h"
+#include "export/record_reading.h"
 #include "platform/dates.h"
 #include "platform/files.h"
 #include "ui/ui_kit.h"
@@ -116,13 +117,20 @@ void drawChart(QPainter& painter, const QPointF& topLeft, const scoring::ScalePr
     const qreal radius = kMarkerSize / 2.0;
     painter.setPen(QPen(ui::kRed, 1));
     painter.setBrush(Qt::NoBrush);
+    bool joined = false; // a point missing from a damaged record breaks the line
     for (int k = 1; k <= int(stens.size()); ++k) {
-        const QPointF point = chartPoint(stenX(stens[std::size_t(k - 1)]), rowY(k));
+        const quint8 sten = stens[std::size_t(k - 1)];
+        if (!isSten(sten)) {
+            joined = false;
+            continue;
+        }
+        const QPointF point = chartPoint(stenX(sten), rowY(k));
         painter.drawEllipse(point, radius, radius);
-        if (k == 1)
-            line.moveTo(point);
-        else
+        if (joined)
             line.lineTo(point);
+        else
+            line.moveTo(point);
+        joined = true;
     }
     painter.setPen(QPen(ui::kRed, 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     painter.drawPath(line);
@@ -160,6 +168,11 @@ QString poleGist(const scoring::Explanation& texts, int scale, bool high) {
         text = QString::fromUtf8(high ? row.highPole : row.lowPole);
     }
     return text;
+}
+
+// A sten as the report shows it; nothing for a value outside 1 to 10.
+QString stenText(quint8 sten) {
+    return isSten(sten) ? QString::number(sten) : QString();
 }
 
 QString interpretation(quint8 sten, const scoring::Explanation& texts, int scale) {
@@ -249,7 +262,7 @@ qreal drawScaleTable(QPainter& painter, qreal top, const scoring::ResultRecord& 
             painter.fillRect(row, kStripe);
         const QString cells[] = {QLatin1String(scoring::kScaleCodes[std::size_t(k - 1)]),
                                  entry.title, polesText(entry.poles),
-                                 QString::number(record.scales[std::size_t(k - 1)])};
+                                 stenText(record.scales[std::size_t(k - 1)])};
         for (std::size_t c = 0; c < std::size(columns); ++c) {
             painter.setFont(textFont(8.5, c == 0 || c == 3));
             painter.setPen(Qt::black);
@@ -272,8 +285,7 @@ void drawInterpretation(QPainter& painter, qreal top, const scoring::ResultRecor
         painter.setFont(textFont(8.5, true));
         drawLine(painter, QRectF(kLeft + 4, top, 26, kRowHeight),
                  QLatin1String(scoring::kScaleCodes[std::size_t(k - 1)]));
-        drawLine(painter, QRectF(kLeft + 30, top, 18, kRowHeight), QString::number(sten),
-                 Qt::AlignRight);
+        drawLine(painter, QRectF(kLeft + 30, top, 18, kRowHeight), stenText(sten), Qt::AlignRight);
         painter.setFont(textFont(8.5));
         drawLine(painter, QRectF(kLeft + 56, top, kWidth - 56, kRowHeight),
                  interpretation(sten, texts[std::size_t(k - 1)], k));
@@ -289,7 +301,9 @@ QString polesText(const QString& poles) {
     return poles;
 }
 
-QByteArray reportPdf(const scoring::ResultRecord& record, const scoring::Explanations& texts) {
+QByteArray reportPdf(const scoring::ResultRecord& stored, const scoring::Explanations& texts) {
+    scoring::ResultRecord record = stored;
+    cleanRecord(record);
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
@@ -327,7 +341,11 @@ QByteArray reportPdf(const scoring::ResultRecord& record, const scoring::Explana
 
 void writeReport(const QString& pdfPath, const scoring::ResultRecord& record,
                  const scoring::Explanations& texts) {
-    platform::saveWholeFile(pdfPath, reportPdf(record, texts));
+    const QByteArray pdf = reportPdf(record, texts);
+    platform::OutputFile out(pdfPath);
+    out.open();
+    out.write(pdf);
+    out.commit();
 }
 
 QString reportFileName(const QString& resultFile, qint64 index) {

@@ -107,19 +107,25 @@ void writeBook(const QByteArray& fileName, const scoring::GroupStatistics& stati
 } // namespace
 
 QList<FileFailure> gatherStatistics(const QStringList& files, const scoring::RecordFilter& filter,
-                                    scoring::GroupStatistics& into) {
-    return forEachTableRecord(files, [&](qsizetype, qint64, const scoring::ResultRecord& record) {
-        if (filter.accepts(record))
-            into.add(record.scales);
-    });
+                                    scoring::GroupStatistics& into, QStringList* notes) {
+    return forEachTableRecord(
+        files,
+        [&](qsizetype, qint64, const scoring::ResultRecord& record) {
+            if (filter.accepts(record))
+                into.add(record.scales);
+        },
+        notes);
 }
 
 QList<FileFailure> gatherSummary(const QStringList& files, const scoring::RecordFilter& filter,
-                                 scoring::ClassSummary& into) {
-    return forEachTableRecord(files, [&](qsizetype, qint64, const scoring::ResultRecord& record) {
-        if (filter.accepts(record))
-            into.add(record);
-    });
+                                 scoring::ClassSummary& into, QStringList* notes) {
+    return forEachTableRecord(
+        files,
+        [&](qsizetype, qint64, const scoring::ResultRecord& record) {
+            if (filter.accepts(record))
+                into.add(record);
+        },
+        notes);
 }
 
 QString statsHeader(char separator) {

@@ -10,11 +10,12 @@ namespace exporting {
 
 // Adds every whole record of `files` that `filter` takes to `into`, reading the files as the
 // record table reads them (a few thousand records at a time, never a whole file). Returns the
-// files that could not be read in full, as writeTable does.
+// files that could not be read in full, and names damaged records in `notes`, as writeTable
+// does.
 QList<FileFailure> gatherStatistics(const QStringList& files, const scoring::RecordFilter& filter,
-                                    scoring::GroupStatistics& into);
+                                    scoring::GroupStatistics& into, QStringList* notes = nullptr);
 QList<FileFailure> gatherSummary(const QStringList& files, const scoring::RecordFilter& filter,
-                                 scoring::ClassSummary& into);
+                                 scoring::ClassSummary& into, QStringList* notes = nullptr);
 
 // The statistics table's first line, without its line end:
 // scale;n;mean;sd;median;min;max;low;average;high

@@ -4,11 +4,14 @@
 #include "export/table_rows.h"
 #include "platform/dates.h"
 #include "platform/error.h"
+#include "platform/files.h"
+#include "platform/os_files.h"
+#include "platform/paths.h"
+#include "scoring/result_file.h"
 #include "ui/texts.h"
 
 #include <QDate>
 #include <QFile>
-#include <QSaveFile>
 #include <QTemporaryFile>
 #include <algorithm>
 #include <array>
@@ -39,12 +42,60 @@ QStringList columnNames() {
 // Excel's last row, less the header.
 constexpr qint64 kMostXlsxRecords = LXW_ROW_MAX - 1;
 
+QString tooManyForXlsxText() {
+    return QStringLiteral(
+               "лист Excel вмещает не больше %1 записей; выгрузите таблицу в CSV или SAV")
+        .arg(kMostXlsxRecords);
+}
+
+// What the SPSS file says of its missing stens, in lines of at most 80 bytes.
+constexpr const char* kMissingStenNote[] = {"Стен вне шкалы от 1 до 10 (запись повреждена)",
+                                            "записан как системный пропуск."};
+
 // ---- XLSX -------------------------------------------------------------------------------
 
+// The library's failure, in the program's words where a file operation failed for a reason the
+// program has a text for ("Disk full"); the system's number is read right after the call.
 void check(lxw_error error) {
-    if (error != LXW_NO_ERROR)
-        throw OutputFailure{QString::fromUtf8(lxw_strerror(error))};
+    if (error == LXW_NO_ERROR)
+        return;
+    const int code = platform::os::lastError();
+    switch (error) {
+    case LXW_ERROR_CREATING_XLSX_FILE:
+    case LXW_ERROR_CREATING_TMPFILE:
+    case LXW_ERROR_READING_TMPFILE:
+    case LXW_ERROR_ZIP_FILE_OPERATION:
+    case LXW_ERROR_ZIP_FILE_ADD:
+    case LXW_ERROR_ZIP_CLOSE:
+        if (code != 0 && platform::os::faultOf(code) != platform::FileFault::Other)
+            throw OutputFailure{platform::errorText(code, QString())};
+        break;
+    default:
+        break;
+    }
+    throw OutputFailure{QString::fromUtf8(lxw_strerror(error))};
 }
+
+// The library does not check its writes to its own temporary files: a write the system refused
+// (a full disk, a file-size limit) shows only in the system's number it leaves behind, which
+// is therefore cleared before the library's calls and looked at after them.
+void checkLibraryWrites() {
+    const int code = platform::os::lastError();
+    if (code != 0 && platform::os::faultOf(code) == platform::FileFault::DiskFull)
+        throw OutputFailure{platform::errorText(code, QString())};
+}
+
+// The library prints its own "[ERROR]" lines to standard error; the caller says what failed.
+class LibraryNotesMuted {
+public:
+    LibraryNotesMuted() : m_saved(platform::os::muteStandardError()) {}
+    ~LibraryNotesMuted() { platform::os::restoreStandardError(m_saved); }
+    LibraryNotesMuted(const LibraryNotesMuted&) = delete;
+    LibraryNotesMuted& operator=(const LibraryNotesMuted&) = delete;
+
+private:
+    int m_saved;
+};
 
 // A workbook that is freed unwritten unless it is closed.
 class Workbook {
@@ -74,7 +125,9 @@ public:
     void close() {
         lxw_workbook* book = m_book;
         m_book = nullptr;
+        platform::os::clearLastError();
         check(workbook_close(book));
+        checkLibraryWrites();
     }
 
 private:
@@ -126,10 +179,28 @@ void writeText(lxw_worksheet* sheet, lxw_row_t row, int column, const QString& t
     widths.fit(column, text.size());
 }
 
-void writeNumber(lxw_worksheet* sheet, lxw_row_t row, int column, double value,
+// The digits of a whole number, all a cell of one shows.
+int digitCount(quint64 value) {
+    int digits = 1;
+    while (value >= 10) {
+        value /= 10;
+        ++digits;
+    }
+    return digits;
+}
+
+void writeNumber(lxw_worksheet* sheet, lxw_row_t row, int column, quint64 value,
                  ColumnWidths& widths) {
-    check(worksheet_write_number(sheet, row, lxw_col_t(column), value, nullptr));
-    widths.fit(column, QString::number(value, 'g', 15).size());
+    check(worksheet_write_number(sheet, row, lxw_col_t(column), double(value), nullptr));
+    widths.fit(column, digitCount(value));
+}
+
+// A sheet printed across: landscape A4, as wide as the page, the first row on every page.
+void printAcross(lxw_worksheet* sheet) {
+    worksheet_set_landscape(sheet);
+    worksheet_set_paper(sheet, 9); // A4
+    worksheet_fit_to_pages(sheet, 1, 0);
+    check(worksheet_repeat_rows(sheet, 0, 0));
 }
 
 void writeHeader(lxw_worksheet* sheet, const QStringList& names, lxw_format* bold,
@@ -152,11 +223,13 @@ void writeScalesSheet(lxw_worksheet* sheet, const scoring::Explanations& texts, 
         writeText(sheet, row, 2, polesText(entry.poles), widths);
     }
     widths.apply(sheet);
+    printAcross(sheet);
 }
 
 void writeXlsxFile(const QByteArray& fileName, const QStringList& files,
-                   const scoring::Explanations& texts, const scoring::RecordFilter& filter,
-                   QList<FileFailure>& failures) {
+                   const scoring::Explanations& texts, QList<FileFailure>& failures,
+                   QStringList* notes, const scoring::RecordFilter& filter) {
+    const LibraryNotesMuted muted;
     Workbook book(fileName);
     lxw_worksheet* results = book.addSheet(QStringLiteral("Результаты"));
     lxw_worksheet* scales = book.addSheet(QStringLiteral("Шкалы"));
@@ -170,60 +243,58 @@ void writeXlsxFile(const QByteArray& fileName, const QStringList& files,
     qint64 records = 0;
     QString fileCell;
     qsizetype cellOf = -1;
-    failures = forEachTableRecord(files, [&](qsizetype file, qint64 index,
-                                             const scoring::ResultRecord& record) {
-        if (!filter.accepts(record))
-            return;
-        if (++records > kMostXlsxRecords)
-            throw OutputFailure{
-                QStringLiteral("Лист Excel вмещает не больше %1 записей; выгрузите таблицу "
-                               "в CSV или SAV")
-                    .arg(kMostXlsxRecords)};
-        if (file != cellOf) {
-            fileCell = withoutFolder(files[file]);
-            cellOf = file;
-        }
-        const auto row = lxw_row_t(records);
-        writeText(results, row, 0, fileCell, widths);
-        writeNumber(results, row, 1, double(index), widths);
-        if (const auto date = platform::dateFromDayCount(record.date)) {
-            if (date->year() >= 1900) {
-                lxw_datetime cell{date->year(), date->month(), date->day(), 0, 0, 0.0};
-                check(worksheet_write_datetime(results, row, 2, &cell, dateFormat));
-                widths.fit(2, 10);
-            } else {
-                writeText(results, row, 2, date->toString(u"dd.MM.yyyy"), widths);
+    platform::os::clearLastError();
+    failures = forEachTableRecord(
+        files,
+        [&](qsizetype file, qint64 index, const scoring::ResultRecord& record) {
+            if (!filter.accepts(record))
+                return;
+            if (++records > kMostXlsxRecords) // grown since the sizes were taken
+                throw OutputFailure{tooManyForXlsxText()};
+            if (file != cellOf) {
+                fileCell = withoutFolder(files[file]);
+                cellOf = file;
             }
-        }
-        writeText(results, row, 3, record.surname, widths);
-        writeText(results, row, 4, record.firstName, widths);
-        writeText(results, row, 5, record.course, widths);
-        writeText(results, row, 6, record.group, widths);
-        writeText(results, row, 7, QString::fromLatin1(modeCell(record.manualEntry)), widths);
-        for (int k = 0; k < scoring::kScales; ++k)
-            writeNumber(results, row, kFirstScaleColumn + k, record.scales[std::size_t(k)], widths);
-    });
+            const auto row = lxw_row_t(records);
+            writeText(results, row, 0, fileCell, widths);
+            writeNumber(results, row, 1, quint64(index), widths);
+            if (const auto date = platform::dateFromDayCount(record.date)) {
+                if (date->year() >= 1900) {
+                    lxw_datetime cell{date->year(), date->month(), date->day(), 0, 0, 0.0};
+                    check(worksheet_write_datetime(results, row, 2, &cell, dateFormat));
+                    widths.fit(2, 10);
+                } else {
+                    writeText(results, row, 2, date->toString(u"dd.MM.yyyy"), widths);
+                }
+            }
+            writeText(results, row, 3, record.surname, widths);
+            writeText(results, row, 4, record.firstName, widths);
+            writeText(results, row, 5, record.course, widths);
+            writeText(results, row, 6, record.group, widths);
+            writeText(results, row, 7, modeWord(record.manualEntry), widths);
+            for (int k = 0; k < scoring::kScales; ++k) {
+                if (const quint8 sten = record.scales[std::size_t(k)]; isSten(sten))
+                    writeNumber(results, row, kFirstScaleColumn + k, sten, widths);
+            }
+            checkLibraryWrites();
+        },
+        notes);
     widths.apply(results);
+    printAcross(results);
     writeScalesSheet(scales, texts, bold);
     book.close();
 }
 
-// Puts the whole of `made` at `path`, replacing it only once every byte is written.
-void publish(QFile& made, const QString& path) {
-    QSaveFile out(path);
-    if (!out.open(QIODevice::WriteOnly))
-        throw OutputFailure{out.errorString()};
+// Puts the whole of `made` in `out` and commits it.
+void publish(QFile& made, platform::OutputFile& out) {
     if (!made.open(QIODevice::ReadOnly))
         throw OutputFailure{made.errorString()};
     QByteArray piece;
-    while (!(piece = made.read(1 << 20)).isEmpty()) {
-        if (out.write(piece) != piece.size())
-            throw OutputFailure{out.errorString()};
-    }
+    while (!(piece = made.read(1 << 20)).isEmpty())
+        out.write(piece);
     if (made.error() != QFileDevice::NoError)
         throw OutputFailure{made.errorString()};
-    if (!out.commit())
-        throw OutputFailure{out.errorString()};
+    out.commit();
 }
 
 // ---- SAV --------------------------------------------------------------------------------
@@ -289,12 +360,35 @@ private:
     readstat_writer_t* m_writer;
 };
 
-ssize_t writeSavBytes(const void* data, size_t length, void* device) {
-    auto* out = static_cast<QIODevice*>(device);
-    return out->write(static_cast<const char*>(data), qint64(length)) == qint64(length)
-               ? ssize_t(length)
-               : -1;
+// The output file as the library's writer sees it: a failure is kept for after the library
+// has given up, since nothing may be thrown through it.
+struct SavOutput {
+    platform::OutputFile& file;
+    std::optional<QString> failure;
+};
+
+ssize_t writeSavBytes(const void* data, size_t length, void* output) {
+    auto* out = static_cast<SavOutput*>(output);
+    try {
+        out->file.write(QByteArrayView(static_cast<const char*>(data), qsizetype(length)));
+        return ssize_t(length);
+    } catch (const platform::Error& error) {
+        if (!out->failure) // the first failure is the one that counts
+            out->failure = error.text();
+        return -1;
+    }
 }
+
+// The longest text of each text column, in characters, for its display width.
+struct TextWidths {
+    std::array<int, 4> longest{1, 1, 1, 1}; // surname, first name, course, group
+    void fit(const scoring::ResultRecord& record) {
+        const QString* texts[] = {&record.surname, &record.firstName, &record.course,
+                                  &record.group};
+        for (std::size_t t = 0; t < longest.size(); ++t)
+            longest[t] = std::max(longest[t], int(texts[t]->size()));
+    }
+};
 
 struct SavVariables {
     readstat_variable_t* file;
@@ -305,7 +399,7 @@ struct SavVariables {
     std::array<readstat_variable_t*, scoring::kScales> scales;
 };
 
-SavVariables addSavVariables(SavWriter& writer, std::size_t fileWidth,
+SavVariables addSavVariables(SavWriter& writer, std::size_t fileWidth, const TextWidths& widths,
                              const scoring::Explanations& texts) {
     SavVariables variables{};
     variables.file = writer.add("file", READSTAT_TYPE_STRING, fileWidth,
@@ -324,11 +418,13 @@ SavVariables addSavVariables(SavWriter& writer, std::size_t fileWidth,
                                   QStringLiteral("Курс"), READSTAT_MEASURE_NOMINAL),
                        writer.add("group", READSTAT_TYPE_STRING, kCourseWidth,
                                   QStringLiteral("Группа"), READSTAT_MEASURE_NOMINAL)};
+    for (std::size_t t = 0; t < variables.texts.size(); ++t)
+        readstat_variable_set_display_width(variables.texts[t], widths.longest[t]);
 
     readstat_label_set_t* modes =
         readstat_add_label_set(writer.get(), READSTAT_TYPE_DOUBLE, "mode_labels");
-    readstat_label_double_value(modes, 0, "тест");
-    readstat_label_double_value(modes, 1, "вручную");
+    readstat_label_double_value(modes, 0, modeWord(0).toUtf8().constData());
+    readstat_label_double_value(modes, 1, modeWord(1).toUtf8().constData());
     variables.mode =
         writer.add("mode", READSTAT_TYPE_DOUBLE, 0, QStringLiteral("Способ ввода ответов"),
                    READSTAT_MEASURE_NOMINAL, "F1.0");
@@ -363,24 +459,34 @@ void writeSavRow(readstat_writer_t* writer, const SavVariables& variables,
         check(readstat_insert_double_value(writer, variables.mode, record.manualEntry));
     else
         check(readstat_insert_missing_value(writer, variables.mode));
-    for (int k = 0; k < scoring::kScales; ++k)
-        check(readstat_insert_double_value(writer, variables.scales[std::size_t(k)],
-                                           record.scales[std::size_t(k)]));
+    for (int k = 0; k < scoring::kScales; ++k) {
+        readstat_variable_t* scale = variables.scales[std::size_t(k)];
+        if (const quint8 sten = record.scales[std::size_t(k)]; isSten(sten))
+            check(readstat_insert_double_value(writer, scale, sten));
+        else
+            check(readstat_insert_missing_value(writer, scale));
+    }
     check(readstat_end_row(writer));
 }
 
-void writeSavFile(QIODevice& out, const QStringList& files, const scoring::Explanations& texts,
-                  const scoring::RecordFilter& filter, QList<FileFailure>& failures) {
-    // First the records each file has, as far as it can be read, and how many of them the
-    // filter takes; SPSS needs the count ahead.
+void writeSavFile(SavOutput& out, const QStringList& files, const scoring::Explanations& texts,
+                  QList<FileFailure>& failures, QStringList* notes,
+                  const scoring::RecordFilter& filter) {
+    // First the records each file has, as far as it can be read, the ones the filter takes and
+    // their longest texts; SPSS needs the count ahead.
     std::vector<qint64> counts(std::size_t(files.size()), 0);
     std::vector<qint64> limits(std::size_t(files.size()), 0);
+    TextWidths widths;
     failures = forEachTableRecord(
-        files, [&](qsizetype file, qint64 index, const scoring::ResultRecord& record) {
+        files,
+        [&](qsizetype file, qint64 index, const scoring::ResultRecord& record) {
             limits[std::size_t(file)] = index + 1;
-            if (filter.accepts(record))
-                ++counts[std::size_t(file)];
-        });
+            if (!filter.accepts(record))
+                return;
+            ++counts[std::size_t(file)];
+            widths.fit(record);
+        },
+        notes);
     qint64 total = 0;
     std::size_t fileWidth = 1;
     for (qsizetype n = 0; n < files.size(); ++n) {
@@ -394,7 +500,9 @@ void writeSavFile(QIODevice& out, const QStringList& files, const scoring::Expla
     check(readstat_set_data_writer(writer.get(), writeSavBytes));
     check(readstat_writer_set_compression(writer.get(), READSTAT_COMPRESS_ROWS));
     check(readstat_writer_set_file_label(writer.get(), "Тест Дорвела: результаты"));
-    const SavVariables variables = addSavVariables(writer, fileWidth, texts);
+    for (const char* line : kMissingStenNote)
+        readstat_add_note(writer.get(), line);
+    const SavVariables variables = addSavVariables(writer, fileWidth, widths, texts);
     check(readstat_begin_writing_sav(writer.get(), &out, long(total)));
 
     std::vector<qint64> written(counts.size(), 0);
@@ -432,59 +540,79 @@ TableFormat tableFormatFor(const QString& path) {
     return TableFormat::Csv;
 }
 
+void refuseInputAsOutput(const QString& path, const QStringList& files) {
+    for (const QString& file : files) {
+        if (platform::isSameFile(path, platform::resolvePath(file)))
+            throw platform::Error(
+                QStringLiteral("это один из выгружаемых файлов, он не заменяется"));
+    }
+}
+
 QList<FileFailure> writeXlsx(const QString& path, const QStringList& files,
-                             const scoring::Explanations& texts,
+                             const scoring::Explanations& texts, QStringList* notes,
                              const scoring::RecordFilter& filter) {
+    refuseInputAsOutput(path, files);
+    // Refused at once when the files alone hold more records than a sheet has rows.
+    qint64 records = 0;
+    for (const QString& file : files) {
+        try {
+            records += scoring::recordCount(file);
+        } catch (const platform::Error&) {
+            // named with its reason when the table is made
+        }
+    }
+    if (records > kMostXlsxRecords)
+        throw platform::Error(tooManyForXlsxText());
+
     QList<FileFailure> failures;
+    platform::OutputFile out(path);
+    out.open();
     try {
-        // The library writes to a file name; the workbook is made aside and then put in place.
+        // The library writes to a file name; the workbook is made aside and then copied in.
         QTemporaryFile made;
         if (!made.open())
             throw OutputFailure{made.errorString()};
         made.close();
-        writeXlsxFile(QFile::encodeName(made.fileName()), files, texts, filter, failures);
-        publish(made, path);
+        writeXlsxFile(QFile::encodeName(made.fileName()), files, texts, failures, notes, filter);
+        publish(made, out);
     } catch (const OutputFailure& failure) {
-        throw platform::Error(platform::cannotCreateText(path, failure.reason));
+        throw platform::Error(failure.reason);
     }
     return failures;
 }
 
 QList<FileFailure> writeSav(const QString& path, const QStringList& files,
-                            const scoring::Explanations& texts,
+                            const scoring::Explanations& texts, QStringList* notes,
                             const scoring::RecordFilter& filter) {
+    refuseInputAsOutput(path, files);
     QList<FileFailure> failures;
+    platform::OutputFile file(path);
+    file.open();
+    SavOutput out{file, std::nullopt};
     try {
-        QSaveFile out(path);
-        if (!out.open(QIODevice::WriteOnly))
-            throw OutputFailure{out.errorString()};
-        try {
-            writeSavFile(out, files, texts, filter, failures);
-        } catch (const OutputFailure&) {
-            // The device's own reason beats the library's "unable to write".
-            if (out.error() != QFileDevice::NoError)
-                throw OutputFailure{out.errorString()};
-            throw;
-        }
-        if (!out.commit())
-            throw OutputFailure{out.errorString()};
+        writeSavFile(out, files, texts, failures, notes, filter);
     } catch (const OutputFailure& failure) {
-        throw platform::Error(platform::cannotCreateText(path, failure.reason));
+        // The file's own reason beats the library's "unable to write".
+        throw platform::Error(out.failure.value_or(failure.reason));
     }
+    file.commit();
+    return failures;
+}
+
+QList<FileFailure> writeCsv(const QString& path, const QStringList& files, char separator,
+                            QStringList* notes, const scoring::RecordFilter& filter) {
+    refuseInputAsOutput(path, files);
+    platform::OutputFile out(path);
+    out.open();
+    const QList<FileFailure> failures = writeTable(out, files, separator, notes, filter);
+    out.commit();
     return failures;
 }
 
 QList<FileFailure> saveTable(const QString& path, const QStringList& files) {
     const TableFormat format = tableFormatFor(path);
-    if (format == TableFormat::Csv) {
-        QSaveFile out(path);
-        if (!out.open(QIODevice::WriteOnly))
-            throw platform::Error(platform::cannotCreateText(path, out.errorString()));
-        const QList<FileFailure> failures = writeTable(out, files);
-        if (!out.commit())
-            throw platform::Error(platform::cannotCreateText(path, out.errorString()));
-        return failures;
-    }
+    if (format == TableFormat::Csv)
+        return writeCsv(path, files);
     const scoring::Explanations texts =
         scoring::parseExplanations(ui::resourceText(QStringLiteral("explanations.txt")));
     return format == TableFormat::Xlsx ? writeXlsx(path, files, texts)

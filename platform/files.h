@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <chrono>
 #include <functional>
@@ -56,6 +57,48 @@ void saveWholeFile(const QString& name, const QByteArray& bytes);
 // name (even a link pointing nowhere) makes it fail, as creating or writing it does, with
 // "Cannot create file ...". A failure leaves no file behind.
 void saveNewFile(const QString& name, const QByteArray& bytes);
+
+// A file written whole or not at all. Its content goes into a new temporary file in the same
+// folder, and commit() puts that in the place of `name` only once every byte of it has reached
+// the disk, keeping the old file's permissions. Every failure (creating, writing, committing)
+// throws the program's text for it: "Disk full", "File access denied", "Invalid filename",
+// "I/O error %d"... A file not committed, after a failure or left without commit(), is removed
+// again, so `name` stays as it was and no temporary file is left behind. Something at `name`
+// that is not a regular file (a folder, a FIFO, a device) is refused before anything is
+// written (notRegularFileText). A symbolic link at `name` is followed: the file it points to
+// is the one replaced. Under a file-size limit a write fails as on a full disk, as long as the
+// process ignores SIGXFSZ (os::ignoreFileSizeSignal).
+class OutputFile {
+public:
+    // `name` is taken as it is written (no letter-case lookup); nothing happens until open().
+    explicit OutputFile(const QString& name);
+    ~OutputFile();
+    OutputFile(const OutputFile&) = delete;
+    OutputFile& operator=(const OutputFile&) = delete;
+
+    // Checks what is at `name` and creates the temporary file; throws as above.
+    void open();
+    // Writes (through a buffer of this file's own); throws as above.
+    void write(QByteArrayView bytes);
+    // Puts the whole content in place of `name`; throws as above, and the file is gone then.
+    void commit();
+    // The system's number of the last failure thrown (0: a refusal without one).
+    int failureNumber() const { return m_failure; }
+
+private:
+    void writeOut(QByteArrayView bytes);
+    [[noreturn]] void fail(int code);
+    void discard();
+
+    QString m_target;
+    QString m_temporary;
+    std::unique_ptr<QFile> m_file;
+    QByteArray m_buffer;
+    int m_failure = 0;
+};
+
+// Whether two names stand for one existing file (a link and its target, two hard links...).
+bool isSameFile(const QString& first, const QString& second);
 
 // Length of an open file in bytes.
 qint64 fileSize(const FileHandle& file, const QString& name);

@@ -48,6 +48,17 @@ int linkRefusalError();
 // to do on Windows, which has no such limit.
 void ignoreFileSizeSignal();
 
+// Puts the file `from` in the place of `to`, replacing what is there in one step; 0 or the
+// system's number of the failure.
+int replaceFile(const QString& from, const QString& to);
+// Whether two names stand for one existing file.
+bool isSameFile(const QString& first, const QString& second);
+
+// Standard error led to nowhere for a while, for a library that prints its own notes there:
+// muteStandardError() returns what restoreStandardError() needs to put it back (-1: nothing).
+int muteStandardError();
+void restoreStandardError(int saved);
+
 // Which of the runtime's file failures a number is.
 FileFault faultOf(int code);
 // The system's own words for a number, without a final full stop.
