@@ -15,7 +15,7 @@ bool sameText(const QString& wanted, const QString& stored) {
 
 void addDistinct(QStringList& list, const QString& text) {
     const QString trimmed = text.trimmed();
-    if (!trimmed.isEmpty() && !list.contains(trimmed))
+    if (!trimmed.isEmpty() && !list.contains(trimmed, Qt::CaseInsensitive))
         list.append(trimmed);
 }
 

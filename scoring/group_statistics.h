@@ -70,7 +70,8 @@ public:
 
     const GroupStatistics& statistics() const { return m_statistics; }
     qint64 students() const { return m_statistics.records(); }
-    // The different groups and courses of the records, trimmed, in the order first met.
+    // The different groups and courses of the records, trimmed, in the order first met; texts
+    // that differ in letter case only count as one, as the record filter takes them.
     const QStringList& groups() const { return m_groups; }
     const QStringList& courses() const { return m_courses; }
     // The first and the last date of testing (nothing when every date is damaged).

@@ -159,7 +159,7 @@ private slots:
         for (const ResultRecord& record : records)
             summary.add(record);
         QCOMPARE(summary.students(), 4);
-        QCOMPARE(summary.groups(), (QStringList{"9А", "9а", "9Б"}));
+        QCOMPARE(summary.groups(), (QStringList{"9А", "9Б"}));
         QCOMPARE(summary.courses(), (QStringList{"1", "2"}));
         QCOMPARE(summary.firstDate(), QDate(2026, 9, 1));
         QCOMPARE(summary.lastDate(), QDate(2026, 10, 1));
