@@ -1,11 +1,11 @@
 #include "export/group_report.h"
 
-#include "charts/chart_geometry.h"
 #include "export/pdf_page.h"
 #include "export/pdf_report.h"
 #include "export/stats_table.h"
+#include "graphics/chart_colours.h"
+#include "graphics/chart_geometry.h"
 #include "platform/files.h"
-#include "ui/ui_kit.h"
 
 #include <QBuffer>
 #include <QPainterPath>
@@ -110,7 +110,7 @@ void drawMeanProfile(QPainter& painter, const scoring::GroupStatistics& statisti
     const qreal radius = chart::kMarkerSize / 2.0;
     for (const auto& run : runs) {
         QPainterPath line;
-        painter.setPen(QPen(ui::kRed, 1));
+        painter.setPen(QPen(chart::kProfileCurve, 1));
         painter.setBrush(Qt::NoBrush);
         for (const auto& [k, figures] : run) {
             const QPointF point = chartPoint(*figures.mean, k);
@@ -120,7 +120,7 @@ void drawMeanProfile(QPainter& painter, const scoring::GroupStatistics& statisti
             else
                 line.lineTo(point);
         }
-        painter.setPen(QPen(ui::kRed, 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        painter.setPen(QPen(chart::kProfileCurve, 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
         painter.drawPath(line);
     }
 }

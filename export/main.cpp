@@ -10,11 +10,11 @@
 #include "export/table_export.h"
 #include "export/table_formats.h"
 #include "export/table_rows.h"
+#include "graphics/texts.h"
 #include "platform/error.h"
 #include "platform/os_files.h"
 #include "scoring/explanations.h"
 #include "scoring/group_statistics.h"
-#include "ui/texts.h"
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>
@@ -335,8 +335,8 @@ int reportFailures(const QStringList& notes, const QList<exporting::FileFailure>
     return failures.isEmpty() ? kExported : kFileFailed;
 }
 
-scoring::Explanations builtInTexts() {
-    return scoring::parseExplanations(ui::resourceText(QStringLiteral("explanations.txt")));
+const scoring::Explanations& builtInTexts() {
+    return graphics::explanations();
 }
 
 // Says that no record is left to export, naming the filter that left none.
@@ -493,7 +493,7 @@ private:
 
 int exportReports(const Options& options) {
     ReportFolder folder(*options.output);
-    const scoring::Explanations texts = builtInTexts();
+    const scoring::Explanations& texts = builtInTexts();
     int status = kExported;
     QSet<QString> written; // two files of one name in two folders must not overwrite
     bool anyTaken = false;

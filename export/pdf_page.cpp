@@ -1,7 +1,7 @@
 #include "export/pdf_page.h"
 
-#include "charts/chart_geometry.h"
-#include "charts/chart_grid.h"
+#include "graphics/chart_geometry.h"
+#include "graphics/chart_grid.h"
 
 #include <QFontMetricsF>
 #include <QPageLayout>

@@ -1,11 +1,11 @@
 #include "export/pdf_report.h"
 
-#include "charts/chart_geometry.h"
-#include "charts/chart_grid.h"
 #include "export/record_reading.h"
+#include "graphics/chart_colours.h"
+#include "graphics/chart_geometry.h"
+#include "graphics/chart_grid.h"
 #include "platform/dates.h"
 #include "platform/files.h"
-#include "ui/ui_kit.h"
 
 #include <QBuffer>
 #include <QFileInfo>
@@ -115,7 +115,7 @@ void drawChart(QPainter& painter, const QPointF& topLeft, const scoring::ScalePr
     painter.setRenderHint(QPainter::Antialiasing);
     QPainterPath line;
     const qreal radius = kMarkerSize / 2.0;
-    painter.setPen(QPen(ui::kRed, 1));
+    painter.setPen(QPen(chart::kProfileCurve, 1));
     painter.setBrush(Qt::NoBrush);
     bool joined = false; // a point missing from a damaged record breaks the line
     for (int k = 1; k <= int(stens.size()); ++k) {
@@ -132,7 +132,7 @@ void drawChart(QPainter& painter, const QPointF& topLeft, const scoring::ScalePr
             line.moveTo(point);
         joined = true;
     }
-    painter.setPen(QPen(ui::kRed, 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter.setPen(QPen(chart::kProfileCurve, 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     painter.drawPath(line);
     painter.restore();
 

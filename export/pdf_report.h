@@ -14,7 +14,7 @@ namespace exporting {
 // interpretation per scale (stens 1-3 the low pole, 8-10 the high pole, 4-7 the middle). A
 // damaged record's texts end at their first NUL; a sten outside 1 to 10 is left out of the
 // table and the chart.
-// `texts` are the explanation texts the results window shows (results::explanations()).
+// `texts` are the explanation texts the results window shows (graphics::explanations()).
 // Needs a QGuiApplication (fonts); the text is set in Liberation Sans, embedded.
 QByteArray reportPdf(const scoring::ResultRecord& record, const scoring::Explanations& texts);
 

@@ -2,13 +2,13 @@
 
 #include "export/pdf_report.h"
 #include "export/table_rows.h"
+#include "graphics/texts.h"
 #include "platform/dates.h"
 #include "platform/error.h"
 #include "platform/files.h"
 #include "platform/os_files.h"
 #include "platform/paths.h"
 #include "scoring/result_file.h"
-#include "ui/texts.h"
 
 #include <QDate>
 #include <QFile>
@@ -613,8 +613,7 @@ QList<FileFailure> saveTable(const QString& path, const QStringList& files) {
     const TableFormat format = tableFormatFor(path);
     if (format == TableFormat::Csv)
         return writeCsv(path, files);
-    const scoring::Explanations texts =
-        scoring::parseExplanations(ui::resourceText(QStringLiteral("explanations.txt")));
+    const scoring::Explanations& texts = graphics::explanations();
     return format == TableFormat::Xlsx ? writeXlsx(path, files, texts)
                                        : writeSav(path, files, texts);
 }

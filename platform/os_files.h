@@ -59,7 +59,7 @@ bool isSameFile(const QString& first, const QString& second);
 int muteStandardError();
 void restoreStandardError(int saved);
 
-// Which of the runtime's file failures a number is.
+// Which kind of file failure (with a text of its own, or none) a number is.
 FileFault faultOf(int code);
 // The system's own words for a number, without a final full stop.
 QString reasonText(int code);
