@@ -9,6 +9,7 @@
 #include "platform/os_files.h"
 #include "platform/paths.h"
 #include "scoring/result_file.h"
+#include "scoring/entry_mode.h"
 
 #include <QDate>
 #include <QFile>
@@ -423,8 +424,10 @@ SavVariables addSavVariables(SavWriter& writer, std::size_t fileWidth, const Tex
 
     readstat_label_set_t* modes =
         readstat_add_label_set(writer.get(), READSTAT_TYPE_DOUBLE, "mode_labels");
-    readstat_label_double_value(modes, 0, modeWord(0).toUtf8().constData());
-    readstat_label_double_value(modes, 1, modeWord(1).toUtf8().constData());
+    for (const scoring::EntryMode mode : {scoring::EntryMode::Test, scoring::EntryMode::Manual})
+        readstat_label_double_value(
+            modes, double(mode),
+            scoring::entryModeWords(quint8(mode), scoring::ModeWords::ValueLabel));
     variables.mode =
         writer.add("mode", READSTAT_TYPE_DOUBLE, 0, QStringLiteral("Способ ввода ответов"),
                    READSTAT_MEASURE_NOMINAL, "F1.0");
