@@ -8,8 +8,8 @@
 #include "platform/files.h"
 #include "platform/os_files.h"
 #include "platform/paths.h"
-#include "scoring/result_file.h"
 #include "scoring/entry_mode.h"
+#include "scoring/result_file.h"
 
 #include <QDate>
 #include <QFile>
