@@ -163,7 +163,7 @@ void AnswerGrid::focusOutEvent(QFocusEvent* event) {
 
 } // namespace collect
 
-ManualEntryWindow::ManualEntryWindow(QWidget* owner) : ChainWindow(owner) {
+ManualEntryWindow::ManualEntryWindow(QWidget* owner) : ChainWindow(owner, ui::Opener::Hide) {
     setWindowTitle(QStringLiteral("Ввод результатов"));
     setFixedClientSize(781, 468);
     // The grid covers the client area beneath the other controls: the seventh column reaches
@@ -227,15 +227,10 @@ scoring::Subject ManualEntryWindow::subject() const {
 }
 
 void ManualEntryWindow::onCreated() {
-    ui::hideWindow(parentWidget());
     m_answers.clear();
     // One picture each, shared by its 315 elements; a failure stops the loading there.
     m_grid->setPicture(true, loadPicture(kBoxPictureName, "BMP"));
     m_grid->setPicture(false, loadPicture(kTickPictureName, "ICO"));
-}
-
-void ManualEntryWindow::onClosed() {
-    ui::showWindow(parentWidget());
 }
 
 void ManualEntryWindow::chooseBox(int box) {

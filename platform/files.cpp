@@ -238,8 +238,8 @@ bool isSameFile(const QString& first, const QString& second) {
 
 // ---- Whole files of the program's own names
 
-void saveWholeFile(const QString& name, const QByteArray& bytes) {
-    const QString path = resolvePath(name);
+void saveWholeFile(const QString& name, const QByteArray& bytes, NameLookup lookup) {
+    const QString path = lookup == NameLookup::Exact ? name : resolvePath(name);
     // A link is not followed here: the content replaces the name itself.
     const QFileInfo info(path);
     if (info.isSymbolicLink() || info.isJunction())
@@ -257,8 +257,8 @@ void saveWholeFile(const QString& name, const QByteArray& bytes) {
     }
 }
 
-void saveNewFile(const QString& name, const QByteArray& bytes) {
-    const QString path = resolvePath(name);
+void saveNewFile(const QString& name, const QByteArray& bytes, NameLookup lookup) {
+    const QString path = lookup == NameLookup::Exact ? name : resolvePath(name);
     QFile file(path);
     int code = 0;
     if (os::openRegularFile(file, QIODevice::WriteOnly | QIODevice::NewOnly, os::Links::Refuse,

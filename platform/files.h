@@ -48,15 +48,22 @@ FileHandle openOrCreateFile(const QString& name);
 // "Cannot open file "<name>". <the system's reason>", the name as shown to the user.
 QByteArray readPictureFile(const QString& name);
 
+// How the two functions below find the name they are given: in any letter case (through
+// resolvePath), or exactly as given, by a caller that has already matched the name against its
+// own listing of the folder (a large folder is then not read again).
+enum class NameLookup { AnyCase, Exact };
+
 // Writes a whole file: the new content takes the place of an old file only once all of it is
 // written, so a failure leaves no half-written file. Any failure, creating, writing or
 // finishing it, throws "Cannot create file "<full path>". <the system's reason>".
 // A symbolic link at the name is refused, so that nothing is written where it points.
-void saveWholeFile(const QString& name, const QByteArray& bytes);
+void saveWholeFile(const QString& name, const QByteArray& bytes,
+                   NameLookup lookup = NameLookup::AnyCase);
 // Writes a new file under a name nothing has yet: any file, folder or symbolic link of that
 // name (even a link pointing nowhere) makes it fail, as creating or writing it does, with
 // "Cannot create file ...". A failure leaves no file behind.
-void saveNewFile(const QString& name, const QByteArray& bytes);
+void saveNewFile(const QString& name, const QByteArray& bytes,
+                 NameLookup lookup = NameLookup::AnyCase);
 
 // A file written whole or not at all. Its content goes into a new temporary file in the same
 // folder, and commit() puts that in the place of `name` only once every byte of it has reached

@@ -565,6 +565,7 @@ private slots:
             QVERIFY(!testing::child<QPlainTextEdit>(instructions, "instructionText")
                          ->toPlainText()
                          .isEmpty());
+            QVERIFY(QTest::qWaitForWindowActive(instructions));
             testing::step([&] {
                 SubjectDataWindow* subject = testing::visibleWindow<SubjectDataWindow>();
                 QVERIFY(subject);
@@ -592,7 +593,8 @@ private slots:
                 });
                 continueButton(*subject)->click(); // every field left at "нет"
             });
-            continueButton(*instructions)->click();
+            // Enter as the window opens goes on.
+            QTest::keyClick(instructions->focusWidget(), Qt::Key_Return);
         });
         testing::child<QPushButton>(&mainWindow, "testButton")->click();
 
