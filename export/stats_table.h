@@ -1,6 +1,7 @@
 #pragma once
 
 #include "export/table_export.h"
+#include "scoring/explanations.h"
 #include "scoring/group_statistics.h"
 
 #include <QByteArray>
@@ -32,9 +33,11 @@ QString twoDecimals(double value, QChar point);
 // read them as numbers.
 QByteArray statsCsv(const scoring::GroupStatistics& statistics, char separator = ';');
 
-// The same table as an Excel workbook at `path`, on a sheet "Статистика" with the same first
-// line and the figures as number cells (shown with two decimals). The file appears whole or
-// not at all; a failure throws platform::Error.
-void writeStatsXlsx(const QString& path, const scoring::GroupStatistics& statistics);
+// The same table as an Excel workbook at `path`: a sheet "Статистика" with the same first
+// line and the figures as number cells rounded to two decimals, and the sheet "Шкалы" with
+// the factors' titles and poles from `texts`. The file appears whole or not at all; a failure
+// throws platform::Error.
+void writeStatsXlsx(const QString& path, const scoring::GroupStatistics& statistics,
+                    const scoring::Explanations& texts);
 
 } // namespace exporting

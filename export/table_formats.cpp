@@ -2,26 +2,27 @@
 
 #include "export/pdf_report.h"
 #include "export/table_rows.h"
+#include "export/zip_writer.h"
 #include "graphics/texts.h"
 #include "platform/dates.h"
 #include "platform/error.h"
 #include "platform/files.h"
-#include "platform/os_files.h"
 #include "platform/paths.h"
 #include "scoring/entry_mode.h"
 #include "scoring/result_file.h"
 
 #include <QDate>
-#include <QFile>
-#include <QTemporaryFile>
+#include <QRegularExpression>
+#include <QStringEncoder>
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <cstring>
 #include <limits>
 #include <optional>
 #include <readstat.h>
+#include <stdexcept>
 #include <vector>
-#include <xlsxwriter.h>
 
 namespace exporting {
 
@@ -41,7 +42,7 @@ QStringList columnNames() {
 }
 
 // Excel's last row, less the header.
-constexpr qint64 kMostXlsxRecords = LXW_ROW_MAX - 1;
+constexpr qint64 kMostXlsxRecords = 1'048'576 - 1;
 
 QString tooManyForXlsxText() {
     return QStringLiteral(
@@ -54,86 +55,91 @@ constexpr const char* kMissingStenNote[] = {"Стен вне шкалы от 1 �
                                             "записан как системный пропуск."};
 
 // ---- XLSX -------------------------------------------------------------------------------
+//
+// The workbook is written here, streamed into a zip: a sheet of a million rows is too much to
+// hold, and a general library spends most of its time compressing hard and formatting numbers
+// with printf. Only the parts Excel needs: content types, relationships, the workbook, the
+// styles and the two sheets.
 
-// The library's failure, in the program's words where a file operation failed for a reason the
-// program has a text for ("Disk full"); the system's number is read right after the call.
-void check(lxw_error error) {
-    if (error == LXW_NO_ERROR)
-        return;
-    const int code = platform::os::lastError();
-    switch (error) {
-    case LXW_ERROR_CREATING_XLSX_FILE:
-    case LXW_ERROR_CREATING_TMPFILE:
-    case LXW_ERROR_READING_TMPFILE:
-    case LXW_ERROR_ZIP_FILE_OPERATION:
-    case LXW_ERROR_ZIP_FILE_ADD:
-    case LXW_ERROR_ZIP_CLOSE:
-        if (code != 0 && platform::os::faultOf(code) != platform::FileFault::Other)
-            throw OutputFailure{platform::errorText(code, QString())};
-        break;
-    default:
-        break;
-    }
-    throw OutputFailure{QString::fromUtf8(lxw_strerror(error))};
+// Cell styles, as styles.xml below numbers them.
+enum class Style { Plain = 0, Bold = 1, Date = 2 };
+
+constexpr char kXmlHead[] = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n";
+constexpr char kMainNamespace[] = "http://schemas.openxmlformats.org/spreadsheetml/2006/main";
+constexpr char kRelationships[] =
+    "http://schemas.openxmlformats.org/officeDocument/2006/relationships";
+
+QByteArray contentTypesXml() {
+    const QByteArray worksheet =
+        "application/vnd.openxmlformats-officedocument.spreadsheetml.worksheet+xml";
+    return kXmlHead +
+           QByteArray("<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/"
+                      "content-types\">"
+                      "<Default Extension=\"rels\" ContentType=\"application/"
+                      "vnd.openxmlformats-package.relationships+xml\"/>"
+                      "<Default Extension=\"xml\" ContentType=\"application/xml\"/>"
+                      "<Override PartName=\"/xl/workbook.xml\" ContentType=\"application/"
+                      "vnd.openxmlformats-officedocument.spreadsheetml.sheet.main+xml\"/>"
+                      "<Override PartName=\"/xl/worksheets/sheet1.xml\" ContentType=\"") +
+           worksheet + "\"/><Override PartName=\"/xl/worksheets/sheet2.xml\" ContentType=\"" +
+           worksheet +
+           "\"/><Override PartName=\"/xl/styles.xml\" ContentType=\"application/"
+           "vnd.openxmlformats-officedocument.spreadsheetml.styles+xml\"/></Types>";
 }
 
-// The library does not check its writes to its own temporary files: a write the system refused
-// (a full disk, a file-size limit) shows only in the system's number it leaves behind, which
-// is therefore cleared before the library's calls and looked at after them.
-void checkLibraryWrites() {
-    const int code = platform::os::lastError();
-    if (code != 0 && platform::os::faultOf(code) == platform::FileFault::DiskFull)
-        throw OutputFailure{platform::errorText(code, QString())};
+QByteArray packageRelationshipsXml() {
+    return kXmlHead +
+           QByteArray("<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/"
+                      "relationships\"><Relationship Id=\"rId1\" Type=\"") +
+           kRelationships + "/officeDocument\" Target=\"xl/workbook.xml\"/></Relationships>";
 }
 
-// The library prints its own "[ERROR]" lines to standard error; the caller says what failed.
-class LibraryNotesMuted {
-public:
-    LibraryNotesMuted() : m_saved(platform::os::muteStandardError()) {}
-    ~LibraryNotesMuted() { platform::os::restoreStandardError(m_saved); }
-    LibraryNotesMuted(const LibraryNotesMuted&) = delete;
-    LibraryNotesMuted& operator=(const LibraryNotesMuted&) = delete;
+QByteArray workbookRelationshipsXml() {
+    const QByteArray relationships(kRelationships);
+    return kXmlHead +
+           QByteArray("<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/"
+                      "relationships\">") +
+           "<Relationship Id=\"rId1\" Type=\"" + relationships +
+           "/worksheet\" Target=\"worksheets/sheet1.xml\"/>"
+           "<Relationship Id=\"rId2\" Type=\"" +
+           relationships +
+           "/worksheet\" Target=\"worksheets/sheet2.xml\"/>"
+           "<Relationship Id=\"rId3\" Type=\"" +
+           relationships + "/styles\" Target=\"styles.xml\"/></Relationships>";
+}
 
-private:
-    int m_saved;
-};
+// The two sheets; each prints its first row on every page.
+QByteArray workbookXml(const QString& results, const QString& scales) {
+    const QByteArray first = results.toUtf8(), second = scales.toUtf8();
+    return kXmlHead + QByteArray("<workbook xmlns=\"") + kMainNamespace + "\" xmlns:r=\"" +
+           kRelationships + "\"><sheets><sheet name=\"" + first +
+           "\" sheetId=\"1\" r:id=\"rId1\"/><sheet name=\"" + second +
+           "\" sheetId=\"2\" r:id=\"rId2\"/></sheets><definedNames>"
+           "<definedName name=\"_xlnm.Print_Titles\" localSheetId=\"0\">'" +
+           first +
+           "'!$1:$1</definedName>"
+           "<definedName name=\"_xlnm.Print_Titles\" localSheetId=\"1\">'" +
+           second + "'!$1:$1</definedName></definedNames></workbook>";
+}
 
-// A workbook that is freed unwritten unless it is closed.
-class Workbook {
-public:
-    explicit Workbook(const QByteArray& fileName) {
-        lxw_workbook_options options{};
-        options.constant_memory = LXW_TRUE; // rows go to a temporary file as they are written
-        m_book = workbook_new_opt(fileName.constData(), &options);
-        if (m_book == nullptr)
-            throw OutputFailure{QStringLiteral("Memory allocation failed")};
-    }
-    ~Workbook() {
-        if (m_book != nullptr)
-            lxw_workbook_free(m_book);
-    }
-    Workbook(const Workbook&) = delete;
-    Workbook& operator=(const Workbook&) = delete;
-
-    lxw_worksheet* addSheet(const QString& name) {
-        lxw_worksheet* sheet = workbook_add_worksheet(m_book, name.toUtf8().constData());
-        if (sheet == nullptr)
-            throw OutputFailure{QStringLiteral("Cannot add the sheet %1").arg(name)};
-        return sheet;
-    }
-    lxw_format* addFormat() { return workbook_add_format(m_book); }
-
-    void close() {
-        lxw_workbook* book = m_book;
-        m_book = nullptr;
-        platform::os::clearLastError();
-        check(workbook_close(book));
-        checkLibraryWrites();
-    }
-
-private:
-    lxw_workbook* m_book = nullptr;
-};
+// Plain, bold (the first rows) and the date dd.mm.yyyy, as Style numbers them.
+QByteArray stylesXml() {
+    return kXmlHead + QByteArray("<styleSheet xmlns=\"") + kMainNamespace +
+           "\"><numFmts count=\"1\"><numFmt numFmtId=\"164\" formatCode=\"dd.mm.yyyy\"/>"
+           "</numFmts><fonts count=\"2\"><font><sz val=\"11\"/><name val=\"Calibri\"/>"
+           "<family val=\"2\"/></font><font><b/><sz val=\"11\"/><name val=\"Calibri\"/>"
+           "<family val=\"2\"/></font></fonts><fills count=\"2\"><fill><patternFill "
+           "patternType=\"none\"/></fill><fill><patternFill patternType=\"gray125\"/></fill>"
+           "</fills><borders count=\"1\"><border><left/><right/><top/><bottom/><diagonal/>"
+           "</border></borders><cellStyleXfs count=\"1\"><xf numFmtId=\"0\" fontId=\"0\" "
+           "fillId=\"0\" borderId=\"0\"/></cellStyleXfs><cellXfs count=\"3\">"
+           "<xf numFmtId=\"0\" fontId=\"0\" fillId=\"0\" borderId=\"0\" xfId=\"0\"/>"
+           "<xf numFmtId=\"0\" fontId=\"1\" fillId=\"0\" borderId=\"0\" xfId=\"0\" "
+           "applyFont=\"1\"/>"
+           "<xf numFmtId=\"164\" fontId=\"0\" fillId=\"0\" borderId=\"0\" xfId=\"0\" "
+           "applyNumberFormat=\"1\"/></cellXfs><cellStyles count=\"1\"><cellStyle "
+           "name=\"Normal\" xfId=\"0\" builtinId=\"0\"/></cellStyles></styleSheet>";
+}
 
 // Column widths that fit the longest cell of each column, in characters of the default font.
 class ColumnWidths {
@@ -142,43 +148,21 @@ public:
     void fit(int column, qsizetype characters) {
         m_widths[std::size_t(column)] = std::max(m_widths[std::size_t(column)], characters);
     }
-    void apply(lxw_worksheet* sheet) const {
+    QByteArray xml() const {
+        QByteArray cols = "<cols>";
         for (std::size_t c = 0; c < m_widths.size(); ++c) {
             // A little over one unit per character: Cyrillic letters run wider than digits.
             const double width = std::clamp(1.15 * double(m_widths[c]) + 2.0, 4.0, 100.0);
-            check(worksheet_set_column(sheet, lxw_col_t(c), lxw_col_t(c), width, nullptr));
+            const QByteArray column = QByteArray::number(qulonglong(c + 1));
+            cols += "<col min=\"" + column + "\" max=\"" + column + "\" width=\"" +
+                    QByteArray::number(width, 'f', 2) + "\" customWidth=\"1\"/>";
         }
+        return cols + "</cols>";
     }
 
 private:
     std::vector<qsizetype> m_widths;
 };
-
-// A spreadsheet reads "_xHHHH_" in a cell as the character HHHH (the library writes control
-// characters that way); a stored text that happens to hold one keeps it by escaping its "_".
-QByteArray cellText(const QString& text) {
-    QByteArray bytes = text.toUtf8();
-    for (qsizetype at = bytes.indexOf("_x"); at >= 0; at = bytes.indexOf("_x", at + 1)) {
-        const QByteArray code = bytes.mid(at + 2, 5);
-        bool hex = code.size() == 5 && code[4] == '_';
-        for (qsizetype n = 0; hex && n < 4; ++n)
-            hex = std::isxdigit(static_cast<unsigned char>(code[n])) != 0;
-        if (hex) {
-            bytes.replace(at, 1, "_x005F_");
-            at += 6;
-        }
-    }
-    return bytes;
-}
-
-void writeText(lxw_worksheet* sheet, lxw_row_t row, int column, const QString& text,
-               ColumnWidths& widths, lxw_format* format = nullptr) {
-    if (text.isEmpty())
-        return;
-    check(
-        worksheet_write_string(sheet, row, lxw_col_t(column), cellText(text).constData(), format));
-    widths.fit(column, text.size());
-}
 
 // The digits of a whole number, all a cell of one shows.
 int digitCount(quint64 value) {
@@ -190,61 +174,275 @@ int digitCount(quint64 value) {
     return digits;
 }
 
-void writeNumber(lxw_worksheet* sheet, lxw_row_t row, int column, quint64 value,
-                 ColumnWidths& widths) {
-    check(worksheet_write_number(sheet, row, lxw_col_t(column), double(value), nullptr));
-    widths.fit(column, digitCount(value));
+// A character a cell's text cannot hold as it is: XML's own, the control characters (written
+// _xHHHH_, as a spreadsheet reads them) and "_", which may begin such an escape.
+bool needsEscape(char16_t c) {
+    return c < 0x20 || c == u'&' || c == u'<' || c == u'>' || c == u'_';
 }
 
-// A sheet printed across: landscape A4, as wide as the page, the first row on every page.
-void printAcross(lxw_worksheet* sheet) {
-    worksheet_set_landscape(sheet);
-    worksheet_set_paper(sheet, 9); // A4
-    worksheet_fit_to_pages(sheet, 1, 0);
-    check(worksheet_repeat_rows(sheet, 0, 0));
+// A cell's text in XML: the control characters, CR included, as _xHHHH_; a stored "_xHHHH_"
+// kept by escaping its "_" as _x005F_.
+QString escapedText(QStringView text) {
+    QString out;
+    out.reserve(text.size() + 16);
+    for (qsizetype n = 0; n < text.size(); ++n) {
+        const char16_t c = text[n].unicode();
+        if (c == u'&') {
+            out += QLatin1String("&amp;");
+        } else if (c == u'<') {
+            out += QLatin1String("&lt;");
+        } else if (c == u'>') {
+            out += QLatin1String("&gt;");
+        } else if (c < 0x20 && c != u'\t' && c != u'\n') {
+            out += QStringLiteral("_x%1_")
+                       .arg(uint(c), 4, 16, QChar(u'0'))
+                       .toUpper()
+                       .replace(QLatin1String("_X"), QLatin1String("_x"));
+        } else if (c == u'_') {
+            const QStringView code = text.mid(n + 1, 6);
+            bool escape = code.size() == 6 && code[0] == u'x' && code[5] == u'_';
+            for (qsizetype k = 1; escape && k < 5; ++k)
+                escape = std::isxdigit(code[k].unicode() < 128 ? int(code[k].unicode()) : 0) != 0;
+            out += escape ? QLatin1String("_x005F_") : QLatin1String("_");
+        } else {
+            out += QChar(c);
+        }
+    }
+    return out;
 }
 
-void writeHeader(lxw_worksheet* sheet, const QStringList& names, lxw_format* bold,
-                 ColumnWidths& widths) {
+// One sheet's XML, built in a buffer and handed to the zip in large pieces. Each cell first
+// makes room for its longest possible form, then is written straight into the buffer. A cell
+// right after the one before it in its row goes without its reference, as the format allows.
+class SheetWriter {
+public:
+    explicit SheetWriter(ZipWriter& zip) : m_zip(zip) {
+        m_buffer.resize(kPiece);
+        m_at = m_buffer.data();
+    }
+
+    void raw(QByteArrayView bytes) {
+        makeRoom(bytes.size());
+        put(bytes);
+    }
+    void flush() {
+        m_zip.write(QByteArrayView(m_buffer.constData(), m_at - m_buffer.constData()));
+        m_at = m_buffer.data();
+    }
+
+    void startRow(quint64 row) {
+        makeRoom(64);
+        m_rowSize = digits(row, m_row);
+        put("<row r=\"");
+        put(QByteArrayView(m_row, m_rowSize));
+        put("\">");
+        m_nextColumn = 0;
+    }
+    void endRow() { raw("</row>"); }
+
+    void number(int column, quint64 value, Style style = Style::Plain) {
+        makeRoom(96);
+        startCell(column, style);
+        put("><v>");
+        char text[20];
+        put(QByteArrayView(text, digits(value, text)));
+        put("</v></c>");
+    }
+
+    // A number given as its decimal text ("6.25").
+    void decimal(int column, QByteArrayView digits) {
+        makeRoom(96 + digits.size());
+        startCell(column, Style::Plain);
+        put("><v>");
+        put(digits);
+        put("</v></c>");
+    }
+
+    // Nothing for an empty text.
+    void text(int column, QStringView text, Style style = Style::Plain) {
+        if (text.isEmpty())
+            return;
+        // An escape takes at most 7 characters for one, each at most 3 bytes in UTF-8.
+        makeRoom(21 * text.size() + 128);
+        startCell(column, style);
+        const bool spaced = text.front().isSpace() || text.back().isSpace();
+        put(spaced ? QByteArrayView(" t=\"inlineStr\"><is><t xml:space=\"preserve\">")
+                   : QByteArrayView(" t=\"inlineStr\"><is><t>"));
+        if (std::any_of(text.begin(), text.end(), [](QChar c) { return needsEscape(c.unicode()); }))
+            m_at = m_encoder.appendToBuffer(m_at, escapedText(text));
+        else
+            m_at = m_encoder.appendToBuffer(m_at, text);
+        put("</t></is></c>");
+    }
+
+private:
+    static constexpr qsizetype kPiece = 256 * 1024;
+
+    // Writes `value` at the end of `out` (room for 20 digits); returns how many.
+    static int digits(quint64 value, char* out) {
+        char reversed[20];
+        int count = 0;
+        do {
+            reversed[count++] = char('0' + value % 10);
+            value /= 10;
+        } while (value != 0);
+        for (int n = 0; n < count; ++n)
+            out[n] = reversed[count - 1 - n];
+        return count;
+    }
+
+    void makeRoom(qsizetype bytes) {
+        if ((m_at - m_buffer.constData()) + bytes <= m_buffer.size())
+            return;
+        flush();
+        if (bytes > m_buffer.size()) {
+            m_buffer.resize(bytes);
+            m_at = m_buffer.data();
+        }
+    }
+    void put(QByteArrayView bytes) {
+        std::memcpy(m_at, bytes.data(), std::size_t(bytes.size()));
+        m_at += bytes.size();
+    }
+    void startCell(int column, Style style) {
+        if (column == m_nextColumn) {
+            put("<c");
+        } else {
+            put("<c r=\"");
+            *m_at++ = char('A' + column); // the sheets have at most 26 columns
+            put(QByteArrayView(m_row, m_rowSize));
+            *m_at++ = '"';
+        }
+        m_nextColumn = column + 1;
+        if (style != Style::Plain) {
+            put(" s=\"");
+            *m_at++ = char('0' + int(style));
+            *m_at++ = '"';
+        }
+    }
+
+    ZipWriter& m_zip;
+    QByteArray m_buffer;
+    char* m_at = nullptr;
+    char m_row[20] = {};
+    int m_rowSize = 0;
+    int m_nextColumn = 0;
+    QStringEncoder m_encoder{QStringEncoder::Utf8, QStringEncoder::Flag::Stateless};
+};
+
+// The start of a sheet up to its rows: print settings, the first row frozen, the columns.
+QByteArray sheetStart(bool selected, const ColumnWidths& widths) {
+    return kXmlHead + QByteArray("<worksheet xmlns=\"") + kMainNamespace + "\" xmlns:r=\"" +
+           kRelationships +
+           "\"><sheetPr><pageSetUpPr fitToPage=\"1\"/></sheetPr><sheetViews><sheetView " +
+           (selected ? "tabSelected=\"1\" " : "") +
+           "workbookViewId=\"0\"><pane ySplit=\"1\" topLeftCell=\"A2\" activePane=\"bottomLeft\" "
+           "state=\"frozen\"/><selection pane=\"bottomLeft\" activeCell=\"A2\" sqref=\"A2\"/>"
+           "</sheetView></sheetViews><sheetFormatPr defaultRowHeight=\"15\"/>" +
+           widths.xml() + "<sheetData>";
+}
+
+// The end of a sheet: landscape A4, as wide as one page.
+constexpr char kSheetEnd[] =
+    "</sheetData><pageMargins left=\"0.7\" right=\"0.7\" top=\"0.75\" bottom=\"0.75\" "
+    "header=\"0.3\" footer=\"0.3\"/><pageSetup paperSize=\"9\" orientation=\"landscape\" "
+    "fitToWidth=\"1\" fitToHeight=\"0\"/></worksheet>";
+
+void writeHeaderRow(SheetWriter& sheet, const QStringList& names) {
+    sheet.startRow(1);
     for (int c = 0; c < names.size(); ++c)
-        writeText(sheet, 0, c, names[c], widths, bold);
-    worksheet_freeze_panes(sheet, 1, 0);
+        sheet.text(c, names[c], Style::Bold);
+    sheet.endRow();
 }
 
-void writeScalesSheet(lxw_worksheet* sheet, const scoring::Explanations& texts, lxw_format* bold) {
+void writeScalesSheet(ZipWriter& zip, const scoring::Explanations& texts) {
+    const QStringList header = {QStringLiteral("Шкала"), QStringLiteral("Фактор"),
+                                QStringLiteral("Полюса")};
+    QList<QStringList> rows;
     ColumnWidths widths(3);
-    writeHeader(sheet,
-                {QStringLiteral("Шкала"), QStringLiteral("Фактор"), QStringLiteral("Полюса")}, bold,
-                widths);
+    for (int c = 0; c < header.size(); ++c)
+        widths.fit(c, header[c].size());
     for (int k = 0; k < scoring::kScales; ++k) {
         const scoring::Explanation& entry = texts[std::size_t(k)];
-        const auto row = lxw_row_t(k + 1);
-        writeText(sheet, row, 0, QLatin1String(scoring::kScaleCodes[std::size_t(k)]), widths);
-        writeText(sheet, row, 1, entry.title, widths);
-        writeText(sheet, row, 2, polesText(entry.poles), widths);
+        rows.append({QLatin1String(scoring::kScaleCodes[std::size_t(k)]), entry.title,
+                     polesText(entry.poles)});
+        for (int c = 0; c < 3; ++c)
+            widths.fit(c, rows.last()[c].size());
     }
-    widths.apply(sheet);
-    printAcross(sheet);
+    zip.begin("xl/worksheets/sheet2.xml");
+    SheetWriter sheet(zip);
+    sheet.raw(sheetStart(false, widths));
+    writeHeaderRow(sheet, header);
+    for (qsizetype r = 0; r < rows.size(); ++r) {
+        sheet.startRow(quint64(r + 2));
+        for (int c = 0; c < 3; ++c)
+            sheet.text(c, rows[r][c]);
+        sheet.endRow();
+    }
+    sheet.raw(kSheetEnd);
+    sheet.flush();
 }
 
-void writeXlsxFile(const QByteArray& fileName, const QStringList& files,
+// Excel's day number of a date: days from 30 December 1899, less one before March 1900, since
+// Excel counts a 29 February 1900 that never was.
+quint64 excelDay(const QDate& date) {
+    static const qint64 epoch = QDate(1899, 12, 30).toJulianDay();
+    const qint64 days = date.toJulianDay() - epoch;
+    return quint64(date < QDate(1900, 3, 1) ? days - 1 : days);
+}
+
+void writeXlsxFile(platform::OutputFile& out, const QStringList& files,
                    const scoring::Explanations& texts, QList<FileFailure>& failures,
                    QStringList* notes, const scoring::RecordFilter& filter) {
-    const LibraryNotesMuted muted;
-    Workbook book(fileName);
-    lxw_worksheet* results = book.addSheet(QStringLiteral("Результаты"));
-    lxw_worksheet* scales = book.addSheet(QStringLiteral("Шкалы"));
-    lxw_format* bold = book.addFormat();
-    format_set_bold(bold);
-    lxw_format* dateFormat = book.addFormat();
-    format_set_num_format(dateFormat, "dd.mm.yyyy");
+    ZipWriter zip([&out](QByteArrayView piece) {
+        try {
+            out.write(piece);
+        } catch (const platform::Error& error) {
+            throw OutputFailure{error.text()};
+        }
+    });
+    zip.begin("[Content_Types].xml");
+    zip.write(contentTypesXml());
+    zip.begin("_rels/.rels");
+    zip.write(packageRelationshipsXml());
+    zip.begin("xl/workbook.xml");
+    const QString resultsName = QStringLiteral("Результаты");
+    zip.write(workbookXml(resultsName, QStringLiteral("Шкалы")));
+    zip.begin("xl/_rels/workbook.xml.rels");
+    zip.write(workbookRelationshipsXml());
+    zip.begin("xl/styles.xml");
+    zip.write(stylesXml());
 
+    // The columns' widths come before the rows: a first reading measures them.
+    const QStringList names = columnNames();
     ColumnWidths widths(kColumnCount);
-    writeHeader(results, columnNames(), bold, widths);
+    for (int c = 0; c < names.size(); ++c)
+        widths.fit(c, names[c].size());
+    forEachTableRecord(files,
+                       [&](qsizetype file, qint64 index, const scoring::ResultRecord& record) {
+                           if (!filter.accepts(record))
+                               return;
+                           widths.fit(0, withoutFolder(files[file]).size());
+                           widths.fit(1, digitCount(quint64(index)));
+                           if (platform::dateFromDayCount(record.date))
+                               widths.fit(2, 10);
+                           const QString* fields[] = {&record.surname, &record.firstName,
+                                                      &record.course, &record.group};
+                           for (int t = 0; t < 4; ++t)
+                               widths.fit(3 + t, fields[t]->size());
+                           widths.fit(7, modeWord(record.manualEntry).size());
+                           widths.fit(kFirstScaleColumn, 2);
+                       });
+    for (int k = 1; k < scoring::kScales; ++k)
+        widths.fit(kFirstScaleColumn + k, 2);
+
+    zip.begin("xl/worksheets/sheet1.xml", 1); // the large one: fast rather than small
+    SheetWriter sheet(zip);
+    sheet.raw(sheetStart(true, widths));
+    writeHeaderRow(sheet, names);
     qint64 records = 0;
     QString fileCell;
     qsizetype cellOf = -1;
-    platform::os::clearLastError();
     failures = forEachTableRecord(
         files,
         [&](qsizetype file, qint64 index, const scoring::ResultRecord& record) {
@@ -256,46 +454,31 @@ void writeXlsxFile(const QByteArray& fileName, const QStringList& files,
                 fileCell = withoutFolder(files[file]);
                 cellOf = file;
             }
-            const auto row = lxw_row_t(records);
-            writeText(results, row, 0, fileCell, widths);
-            writeNumber(results, row, 1, quint64(index), widths);
+            sheet.startRow(quint64(records + 1));
+            sheet.text(0, fileCell);
+            sheet.number(1, quint64(index));
             if (const auto date = platform::dateFromDayCount(record.date)) {
-                if (date->year() >= 1900) {
-                    lxw_datetime cell{date->year(), date->month(), date->day(), 0, 0, 0.0};
-                    check(worksheet_write_datetime(results, row, 2, &cell, dateFormat));
-                    widths.fit(2, 10);
-                } else {
-                    writeText(results, row, 2, date->toString(u"dd.MM.yyyy"), widths);
-                }
+                if (date->year() >= 1900)
+                    sheet.number(2, excelDay(*date), Style::Date);
+                else
+                    sheet.text(2, date->toString(u"dd.MM.yyyy"));
             }
-            writeText(results, row, 3, record.surname, widths);
-            writeText(results, row, 4, record.firstName, widths);
-            writeText(results, row, 5, record.course, widths);
-            writeText(results, row, 6, record.group, widths);
-            writeText(results, row, 7, modeWord(record.manualEntry), widths);
+            sheet.text(3, record.surname);
+            sheet.text(4, record.firstName);
+            sheet.text(5, record.course);
+            sheet.text(6, record.group);
+            sheet.text(7, modeWord(record.manualEntry));
             for (int k = 0; k < scoring::kScales; ++k) {
                 if (const quint8 sten = record.scales[std::size_t(k)]; isSten(sten))
-                    writeNumber(results, row, kFirstScaleColumn + k, sten, widths);
+                    sheet.number(kFirstScaleColumn + k, sten);
             }
-            checkLibraryWrites();
+            sheet.endRow();
         },
         notes);
-    widths.apply(results);
-    printAcross(results);
-    writeScalesSheet(scales, texts, bold);
-    book.close();
-}
-
-// Puts the whole of `made` in `out` and commits it.
-void publish(QFile& made, platform::OutputFile& out) {
-    if (!made.open(QIODevice::ReadOnly))
-        throw OutputFailure{made.errorString()};
-    QByteArray piece;
-    while (!(piece = made.read(1 << 20)).isEmpty())
-        out.write(piece);
-    if (made.error() != QFileDevice::NoError)
-        throw OutputFailure{made.errorString()};
-    out.commit();
+    sheet.raw(kSheetEnd);
+    sheet.flush();
+    writeScalesSheet(zip, texts);
+    zip.finish();
 }
 
 // ---- SAV --------------------------------------------------------------------------------
@@ -551,6 +734,53 @@ void refuseInputAsOutput(const QString& path, const QStringList& files) {
     }
 }
 
+void writeSmallXlsx(const QString& path, const QString& name, const QStringList& header,
+                    const QList<QStringList>& rows, const scoring::Explanations& texts) {
+    static const QRegularExpression number(QStringLiteral("^-?[0-9]+(\\.[0-9]+)?$"));
+    platform::OutputFile out(path);
+    out.open();
+    try {
+        ZipWriter zip([&out](QByteArrayView piece) { out.write(piece); });
+        zip.begin("[Content_Types].xml");
+        zip.write(contentTypesXml());
+        zip.begin("_rels/.rels");
+        zip.write(packageRelationshipsXml());
+        zip.begin("xl/workbook.xml");
+        zip.write(workbookXml(name, QStringLiteral("Шкалы")));
+        zip.begin("xl/_rels/workbook.xml.rels");
+        zip.write(workbookRelationshipsXml());
+        zip.begin("xl/styles.xml");
+        zip.write(stylesXml());
+
+        ColumnWidths widths(int(header.size()));
+        for (const QStringList& row : QList<QStringList>{header} + rows) {
+            for (int c = 0; c < row.size() && c < header.size(); ++c)
+                widths.fit(c, row[c].size());
+        }
+        zip.begin("xl/worksheets/sheet1.xml");
+        SheetWriter sheet(zip);
+        sheet.raw(sheetStart(true, widths));
+        writeHeaderRow(sheet, header);
+        for (qsizetype r = 0; r < rows.size(); ++r) {
+            sheet.startRow(quint64(r + 2));
+            for (int c = 0; c < rows[r].size() && c < header.size(); ++c) {
+                if (number.match(rows[r][c]).hasMatch())
+                    sheet.decimal(c, rows[r][c].toLatin1());
+                else
+                    sheet.text(c, rows[r][c]);
+            }
+            sheet.endRow();
+        }
+        sheet.raw(kSheetEnd);
+        sheet.flush();
+        writeScalesSheet(zip, texts);
+        zip.finish();
+    } catch (const OutputFailure& failure) {
+        throw platform::Error(failure.reason);
+    }
+    out.commit();
+}
+
 QList<FileFailure> writeXlsx(const QString& path, const QStringList& files,
                              const scoring::Explanations& texts, QStringList* notes,
                              const scoring::RecordFilter& filter) {
@@ -571,16 +801,13 @@ QList<FileFailure> writeXlsx(const QString& path, const QStringList& files,
     platform::OutputFile out(path);
     out.open();
     try {
-        // The library writes to a file name; the workbook is made aside and then copied in.
-        QTemporaryFile made;
-        if (!made.open())
-            throw OutputFailure{made.errorString()};
-        made.close();
-        writeXlsxFile(QFile::encodeName(made.fileName()), files, texts, failures, notes, filter);
-        publish(made, out);
+        writeXlsxFile(out, files, texts, failures, notes, filter);
     } catch (const OutputFailure& failure) {
         throw platform::Error(failure.reason);
+    } catch (const std::length_error&) {
+        throw platform::Error(tooManyForXlsxText());
     }
+    out.commit();
     return failures;
 }
 

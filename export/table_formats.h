@@ -52,6 +52,13 @@ QList<FileFailure> writeSav(const QString& path, const QStringList& files,
                             const scoring::Explanations& texts, QStringList* notes = nullptr,
                             const scoring::RecordFilter& filter = {});
 
+// A workbook at `path` of one small table: the sheet `name` with `header` bold in its frozen
+// first row, then `rows` (a cell of digits with at most one decimal point is a number cell, any
+// other text, an empty one left out), and the sheet "Шкалы" of the record table. Written whole
+// or not at all, as the tables are.
+void writeSmallXlsx(const QString& path, const QString& name, const QStringList& header,
+                    const QList<QStringList>& rows, const scoring::Explanations& texts);
+
 // Saves the table of `files` at `path` in the form its extension names (tableFormatFor): CSV
 // with ';', XLSX or SAV, with the program's built-in explanation texts.
 QList<FileFailure> saveTable(const QString& path, const QStringList& files);

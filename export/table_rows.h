@@ -28,14 +28,7 @@ inline QByteArrayView modeCell(quint8 manualEntry) {
 
 // The same in the words the XLSX and SAV files show: «тест», «вручную», or nothing.
 inline QString modeWord(quint8 manualEntry) {
-    switch (manualEntry) {
-    case 0:
-        return QStringLiteral("тест");
-    case 1:
-        return QStringLiteral("вручную");
-    default:
-        return {};
-    }
+    return scoring::entryModeText(manualEntry, scoring::ModeWords::ValueLabel);
 }
 
 // Calls `use(fileIndex, recordIndex, record)` for every whole record of `files`, in file order

@@ -12,7 +12,6 @@
 #else
 #include <cerrno>
 #include <csignal>
-#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -88,12 +87,6 @@ bool isSameFile(const QString& first, const QString& second) {
     return !one.isEmpty() &&
            one.compare(QFileInfo(second).canonicalFilePath(), Qt::CaseInsensitive) == 0;
 }
-
-int muteStandardError() {
-    return -1;
-}
-
-void restoreStandardError(int) {}
 
 int lastError() {
     return int(GetLastError());
@@ -282,29 +275,6 @@ bool isSameFile(const QString& first, const QString& second) {
     return ::stat(QFile::encodeName(first).constData(), &one) == 0 &&
            ::stat(QFile::encodeName(second).constData(), &two) == 0 && one.st_dev == two.st_dev &&
            one.st_ino == two.st_ino;
-}
-
-int muteStandardError() {
-    std::fflush(stderr);
-    const int saved = ::fcntl(STDERR_FILENO, F_DUPFD_CLOEXEC, 3);
-    const int nowhere = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
-    if (saved < 0 || nowhere < 0 || ::dup2(nowhere, STDERR_FILENO) < 0) {
-        if (saved >= 0)
-            ::close(saved);
-        if (nowhere >= 0)
-            ::close(nowhere);
-        return -1;
-    }
-    ::close(nowhere);
-    return saved;
-}
-
-void restoreStandardError(int saved) {
-    if (saved < 0)
-        return;
-    std::fflush(stderr);
-    ::dup2(saved, STDERR_FILENO);
-    ::close(saved);
 }
 
 int lastError() {

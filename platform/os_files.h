@@ -54,11 +54,6 @@ int replaceFile(const QString& from, const QString& to);
 // Whether two names stand for one existing file.
 bool isSameFile(const QString& first, const QString& second);
 
-// Standard error led to nowhere for a while, for a library that prints its own notes there:
-// muteStandardError() returns what restoreStandardError() needs to put it back (-1: nothing).
-int muteStandardError();
-void restoreStandardError(int saved);
-
 // Which kind of file failure (with a text of its own, or none) a number is.
 FileFault faultOf(int code);
 // The system's own words for a number, without a final full stop.

@@ -70,16 +70,14 @@ private slots:
 
     void innermostCloseUnwindsInOrder_data() {
         QTest::addColumn<int>("depth");
-        QTest::addColumn<int>("closedLevel");
         QTest::addColumn<bool>("byFrame");
-        QTest::newRow("four levels, innermost closed by a button") << 4 << 4 << false;
-        QTest::newRow("four levels, innermost closed by its frame") << 4 << 4 << true;
-        QTest::newRow("two levels, closed by its frame") << 2 << 2 << true;
-        QTest::newRow("one level") << 1 << 1 << false;
+        QTest::newRow("four levels, innermost closed by a button") << 4 << false;
+        QTest::newRow("four levels, innermost closed by its frame") << 4 << true;
+        QTest::newRow("two levels, closed by its frame") << 2 << true;
+        QTest::newRow("one level") << 1 << false;
     }
     void innermostCloseUnwindsInOrder() {
         QFETCH(int, depth);
-        QFETCH(int, closedLevel);
         QFETCH(bool, byFrame);
         QWidget mainWindow;
         mainWindow.show();
@@ -96,9 +94,9 @@ private slots:
                 if (level < depth) {
                     open(g_probes[std::size_t(level)], level + 1);
                 } else if (byFrame) {
-                    testing::closeByFrame(g_probes[std::size_t(closedLevel)]);
+                    testing::closeByFrame(g_probes[std::size_t(level)]);
                 } else {
-                    g_probes[std::size_t(closedLevel)]->close();
+                    g_probes[std::size_t(level)]->close();
                 }
             });
         };
@@ -145,8 +143,6 @@ private slots:
             QVERIFY(about);
             QCOMPARE(QApplication::activeModalWidget(), about);
             QVERIFY(mainWindow.isVisible());
-            QCOMPARE(about->size(), QSize(185, 138));
-            QCOMPARE(about->pos(), QPoint(194, 249));
             sawIt = true;
             if (byEscape)
                 QTest::keyClick(about, Qt::Key_Escape);

@@ -12,6 +12,7 @@
 
 #include <QDate>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QMap>
 #include <QProcess>
@@ -78,11 +79,13 @@ struct Cell {
     QString value; // the text or the number as written
 };
 
-// Cells by reference ("C2"); a sheet's pane state under "pane".
+// Cells by reference ("C2"); a sheet's pane state under "pane". A cell without its reference
+// is the one after the cell before it in its row, as a spreadsheet reads it.
 QMap<QString, Cell> sheetCells(const QByteArray& xml) {
     QMap<QString, Cell> cells;
     QXmlStreamReader reader(xml);
-    QString ref;
+    QString ref, row;
+    int column = -1;
     while (!reader.atEnd()) {
         reader.readNext();
         if (!reader.isStartElement())
@@ -92,8 +95,13 @@ QMap<QString, Cell> sheetCells(const QByteArray& xml) {
             cells[QStringLiteral("pane")] = {attributes.value(QLatin1String("state")).toString(),
                                              {},
                                              attributes.value(QLatin1String("ySplit")).toString()};
+        } else if (reader.name() == u"row") {
+            row = attributes.value(QLatin1String("r")).toString();
+            column = -1;
         } else if (reader.name() == u"c") {
-            ref = attributes.value(QLatin1String("r")).toString();
+            const QString given = attributes.value(QLatin1String("r")).toString();
+            column = given.isEmpty() ? column + 1 : given.front().unicode() - u'A';
+            ref = QChar(u'A' + column) + row;
             cells[ref] = {attributes.value(QLatin1String("t")).toString(),
                           attributes.value(QLatin1String("s")).toString(),
                           {}};
@@ -113,6 +121,7 @@ QString columnLetters(int column) { // 0 -> A, 25 -> Z (the table has 25 columns
 struct SavVariable {
     QString name, label, format, labelSet;
     readstat_measure_t measure = READSTAT_MEASURE_UNKNOWN;
+    int displayWidth = 0;
 };
 
 struct SavFile {
@@ -137,7 +146,8 @@ int onVariable(int, readstat_variable_t* variable, const char* labelSet, void* c
     file->variables.append(
         {QString::fromUtf8(readstat_variable_get_name(variable)),
          QString::fromUtf8(label ? label : ""), QString::fromUtf8(format ? format : ""),
-         QString::fromUtf8(labelSet ? labelSet : ""), readstat_variable_get_measure(variable)});
+         QString::fromUtf8(labelSet ? labelSet : ""), readstat_variable_get_measure(variable),
+         readstat_variable_get_display_width(variable)});
     return READSTAT_HANDLER_OK;
 }
 
@@ -354,6 +364,11 @@ private slots:
         QVERIFY(damaged[2].isNull()); // NaN date
         QCOMPARE(damaged[3].toString(), QStringLiteral("Абвгдежзийклмнопрсту"));
         QVERIFY(damaged[7].isNull()); // unknown entry byte
+        // The text columns as wide as their longest texts.
+        QList<int> widths;
+        for (int v = 3; v <= 6; ++v)
+            widths.append(file.variables[v].displayWidth);
+        QCOMPARE(widths, (QList<int>{20, 7, 2, 5}));
     }
 
     // The archive window's call: the form by the extension, in any case.
@@ -375,6 +390,22 @@ private slots:
         QCOMPARE(failures.size(), 1);
         QCOMPARE(failures[0].file, QStringLiteral("missing.res"));
         QVERIFY(dir.readFile(name).startsWith(starts));
+    }
+
+    // A table longer than a sheet is refused at once, from the files' sizes, before any row is
+    // read (a sparse file: nothing of it is on the disk).
+    void xlsxBeyondASheet() {
+        testing::TempWorkDir dir;
+        dir.writeFile(kFile, QByteArray());
+        QVERIFY(QFile::resize(dir.filePath(kFile), qint64(scoring::kRecordSize) * 1'048'576));
+        QElapsedTimer timer;
+        timer.start();
+        const testing::ToolRun run = testing::runExportTool({"-o", "out.xlsx", kFile});
+        QCOMPARE(run.exitCode, 1);
+        QCOMPARE(run.errors, QStringLiteral("dorvel-export: out.xlsx: лист Excel вмещает не больше "
+                                            "1048575 записей; выгрузите таблицу в CSV или SAV\n"));
+        QVERIFY(timer.elapsed() < 10000);
+        QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("out.xlsx"))));
     }
 
     void tool_data() {

@@ -98,15 +98,16 @@ private slots:
         QVERIFY(unzip.waitForFinished(60000));
         const QString sheet = QString::fromUtf8(unzip.readAllStandardOutput());
         auto numbers = [&sheet](int row) {
-            const QRegularExpression cell(
-                QStringLiteral("<c r=\"[A-J]%1\"(?: s=\"\\d+\")?><v>([^<]*)</v>").arg(row));
+            const QRegularExpression cells(QStringLiteral("<row r=\"%1\">(.*?)</row>").arg(row));
+            const QRegularExpression value(QStringLiteral("<v>([^<]*)</v>"));
             QStringList values;
-            for (const QRegularExpressionMatch& match : cell.globalMatch(sheet))
+            for (const QRegularExpressionMatch& match :
+                 value.globalMatch(cells.match(sheet).captured(1)))
                 values << match.captured(1);
             return values.join(u' ');
         };
-        QCOMPARE(numbers(2), QStringLiteral("4 6.25 2.75 6.5 3 9 1 1 2"));
-        QCOMPARE(numbers(4), QStringLiteral("2 6 1.41 6 5 7 0 2 0"));
+        QCOMPARE(numbers(2), QStringLiteral("4 6.25 2.75 6.50 3 9 1 1 2"));
+        QCOMPARE(numbers(4), QStringLiteral("2 6.00 1.41 6.00 5 7 0 2 0"));
     }
 
     // The record table takes the same filters; its records keep their numbers in the file.
