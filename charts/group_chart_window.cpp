@@ -1,11 +1,17 @@
 #include "charts/group_chart_window.h"
 
+#include "export/group_report.h"
 #include "graphics/chart_colours.h"
 #include "graphics/chart_drawing.h"
+#include "graphics/texts.h"
+#include "platform/paths.h"
 #include "scoring/group_profile.h"
+#include "scoring/group_statistics.h"
 #include "scoring/record_line.h"
+#include "ui/file_dialog.h"
 #include "ui/ui_kit.h"
 
+#include <QDir>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -14,6 +20,18 @@
 namespace {
 
 constexpr int kListLines = 33; // the list starts with this many empty lines
+
+// "saved_img\справка_<group>.pdf", offered in the save dialog; a character a file name cannot
+// hold becomes "_".
+QString suggestedReportPath(const QString& group) {
+    QString file = QStringLiteral("справка_") + group.trimmed();
+    for (QChar& c : file) {
+        if (c < u' ' || QStringView(u"\\/:*?\"<>|").contains(c))
+            c = u'_';
+    }
+    return QDir::current().absoluteFilePath(
+        platform::resolvePath(QStringLiteral("saved_img\\") + file + QStringLiteral(".pdf")));
+}
 
 } // namespace
 
@@ -42,6 +60,12 @@ GroupChartWindow::GroupChartWindow(QWidget* owner, const QList<scoring::RecordRe
     setTabOrder(printButton, exitButton);
     setTabOrder(exitButton, m_groupList);
     setTabOrder(m_groupList, exportButton);
+
+    // In the free space between "Выход" and "Распечатать".
+    m_reportButton = ui::button(this, QStringLiteral("Справка PDF"), 612, 440, 81, 25);
+    m_reportButton->setObjectName(QStringLiteral("classReportButton"));
+    setTabOrder(exportButton, m_reportButton);
+    on(m_reportButton, &QPushButton::clicked, [this] { saveClassReport(); });
 }
 
 void GroupChartWindow::drawChart(QImage& picture) {
@@ -50,6 +74,7 @@ void GroupChartWindow::drawChart(QImage& picture) {
     for (qsizetype n = 0; n < members.size() && n < kListLines; ++n)
         list[n] = scoring::recordLine(members[n], scoring::CourseStyle::Named);
     m_groupList->setPlainText(list.join(u'\n'));
+    m_reportButton->setEnabled(!members.isEmpty());
 
     if (const std::optional<scoring::ScaleProfile> mean = scoring::meanProfile(members))
         chart::Plotter(picture).plot(*mean, chart::kProfileCurve);
@@ -64,4 +89,19 @@ QStringList GroupChartWindow::legendLines() const {
         lines << block.text();
     }
     return lines;
+}
+
+void GroupChartWindow::saveClassReport() {
+    const QList<scoring::ResultRecord> members = scoring::readGroup(m_places);
+    if (members.isEmpty())
+        return;
+    const QString path = ui::FileDialog::getSaveFileName(
+        this, QStringLiteral("Справка PDF (*.pdf)"), suggestedReportPath(members.front().group));
+    if (path.isEmpty())
+        return;
+    const ui::BusyCursor busy;
+    scoring::ClassSummary summary;
+    for (const scoring::ResultRecord& member : members)
+        summary.add(member);
+    exporting::writeGroupReport(path, summary, graphics::explanations(), false);
 }

@@ -8,10 +8,12 @@
 
 class QLabel;
 class QPlainTextEdit;
+class QPushButton;
 
 // "Общий график": the mean profile of the chosen group as one red curve, with the list of the
 // group beside it. The list can be edited; the chart can be printed and exported as
-// "saved_img\gr_<n>.bmp" with the list as legend.
+// "saved_img\gr_<n>.bmp" with the list as legend; "Справка PDF" saves the class report of the
+// group.
 class GroupChartWindow : public charts::ChartWindow {
     Q_OBJECT
 public:
@@ -26,8 +28,11 @@ protected:
     void drawChart(QImage& picture) override;
 
 private:
+    void saveClassReport(); // "Справка PDF"
+
     QList<scoring::RecordRef> m_places;
 
     QLabel* m_listCaption = nullptr; // "Cписок группы"
     QPlainTextEdit* m_groupList = nullptr;
+    QPushButton* m_reportButton = nullptr;
 };

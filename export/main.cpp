@@ -3,18 +3,23 @@
 // everything was exported, 1 when a file could not be read or written (the others are still
 // exported), 2 for a wrong command line.
 
+#include "export/group_report.h"
 #include "export/pdf_report.h"
 #include "export/record_reading.h"
+#include "export/stats_table.h"
 #include "export/table_export.h"
 #include "export/table_formats.h"
+#include "export/table_rows.h"
 #include "graphics/texts.h"
 #include "platform/error.h"
 #include "platform/os_files.h"
 #include "scoring/explanations.h"
+#include "scoring/group_statistics.h"
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QDate>
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
@@ -36,7 +41,16 @@ const char kUsage[] = R"(Выгрузка результатов «Теста Д
   dorvel-export [-o ТАБЛИЦА.csv] [--separator ,] ФАЙЛ.res...
   dorvel-export [--format xlsx|sav] -o ТАБЛИЦА.xlsx|ТАБЛИЦА.sav ФАЙЛ.res...
   dorvel-export --pdf [--record N] -o ПАПКА ФАЙЛ.res...
+  dorvel-export --stats [--separator ,] [-o СТАТИСТИКА.csv|СТАТИСТИКА.xlsx] ФАЙЛ.res...
+  dorvel-export --group-report [--anonymous] -o СПРАВКА.pdf ФАЙЛ.res...
   dorvel-export --help
+
+Отбор записей (для таблицы, --pdf, --stats и --group-report; можно сочетать):
+  --group Г   только группа Г;  --course К   только курс К (без учёта регистра
+              букв и пробелов по краям);
+  --from ГГГГ-ММ-ДД, --to ГГГГ-ММ-ДД   только даты тестирования с этого дня
+              и/или по этот день включительно.
+Если после отбора не осталось ни одной записи — код 1 и сообщение об этом.
 
 Таблица: все целые записи данных файлов, по порядку файлов и записей, в ТАБЛИЦА.csv
 или, без -o, на стандартный вывод. UTF-8 с меткой BOM, ячейки разделены «;»
@@ -69,6 +83,20 @@ const char kUsage[] = R"(Выгрузка результатов «Теста Д
 записи N, считая от 0) в ПАПКУ под именем <имя файла без .res>_<номер>.pdf,
 например 09.12.2026_0.pdf. Папка создаётся, если её нет.
 
+--stats: статистика группы по 17 шкалам в СТАТИСТИКА.csv (или .xlsx; без -o — CSV
+на стандартный вывод). Первая строка:
+  scale;n;mean;sd;median;min;max;low;average;high
+затем по строке на шкалу MD, A, B, ..., Q4: число записей со стеном 1–10 по шкале
+(повреждённый стен не учитывается только по своей шкале), среднее, стандартное
+отклонение (выборочное, пусто при n < 2), медиана — с двумя знаками после запятой
+(с разделителем «;» — запятая, с «,» — точка), наименьший и наибольший стен, число
+стенов 1–3, 4–7 и 8–10. UTF-8 с меткой BOM, строки оканчиваются CR LF.
+
+--group-report: справка по группе в PDF (A4): группа, курс, даты, число учащихся,
+средний профиль группы с полосой ± одно стандартное отклонение, статистика по
+шкалам, учащиеся с низкими и высокими значениями по каждой шкале и учащиеся со
+стеном MD 8–10. С --anonymous — без имён учащихся.
+
 Выходной файл появляется целым или не появляется вовсе: при ошибке записи (например,
 «Disk full») прежний файл с тем же именем остаётся как был. Не заменяются папка,
 канал или устройство с именем выходного файла и сам выгружаемый файл результатов.
@@ -96,6 +124,11 @@ void complain(const QString& text) {
 struct Options {
     bool help = false;
     bool pdf = false;
+    bool stats = false;
+    bool groupReport = false;
+    bool anonymous = false;
+    scoring::RecordFilter filter;
+    QStringList filterWords; // the filter as the command line gave it, for messages
     std::optional<QString> output;
     std::optional<char> separator;
     std::optional<exporting::TableFormat> format;
@@ -117,12 +150,20 @@ struct OptionSet {
     QCommandLineOption separator{QStringLiteral("separator"), QString(), QStringLiteral("char")};
     QCommandLineOption format{QStringLiteral("format"), QString(), QStringLiteral("form")};
     QCommandLineOption record{QStringLiteral("record"), QString(), QStringLiteral("number")};
+    QCommandLineOption stats{QStringLiteral("stats")};
+    QCommandLineOption groupReport{QStringLiteral("group-report")};
+    QCommandLineOption anonymous{QStringLiteral("anonymous")};
+    QCommandLineOption group{QStringLiteral("group"), QString(), QStringLiteral("group")};
+    QCommandLineOption course{QStringLiteral("course"), QString(), QStringLiteral("course")};
+    QCommandLineOption from{QStringLiteral("from"), QString(), QStringLiteral("date")};
+    QCommandLineOption to{QStringLiteral("to"), QString(), QStringLiteral("date")};
 
     // Fills `parser` from the arguments; throws UsageError for an option it does not know or
     // one without its value.
     void parse(QCommandLineParser& parser, const QStringList& arguments) const {
         parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-        parser.addOptions({help, pdf, output, separator, format, record});
+        parser.addOptions({help, pdf, output, separator, format, record, stats, groupReport,
+                           anonymous, group, course, from, to});
         if (parser.parse(arguments))
             return;
         const QStringList unknown = parser.unknownOptionNames();
@@ -159,6 +200,39 @@ void refuseStandardInput(const QStringList& arguments, const QStringList& files)
         optionsEnd < 0 ? 0 : arguments.mid(optionsEnd + 1).count(QStringLiteral("-"));
     if (files.count(QStringLiteral("-")) > dashFiles)
         throw UsageError{QStringLiteral("чтение со стандартного ввода не поддерживается")};
+}
+
+// The modes of the class summary and the record filter: --group, --course, --from, --to, each
+// at most once.
+void readFilter(const QCommandLineParser& parser, const OptionSet& known, Options& options) {
+    options.stats = parser.isSet(known.stats);
+    options.groupReport = parser.isSet(known.groupReport);
+    options.anonymous = parser.isSet(known.anonymous);
+    auto text = [&](const QCommandLineOption& option, const QString& name) {
+        const auto value = once(parser, option, name + QStringLiteral(" задаётся один раз"));
+        if (value) {
+            if (value->trimmed().isEmpty())
+                throw UsageError{name + QStringLiteral(": нужно непустое значение")};
+            options.filterWords << name + QStringLiteral(" «") + *value + u'»';
+        }
+        return value;
+    };
+    auto date = [&](const QCommandLineOption& option, const QString& name) {
+        const auto value = text(option, name);
+        if (!value)
+            return std::optional<QDate>();
+        const QDate day = QDate::fromString(*value, QStringLiteral("yyyy-MM-dd"));
+        if (!day.isValid())
+            throw UsageError{name +
+                             QStringLiteral(": дата в виде ГГГГ-ММ-ДД, например 2026-09-01")};
+        return std::optional<QDate>(day);
+    };
+    options.filter.group = text(known.group, QStringLiteral("--group"));
+    options.filter.course = text(known.course, QStringLiteral("--course"));
+    options.filter.from = date(known.from, QStringLiteral("--from"));
+    options.filter.to = date(known.to, QStringLiteral("--to"));
+    if (options.filter.from && options.filter.to && *options.filter.from > *options.filter.to)
+        throw UsageError{QStringLiteral("--from позже --to")};
 }
 
 Options readOptions(const QStringList& arguments) {
@@ -202,6 +276,7 @@ Options readOptions(const QStringList& arguments) {
             throw UsageError{recordProblem};
         options.record = record;
     }
+    readFilter(parser, known, options);
     return options;
 }
 
@@ -209,6 +284,20 @@ Options readOptions(const QStringList& arguments) {
 void checkCombination(Options& options) {
     if (options.files.isEmpty())
         throw UsageError{QStringLiteral("не задан ни один файл результатов")};
+    if (int(options.pdf) + int(options.stats) + int(options.groupReport) > 1)
+        throw UsageError{QStringLiteral("--pdf, --stats и --group-report не сочетаются")};
+    if (options.anonymous && !options.groupReport)
+        throw UsageError{QStringLiteral("--anonymous относится только к --group-report")};
+    if (options.groupReport) {
+        if (!options.output)
+            throw UsageError{QStringLiteral("для --group-report нужен файл: -o СПРАВКА.pdf")};
+        if (options.separator || options.format || options.record)
+            throw UsageError{
+                QStringLiteral("--separator, --format и --record не относятся к --group-report")};
+        return;
+    }
+    if (options.record && !options.filter.isEmpty())
+        throw UsageError{QStringLiteral("--record не сочетается с отбором записей")};
     if (options.pdf) {
         if (!options.output)
             throw UsageError{QStringLiteral("для --pdf нужна папка: -o ПАПКА")};
@@ -223,6 +312,8 @@ void checkCombination(Options& options) {
     if (!options.format)
         options.format = options.output ? exporting::tableFormatFor(*options.output)
                                         : exporting::TableFormat::Csv;
+    if (options.stats && *options.format == exporting::TableFormat::Sav)
+        throw UsageError{QStringLiteral("статистика пишется в CSV или xlsx")};
     if (*options.format != exporting::TableFormat::Csv) {
         if (!options.output)
             throw UsageError{
@@ -255,6 +346,81 @@ int reportFailures(const QStringList& notes, const QList<exporting::FileFailure>
     return failures.isEmpty() ? kExported : kFileFailed;
 }
 
+const scoring::Explanations& builtInTexts() {
+    return graphics::explanations();
+}
+
+// Says that no record is left to export, naming the filter that left none.
+int nothingLeft(const Options& options) {
+    if (options.filterWords.isEmpty())
+        complain(QStringLiteral("в файлах нет ни одной целой записи"));
+    else
+        complain(QStringLiteral("ни одна запись не подходит под отбор: ") +
+                 options.filterWords.join(u' '));
+    return kFileFailed;
+}
+
+// Whether any record of the files passes the filter (the files' failures are told later).
+bool anyRecordLeft(const Options& options) {
+    bool any = false;
+    exporting::forEachTableRecord(options.files,
+                                  [&](qsizetype, qint64, const scoring::ResultRecord& record) {
+                                      any = any || options.filter.accepts(record);
+                                  });
+    return any;
+}
+
+// The statistics of every scale over the records the filter takes, into a file written whole
+// or not at all, or on standard output.
+int exportStats(const Options& options) {
+    scoring::GroupStatistics statistics;
+    QStringList notes;
+    int status = reportFailures(
+        notes, exporting::gatherStatistics(options.files, options.filter, statistics, &notes));
+    if (statistics.records() == 0)
+        return nothingLeft(options);
+    const QString outName = options.output.value_or(QStringLiteral("стандартный вывод"));
+    try {
+        if (options.output) {
+            exporting::refuseInputAsOutput(*options.output, options.files);
+            if (*options.format == exporting::TableFormat::Xlsx)
+                exporting::writeStatsXlsx(*options.output, statistics, builtInTexts());
+            else
+                platform::saveWholeFile(
+                    *options.output,
+                    exporting::statsCsv(statistics, options.separator.value_or(';')));
+            return status;
+        }
+        QFile console;
+        const QByteArray table = exporting::statsCsv(statistics, options.separator.value_or(';'));
+        if (!console.open(stdout, QIODevice::WriteOnly) || console.write(table) != table.size() ||
+            !console.flush())
+            throw platform::Error(console.errorString());
+    } catch (const platform::Error& error) {
+        complain(outName + QStringLiteral(": ") + error.text());
+        status = kFileFailed;
+    }
+    return status;
+}
+
+// The class report of the records the filter takes.
+int exportGroupReport(const Options& options) {
+    scoring::ClassSummary summary;
+    QStringList notes;
+    int status = reportFailures(
+        notes, exporting::gatherSummary(options.files, options.filter, summary, &notes));
+    if (summary.students() == 0)
+        return nothingLeft(options);
+    try {
+        exporting::refuseInputAsOutput(*options.output, options.files);
+        exporting::writeGroupReport(*options.output, summary, builtInTexts(), options.anonymous);
+    } catch (const platform::Error& error) {
+        complain(*options.output + QStringLiteral(": ") + error.text());
+        status = kFileFailed;
+    }
+    return status;
+}
+
 // The table on standard output: CSV only.
 int exportTableToStandardOutput(const Options& options) {
     const QString outName = QStringLiteral("стандартный вывод");
@@ -266,8 +432,8 @@ int exportTableToStandardOutput(const Options& options) {
     QStringList notes;
     QList<exporting::FileFailure> failures;
     try {
-        failures =
-            exporting::writeTable(console, options.files, options.separator.value_or(';'), &notes);
+        failures = exporting::writeTable(console, options.files, options.separator.value_or(';'),
+                                         &notes, options.filter);
     } catch (const platform::Error& error) {
         reportFailures(notes, failures);
         complain(outName + QStringLiteral(": ") + error.text());
@@ -283,6 +449,10 @@ int exportTableToStandardOutput(const Options& options) {
 
 // The table into a file, written whole or not at all.
 int exportTable(const Options& options) {
+    if (options.stats)
+        return exportStats(options);
+    if (!options.filter.isEmpty() && !anyRecordLeft(options))
+        return nothingLeft(options);
     if (!options.output)
         return exportTableToStandardOutput(options);
     const QString& path = *options.output;
@@ -291,14 +461,16 @@ int exportTable(const Options& options) {
         QList<exporting::FileFailure> failures;
         switch (*options.format) {
         case exporting::TableFormat::Csv:
-            failures =
-                exporting::writeCsv(path, options.files, options.separator.value_or(';'), &notes);
+            failures = exporting::writeCsv(path, options.files, options.separator.value_or(';'),
+                                           &notes, options.filter);
             break;
         case exporting::TableFormat::Xlsx:
-            failures = exporting::writeXlsx(path, options.files, graphics::explanations(), &notes);
+            failures =
+                exporting::writeXlsx(path, options.files, builtInTexts(), &notes, options.filter);
             break;
         case exporting::TableFormat::Sav:
-            failures = exporting::writeSav(path, options.files, graphics::explanations(), &notes);
+            failures =
+                exporting::writeSav(path, options.files, builtInTexts(), &notes, options.filter);
             break;
         }
         return reportFailures(notes, failures);
@@ -332,12 +504,16 @@ private:
 
 int exportReports(const Options& options) {
     ReportFolder folder(*options.output);
-    const scoring::Explanations& texts = graphics::explanations();
+    const scoring::Explanations& texts = builtInTexts();
     int status = kExported;
     QSet<QString> written; // two files of one name in two folders must not overwrite
+    bool anyTaken = false;
     for (const QString& file : options.files) {
         QStringList notes;
         auto writeOne = [&](qint64 index, const scoring::ResultRecord& record) {
+            if (!options.filter.accepts(record))
+                return;
+            anyTaken = true;
             const QString name = exporting::reportFileName(file, index);
             if (written.contains(name)) {
                 complain(file + QStringLiteral(": отчёт %1 уже написан по другому файлу с тем же "
@@ -384,6 +560,8 @@ int exportReports(const Options& options) {
         for (const QString& note : std::as_const(notes)) // a partial tail
             complain(note);
     }
+    if (!options.filter.isEmpty() && !anyTaken)
+        return nothingLeft(options);
     return status;
 }
 
@@ -403,7 +581,7 @@ int main(int argc, char** argv) {
         printTo(stdout, QString::fromUtf8(kUsage));
         return kExported;
     }
-    if (!options->pdf) {
+    if (!options->pdf && !options->groupReport) {
         QCoreApplication application(argc, argv);
         return exportTable(*options);
     }
@@ -411,5 +589,5 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication application(argc, argv);
-    return exportReports(*options);
+    return options->groupReport ? exportGroupReport(*options) : exportReports(*options);
 }

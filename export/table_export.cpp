@@ -218,7 +218,7 @@ void writeRow(TableWriter& table, QByteArrayView fileCell, qint64 index, QByteAr
 }
 
 QList<FileFailure> writeAll(TableWriter::Sink out, const QStringList& files, char separator,
-                            QStringList* notes) {
+                            QStringList* notes, const scoring::RecordFilter& filter) {
     QList<FileFailure> failures;
     TableWriter table(std::move(out), separator);
     const QByteArray header = "\xEF\xBB\xBF" + tableHeader(separator).toLatin1() + "\r\n";
@@ -230,6 +230,8 @@ QList<FileFailure> writeAll(TableWriter::Sink out, const QStringList& files, cha
     failures = forEachTableRecord(
         files,
         [&](qsizetype file, qint64 index, const scoring::ResultRecord& record) {
+            if (!filter.accepts(record))
+                return;
             if (file != cellOf) {
                 fileCell = cellBytes(withoutFolder(files[file]), separator);
                 cellOf = file;
@@ -254,7 +256,7 @@ QString tableHeader(char separator) {
 }
 
 QList<FileFailure> writeTable(QIODevice& out, const QStringList& files, char separator,
-                              QStringList* notes) {
+                              QStringList* notes, const scoring::RecordFilter& filter) {
     // The pointer overload: the device copies what it keeps, the buffer stays the writer's.
     const auto put = [&out](QByteArrayView piece) {
         if (out.write(piece.data(), piece.size()) != piece.size()) {
@@ -263,14 +265,14 @@ QList<FileFailure> writeTable(QIODevice& out, const QStringList& files, char sep
         }
     };
     try {
-        return writeAll(put, files, separator, notes);
+        return writeAll(put, files, separator, notes, filter);
     } catch (const WriteFailure& failure) {
         throw platform::Error(failure.reason);
     }
 }
 
 QList<FileFailure> writeTable(platform::OutputFile& out, const QStringList& files, char separator,
-                              QStringList* notes) {
+                              QStringList* notes, const scoring::RecordFilter& filter) {
     const auto put = [&out](QByteArrayView piece) {
         try {
             out.write(piece);
@@ -279,7 +281,7 @@ QList<FileFailure> writeTable(platform::OutputFile& out, const QStringList& file
         }
     };
     try {
-        return writeAll(put, files, separator, notes);
+        return writeAll(put, files, separator, notes, filter);
     } catch (const WriteFailure& failure) {
         throw platform::Error(failure.reason);
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "scoring/group_statistics.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -34,10 +36,13 @@ QString tableHeader(char separator = ';');
 // out. Damaged records and partial tails are named in `notes`, when given. A file that cannot
 // be read is left out from the point where reading failed and is returned with the reason; the
 // other files are still written. A failure to write to `out` throws platform::Error.
+// Only the records `filter` takes are written; they keep their numbers in their file.
 QList<FileFailure> writeTable(QIODevice& out, const QStringList& files, char separator = ';',
-                              QStringList* notes = nullptr);
+                              QStringList* notes = nullptr,
+                              const scoring::RecordFilter& filter = {});
 // The same into a file written whole or not at all; the caller commits it.
 QList<FileFailure> writeTable(platform::OutputFile& out, const QStringList& files,
-                              char separator = ';', QStringList* notes = nullptr);
+                              char separator = ';', QStringList* notes = nullptr,
+                              const scoring::RecordFilter& filter = {});
 
 } // namespace exporting

@@ -12,6 +12,7 @@
 #include "scoring/result_file.h"
 
 #include <QDate>
+#include <QRegularExpression>
 #include <QStringEncoder>
 #include <algorithm>
 #include <array>
@@ -248,6 +249,15 @@ public:
         put("</v></c>");
     }
 
+    // A number given as its decimal text ("6.25").
+    void decimal(int column, QByteArrayView digits) {
+        makeRoom(96 + digits.size());
+        startCell(column, Style::Plain);
+        put("><v>");
+        put(digits);
+        put("</v></c>");
+    }
+
     // Nothing for an empty text.
     void text(int column, QStringView text, Style style = Style::Plain) {
         if (text.isEmpty())
@@ -383,7 +393,7 @@ quint64 excelDay(const QDate& date) {
 
 void writeXlsxFile(platform::OutputFile& out, const QStringList& files,
                    const scoring::Explanations& texts, QList<FileFailure>& failures,
-                   QStringList* notes) {
+                   QStringList* notes, const scoring::RecordFilter& filter) {
     ZipWriter zip([&out](QByteArrayView piece) {
         try {
             out.write(piece);
@@ -410,6 +420,8 @@ void writeXlsxFile(platform::OutputFile& out, const QStringList& files,
         widths.fit(c, names[c].size());
     forEachTableRecord(files,
                        [&](qsizetype file, qint64 index, const scoring::ResultRecord& record) {
+                           if (!filter.accepts(record))
+                               return;
                            widths.fit(0, withoutFolder(files[file]).size());
                            widths.fit(1, digitCount(quint64(index)));
                            if (platform::dateFromDayCount(record.date))
@@ -434,6 +446,8 @@ void writeXlsxFile(platform::OutputFile& out, const QStringList& files,
     failures = forEachTableRecord(
         files,
         [&](qsizetype file, qint64 index, const scoring::ResultRecord& record) {
+            if (!filter.accepts(record))
+                return;
             if (++records > kMostXlsxRecords) // grown since the sizes were taken
                 throw OutputFailure{tooManyForXlsxText()};
             if (file != cellOf) {
@@ -642,14 +656,19 @@ void writeSavRow(readstat_writer_t* writer, const SavVariables& variables,
 }
 
 void writeSavFile(SavOutput& out, const QStringList& files, const scoring::Explanations& texts,
-                  QList<FileFailure>& failures, QStringList* notes) {
-    // First the records each file has, as far as it can be read, and the longest texts; SPSS
-    // needs the count ahead.
+                  QList<FileFailure>& failures, QStringList* notes,
+                  const scoring::RecordFilter& filter) {
+    // First the records each file has, as far as it can be read, the ones the filter takes and
+    // their longest texts; SPSS needs the count ahead.
     std::vector<qint64> counts(std::size_t(files.size()), 0);
+    std::vector<qint64> limits(std::size_t(files.size()), 0);
     TextWidths widths;
     failures = forEachTableRecord(
         files,
-        [&](qsizetype file, qint64, const scoring::ResultRecord& record) {
+        [&](qsizetype file, qint64 index, const scoring::ResultRecord& record) {
+            limits[std::size_t(file)] = index + 1;
+            if (!filter.accepts(record))
+                return;
             ++counts[std::size_t(file)];
             widths.fit(record);
         },
@@ -677,8 +696,8 @@ void writeSavFile(SavOutput& out, const QStringList& files, const scoring::Expla
     qsizetype cellOf = -1;
     const QList<FileFailure> again = forEachTableRecord(
         files, [&](qsizetype file, qint64 index, const scoring::ResultRecord& record) {
-            if (index >= counts[std::size_t(file)])
-                return; // appended since the count
+            if (index >= limits[std::size_t(file)] || !filter.accepts(record))
+                return; // appended since the count, or not taken
             if (file != cellOf) {
                 fileCell = withoutFolder(files[file]).toUtf8();
                 cellOf = file;
@@ -715,8 +734,56 @@ void refuseInputAsOutput(const QString& path, const QStringList& files) {
     }
 }
 
+void writeSmallXlsx(const QString& path, const QString& name, const QStringList& header,
+                    const QList<QStringList>& rows, const scoring::Explanations& texts) {
+    static const QRegularExpression number(QStringLiteral("^-?[0-9]+(\\.[0-9]+)?$"));
+    platform::OutputFile out(path);
+    out.open();
+    try {
+        ZipWriter zip([&out](QByteArrayView piece) { out.write(piece); });
+        zip.begin("[Content_Types].xml");
+        zip.write(contentTypesXml());
+        zip.begin("_rels/.rels");
+        zip.write(packageRelationshipsXml());
+        zip.begin("xl/workbook.xml");
+        zip.write(workbookXml(name, QStringLiteral("Шкалы")));
+        zip.begin("xl/_rels/workbook.xml.rels");
+        zip.write(workbookRelationshipsXml());
+        zip.begin("xl/styles.xml");
+        zip.write(stylesXml());
+
+        ColumnWidths widths(int(header.size()));
+        for (const QStringList& row : QList<QStringList>{header} + rows) {
+            for (int c = 0; c < row.size() && c < header.size(); ++c)
+                widths.fit(c, row[c].size());
+        }
+        zip.begin("xl/worksheets/sheet1.xml");
+        SheetWriter sheet(zip);
+        sheet.raw(sheetStart(true, widths));
+        writeHeaderRow(sheet, header);
+        for (qsizetype r = 0; r < rows.size(); ++r) {
+            sheet.startRow(quint64(r + 2));
+            for (int c = 0; c < rows[r].size() && c < header.size(); ++c) {
+                if (number.match(rows[r][c]).hasMatch())
+                    sheet.decimal(c, rows[r][c].toLatin1());
+                else
+                    sheet.text(c, rows[r][c]);
+            }
+            sheet.endRow();
+        }
+        sheet.raw(kSheetEnd);
+        sheet.flush();
+        writeScalesSheet(zip, texts);
+        zip.finish();
+    } catch (const OutputFailure& failure) {
+        throw platform::Error(failure.reason);
+    }
+    out.commit();
+}
+
 QList<FileFailure> writeXlsx(const QString& path, const QStringList& files,
-                             const scoring::Explanations& texts, QStringList* notes) {
+                             const scoring::Explanations& texts, QStringList* notes,
+                             const scoring::RecordFilter& filter) {
     refuseInputAsOutput(path, files);
     // Refused at once when the files alone hold more records than a sheet has rows.
     qint64 records = 0;
@@ -734,7 +801,7 @@ QList<FileFailure> writeXlsx(const QString& path, const QStringList& files,
     platform::OutputFile out(path);
     out.open();
     try {
-        writeXlsxFile(out, files, texts, failures, notes);
+        writeXlsxFile(out, files, texts, failures, notes, filter);
     } catch (const OutputFailure& failure) {
         throw platform::Error(failure.reason);
     } catch (const std::length_error&) {
@@ -745,14 +812,15 @@ QList<FileFailure> writeXlsx(const QString& path, const QStringList& files,
 }
 
 QList<FileFailure> writeSav(const QString& path, const QStringList& files,
-                            const scoring::Explanations& texts, QStringList* notes) {
+                            const scoring::Explanations& texts, QStringList* notes,
+                            const scoring::RecordFilter& filter) {
     refuseInputAsOutput(path, files);
     QList<FileFailure> failures;
     platform::OutputFile file(path);
     file.open();
     SavOutput out{file, std::nullopt};
     try {
-        writeSavFile(out, files, texts, failures, notes);
+        writeSavFile(out, files, texts, failures, notes, filter);
     } catch (const OutputFailure& failure) {
         // The file's own reason beats the library's "unable to write".
         throw platform::Error(out.failure.value_or(failure.reason));
@@ -762,11 +830,11 @@ QList<FileFailure> writeSav(const QString& path, const QStringList& files,
 }
 
 QList<FileFailure> writeCsv(const QString& path, const QStringList& files, char separator,
-                            QStringList* notes) {
+                            QStringList* notes, const scoring::RecordFilter& filter) {
     refuseInputAsOutput(path, files);
     platform::OutputFile out(path);
     out.open();
-    const QList<FileFailure> failures = writeTable(out, files, separator, notes);
+    const QList<FileFailure> failures = writeTable(out, files, separator, notes, filter);
     out.commit();
     return failures;
 }

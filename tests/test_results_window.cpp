@@ -443,7 +443,7 @@ private slots:
             QDir(m_dir->filePath(QStringLiteral("result"))).removeRecursively();
         }
         auto results = createResults(scoring::EntryMode::Test);
-        results->setSaveWaitLimit(std::chrono::milliseconds(200));
+        results->setSaveWaitLimit(std::chrono::milliseconds(600));
         QPushButton* save = buttonOf(results.get(), "saveButton");
 
         // While the save waits, the window goes on painting under the busy cursor.
