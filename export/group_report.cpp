@@ -134,20 +134,7 @@ void drawAbout(QPainter& painter, const QPointF& topLeft, qreal width,
         {QStringLiteral("Даты тестирования:"), datesText(summary)},
         {QStringLiteral("Число учащихся:"), QString::number(summary.students())},
     };
-    constexpr qreal kCaptionWidth = 100;
-    constexpr qreal kLineHeight = 17;
-    qreal top = topLeft.y();
-    for (const auto& [caption, value] : lines) {
-        painter.setFont(textFont(9.5));
-        painter.setPen(Qt::darkGray);
-        drawLine(painter, QRectF(topLeft.x(), top, kCaptionWidth, kLineHeight), caption);
-        painter.setFont(textFont(10, true));
-        painter.setPen(Qt::black);
-        drawLine(painter,
-                 QRectF(topLeft.x() + kCaptionWidth, top, width - kCaptionWidth, kLineHeight),
-                 value);
-        top += kLineHeight;
-    }
+    qreal top = drawCaptioned(painter, topLeft, width, lines);
     top += 10;
     painter.setFont(textFont(8.5));
     painter.setPen(Qt::darkGray);

@@ -68,6 +68,25 @@ void drawLine(QPainter& painter, const QRectF& box, const QString& text, Qt::Ali
     painter.restore();
 }
 
+qreal drawCaptioned(QPainter& painter, const QPointF& topLeft, qreal width,
+                    std::span<const std::pair<QString, QString>> lines) {
+    constexpr qreal kCaptionWidth = 100;
+    constexpr qreal kLineHeight = 17;
+    qreal top = topLeft.y();
+    for (const auto& [caption, value] : lines) {
+        painter.setFont(textFont(9.5));
+        painter.setPen(Qt::darkGray);
+        drawLine(painter, QRectF(topLeft.x(), top, kCaptionWidth, kLineHeight), caption);
+        painter.setFont(textFont(10, true));
+        painter.setPen(Qt::black);
+        drawLine(painter,
+                 QRectF(topLeft.x() + kCaptionWidth, top, width - kCaptionWidth, kLineHeight),
+                 value);
+        top += kLineHeight;
+    }
+    return top;
+}
+
 QStringList wrapLines(const QPainter& painter, const QString& text, qreal width) {
     const QFontMetricsF metrics(painter.font(), painter.device());
     QStringList lines;

@@ -6,6 +6,8 @@
 #include <QRectF>
 #include <QString>
 #include <functional>
+#include <span>
+#include <utility>
 
 class QPdfWriter;
 
@@ -38,6 +40,11 @@ qreal advance(const QPainter& painter, const QString& text);
 // fit rather than cut, so that all of it stays on the page and in the page's text.
 void drawLine(QPainter& painter, const QRectF& box, const QString& text,
               Qt::Alignment alignment = Qt::AlignLeft);
+
+// Caption and value pairs, one pair a line: the caption grey, the value bold beside it.
+// Returns the top of the line below the last.
+qreal drawCaptioned(QPainter& painter, const QPointF& topLeft, qreal width,
+                    std::span<const std::pair<QString, QString>> lines);
 
 // `text` broken into lines at spaces so that each fits `width` in the painter's font; a word
 // wider than the width stays whole on its own line (drawLine narrows it).
