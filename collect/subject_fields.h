@@ -1,15 +1,17 @@
 #pragma once
 
+#include "scoring/result_file.h"
+
 class QLineEdit;
 class QWidget;
 
 namespace collect {
 
 // The most characters a result record keeps of each part of the subject's data.
-constexpr int kSurnameLength = 20;
-constexpr int kFirstNameLength = 20;
-constexpr int kCourseLength = 5;
-constexpr int kGroupLength = 5;
+using scoring::kCourseLength;
+using scoring::kFirstNameLength;
+using scoring::kGroupLength;
+using scoring::kSurnameLength;
 
 // A text field for one part of the subject's data, starting at "нет". It takes at most
 // `maxLength` characters, and only characters that code page 1251 has, so that what it shows

@@ -18,10 +18,10 @@ struct TextField {
     int offset;
     int maxLength; // characters after the length byte
 };
-constexpr TextField kSurname{0, 20};
-constexpr TextField kFirstName{21, 20};
-constexpr TextField kCourse{42, 5};
-constexpr TextField kGroup{48, 5};
+constexpr TextField kSurname{0, kSurnameLength};
+constexpr TextField kFirstName{21, kFirstNameLength};
+constexpr TextField kCourse{42, kCourseLength};
+constexpr TextField kGroup{48, kGroupLength};
 constexpr int kScalesOffset = 54;
 constexpr int kDateOffset = 72;
 constexpr int kManualEntryOffset = 80;
@@ -64,6 +64,13 @@ qint64 wholeRecords(qint64 fileLength) {
 }
 
 } // namespace
+
+FieldFit recordFieldFit(const QString& text, int maxLength) {
+    const QByteArray encoded = platform::toCp1251(text);
+    if (platform::fromCp1251(encoded) != text)
+        return FieldFit::NotInCodePage;
+    return encoded.size() > maxLength ? FieldFit::TooLong : FieldFit::Fits;
+}
 
 QByteArray encodeRecord(const ResultRecord& record) {
     QByteArray bytes(kRecordSize, '\0'); // padding and string tails stay 0

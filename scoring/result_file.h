@@ -11,6 +11,16 @@ namespace scoring {
 
 constexpr int kRecordSize = 88;
 
+// The most characters a record keeps of each part of the subject's data, in code page 1251.
+constexpr int kSurnameLength = 20;
+constexpr int kFirstNameLength = 20;
+constexpr int kCourseLength = 5;
+constexpr int kGroupLength = 5;
+
+// Whether a record keeps `text` whole in a field of `maxLength` characters, or why not.
+enum class FieldFit { Fits, TooLong, NotInCodePage };
+FieldFit recordFieldFit(const QString& text, int maxLength);
+
 // The 88 bytes of a record, little-endian, every byte the record does not define set to 0.
 QByteArray encodeRecord(const ResultRecord& record);
 // A record from its 88 bytes. A length byte larger than its field is taken as the field's

@@ -4,7 +4,7 @@
 
 #include <QString>
 
-namespace collect {
+namespace scoring {
 
 // The questionnaire file: four lines a statement (statement, answers a, b and c).
 inline const QString kQuestionnaireName = QStringLiteral("Data\\data.kdt");
@@ -34,4 +34,4 @@ private:
     platform::TextReader m_text;
 };
 
-} // namespace collect
+} // namespace scoring

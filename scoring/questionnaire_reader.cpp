@@ -1,6 +1,6 @@
-#include "collect/questionnaire_reader.h"
+#include "scoring/questionnaire_reader.h"
 
-namespace collect {
+namespace scoring {
 
 void QuestionnaireReader::open() {
     m_text.open(kQuestionnaireName);
@@ -19,4 +19,4 @@ void QuestionnaireReader::close() {
     m_text.close();
 }
 
-} // namespace collect
+} // namespace scoring
