@@ -19,6 +19,8 @@ namespace sheets::tool {
 namespace {
 
 QString pageName(const ScanPage& page) {
+    if (page.page == 0) // the whole file could not be read
+        return page.file;
     return QStringLiteral("%1, стр. %2").arg(page.file).arg(page.page);
 }
 
