@@ -30,6 +30,21 @@ QString FileDialog::getOpenFileName(QWidget* parent, const QString& filter) {
     return dialog.selectedFiles().constFirst();
 }
 
+QStringList FileDialog::getOpenFileNames(QWidget* parent, const QString& filter) {
+    if (nextAnswer()) {
+        const QString answer = *nextAnswer();
+        nextAnswer().reset();
+        return answer.split(u'\n', Qt::SkipEmptyParts);
+    }
+    QFileDialog dialog(parent, QString(), QString(), filter);
+    dialog.setFileMode(QFileDialog::ExistingFiles);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setSizeGripEnabled(true);
+    if (dialog.exec() != QDialog::Accepted)
+        return {};
+    return dialog.selectedFiles();
+}
+
 QString FileDialog::getSaveFileName(QWidget* parent, const QString& filter,
                                     const QString& suggested) {
     if (nextAnswer()) {
