@@ -140,7 +140,7 @@ void PaperWindow::note(const QString& text) {
 
 void PaperWindow::chooseClassList() {
     const QString name = ui::FileDialog::getOpenFileName(
-        this, QStringLiteral("Список класса (*.csv *.txt);;Все файлы (*)"));
+        this, QStringLiteral("Список класса (*.csv *.txt);;Все файлы (*)"), QString());
     if (name.isEmpty())
         return;
     QFile file(name);
@@ -220,8 +220,10 @@ void PaperWindow::setReading(bool reading) {
 
 void PaperWindow::readScans() {
     const QStringList files = ui::FileDialog::getOpenFileNames(
-        this, QStringLiteral("Сканы бланков (*.pdf *.jpg *.jpeg *.png *.tif *.tiff);;"
-                             "Все файлы (*)"));
+        this,
+        QStringLiteral("Сканы бланков (*.pdf *.jpg *.jpeg *.png *.tif *.tiff);;"
+                       "Все файлы (*)"),
+        QString());
     if (files.isEmpty())
         return;
     m_cancelRequested = false;
