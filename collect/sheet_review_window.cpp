@@ -50,8 +50,10 @@ SheetReviewWindow::SheetReviewWindow(QWidget* owner, QList<sheets::ScanPage> pag
             if (read == u'?')
                 sheet.doubtful.insert(item);
         }
-        for (int item : page.doubtful)
-            sheet.doubtful.insert(item);
+        for (qsizetype k = 0; k < page.doubtful.size(); ++k) {
+            sheet.doubtful.insert(page.doubtful[k]);
+            sheet.reasons.insert(page.doubtful[k], page.doubtReasons.value(k));
+        }
         for (int item : std::as_const(sheet.doubtful))
             sheet.answers.setAnswer(item, 0); // never taken from the reader
         // A named sheet's fields hold its names; a blank sheet's start as manual entry's do.
@@ -97,9 +99,9 @@ void SheetReviewWindow::buildControls() {
     m_courseEdit->setObjectName(QStringLiteral("courseEdit"));
     m_groupEdit->setObjectName(QStringLiteral("groupEdit"));
 
-    m_sheetLabel = ui::label(this, QString(), 8, 574, ui::font(11, ui::Bold));
+    m_sheetLabel = ui::label(this, QString(), 8, 572, ui::font(11, ui::Bold));
     m_sheetLabel->setObjectName(QStringLiteral("sheetLabel"));
-    m_doubtLabel = ui::label(this, QString(), 8, 592, font, ui::kRed);
+    m_doubtLabel = ui::label(this, QString(), 8, 588, font, ui::kRed);
     m_doubtLabel->setObjectName(QStringLiteral("doubtLabel"));
     m_savedLabel = ui::label(this, QString(), 860, 596, ui::font(11, ui::Bold), ui::kGreen);
     m_savedLabel->setObjectName(QStringLiteral("savedLabel"));
@@ -108,10 +110,10 @@ void SheetReviewWindow::buildControls() {
     m_incompleteWarning->setObjectName(QStringLiteral("incompleteWarning"));
     m_incompleteWarning->hide();
 
-    m_previousButton = ui::button(this, QStringLiteral("< Предыдущий"), 8, 614, 100, 25);
-    m_nextButton = ui::button(this, QStringLiteral("Следующий >"), 116, 614, 100, 25);
-    m_saveButton = ui::button(this, QStringLiteral("Сохранить"), 860, 614, 100, 25);
-    m_closeButton = ui::button(this, QStringLiteral("Закрыть"), 1060, 614, 80, 25);
+    m_previousButton = ui::button(this, QStringLiteral("< Предыдущий"), 8, 618, 100, 25);
+    m_nextButton = ui::button(this, QStringLiteral("Следующий >"), 116, 618, 100, 25);
+    m_saveButton = ui::button(this, QStringLiteral("Сохранить"), 860, 618, 100, 25);
+    m_closeButton = ui::button(this, QStringLiteral("Закрыть"), 1060, 618, 80, 25);
     m_previousButton->setObjectName(QStringLiteral("previousButton"));
     m_nextButton->setObjectName(QStringLiteral("nextButton"));
     m_saveButton->setObjectName(QStringLiteral("saveButton"));
@@ -229,11 +231,15 @@ void SheetReviewWindow::showState() {
     QStringList numbers;
     for (int item : doubts)
         numbers.append(QString::number(item));
-    ui::setText(m_doubtLabel,
-                doubts.isEmpty()
-                    ? QString()
-                    : QStringLiteral("Сомнительные строки: %1 — отметьте ответ в каждой")
-                          .arg(numbers.join(QStringLiteral(", "))));
+    QString doubtText;
+    if (!doubts.isEmpty()) {
+        doubtText = QStringLiteral("Сомнительные строки: %1 — отметьте ответ в каждой")
+                        .arg(numbers.join(QStringLiteral(", ")));
+        const int row = m_grid->current();
+        if (sheet.doubtful.contains(row) && !sheet.reasons.value(row).isEmpty())
+            doubtText += QStringLiteral("\nСтрока %1: %2").arg(row).arg(sheet.reasons.value(row));
+    }
+    ui::setText(m_doubtLabel, doubtText);
     ui::setText(m_savedLabel, sheet.saved ? QStringLiteral("Сохранено в базе") : QString());
     m_saveButton->setEnabled(!sheet.saved && doubts.isEmpty());
     m_previousButton->setEnabled(m_current > 0);
@@ -315,6 +321,7 @@ void SheetReviewWindow::keyPressEvent(QKeyEvent* event) {
         }
         if (event->key() == Qt::Key_Up || event->key() == Qt::Key_Down) {
             m_grid->setCurrent(m_grid->current() + (event->key() == Qt::Key_Up ? -1 : 1));
+            showState();
             return;
         }
     }

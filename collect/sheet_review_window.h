@@ -5,6 +5,7 @@
 #include "sheets/scan_reader.h"
 #include "ui/chain_window.h"
 
+#include <QHash>
 #include <QList>
 #include <QSet>
 #include <chrono>
@@ -55,7 +56,8 @@ private:
     struct Sheet {
         sheets::ScanPage page;
         scoring::AnswerSheet answers;
-        QSet<int> doubtful; // not yet settled
+        QSet<int> doubtful;          // not yet settled
+        QHash<int, QString> reasons; // why the reader doubted each doubtful row
         scoring::Subject subject;
         bool saved = false;
     };

@@ -60,8 +60,8 @@ done
 [ -z "$(sort <<<"$names" | uniq -d)" ] || fail "Depends names a package twice: $depends"
 # The sheets tool writes and reads QR codes, straightens scans and renders scanned PDFs.
 if [ "$sheets_tool" = with-sheets ]; then
-    for package in libzxing2 libopencv-core406 libopencv-imgproc406 libopencv-calib3d406 \
-                   libpoppler-qt6-3; do
+    for package in libzxing2 libopencv-core406 libopencv-imgproc406 libpoppler-qt6-3 \
+                   qt6-image-formats-plugins; do
         [ "$(grep -cxF "$package" <<<"$names")" = 1 ] ||
             fail "Depends names $package not once: $depends"
     done

@@ -19,9 +19,10 @@ QWidget* reviewWindow() {
     named.serial = 18;
     named.subject = scoring::Subject{QStringLiteral("Иванова"), QStringLiteral("Анна"),
                                      QStringLiteral("1"), QStringLiteral("ПС-21")};
-    auto* window = new SheetReviewWindow(
-        nullptr, {testing::scannedPage(blank, answers, QStringLiteral("Петров   Иван")),
-                  testing::scannedPage(named, answers)});
+    sheets::ScanPage page = testing::scannedPage(blank, answers, QStringLiteral("Петров   Иван"));
+    page.doubtReasons = {QStringLiteral("две отметки одного вида: a и b"),
+                         QStringLiteral("две отметки одного вида: a и b")};
+    auto* window = new SheetReviewWindow(nullptr, {page, testing::scannedPage(named, answers)});
     window->create();
     window->chooseBox(3 * 11 + 2);
     return window;
