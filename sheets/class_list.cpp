@@ -102,7 +102,10 @@ QList<ClassListRow> parseClassList(const QByteArray& bytes) {
         const bool firstLine = !separator;
         if (firstLine)
             separator = line.contains(u';') ? u';' : u',';
-        const QStringList fields = splitLine(line, *separator);
+        QStringList fields = splitLine(line, *separator);
+        // A spreadsheet may end every row with separators of empty columns.
+        while (fields.size() > 4 && fields.last().isEmpty())
+            fields.removeLast();
         if (firstLine && isHeader(fields))
             continue;
         ClassListRow row;

@@ -8,11 +8,14 @@
 #include "sheets/sheet_code.h"
 #include "sheets/sheet_layout.h"
 #include "tests/support/core_support.h"
+#include "ui/printing.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QPrinter>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTest>
 
 #include <ZXing/ReadBarcode.h>
@@ -135,6 +138,9 @@ private slots:
             << platform::toCp1251(
                    QStringLiteral("surname,first_name,course,group\nИванов, Пётр ,1,ПС-21\n"))
             << QStringList{ivanov};
+        QTest::newRow("empty columns after the fourth")
+            << QStringLiteral("Фамилия;Имя;Курс;Группа;;\nИванов;Пётр;1;ПС-21;;\n").toUtf8()
+            << QStringList{ivanov};
         QTest::newRow("UTF-8 with BOM, no header, quotes")
             << (QByteArray("\xEF\xBB\xBF") +
                 QStringLiteral("\"Иванов\";Пётр;1;ПС-21\n\"Д\"\"Арк;Мари\";Жанна;;\n").toUtf8())
@@ -180,6 +186,26 @@ private slots:
         QCOMPARE(sheets::describeProblem(rows[1]),
                  QStringLiteral("строка 2 (Константинопольская-Северная Мария): поле «фамилия» "
                                 "длиннее 20 знаков"));
+    }
+
+    // Printing goes through the program's printing support onto whole A4 pages, one a sheet.
+    void printedSheets() {
+        testing::TempWorkDir work;
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(work.filePath(QStringLiteral("printed.pdf")));
+        QVERIFY(ui::printDocument(
+            [](QPrinter& device) {
+                return sheets::paintAnswerSheets(device, sheets::blankSheetCodes(2));
+            },
+            &printer));
+        QProcess pdfinfo;
+        pdfinfo.start(QStringLiteral("pdfinfo"), {printer.outputFileName()});
+        QVERIFY(pdfinfo.waitForFinished(60000));
+        const QString info = QString::fromUtf8(pdfinfo.readAllStandardOutput());
+        QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+2\n"))),
+                 qPrintable(info));
+        QVERIFY2(info.contains(QStringLiteral("(A4)")), qPrintable(info));
     }
 
     // The booklet's text holds the instructions, the first and the last statement with their
