@@ -6,9 +6,9 @@
 #include "collect/instructions_window.h"
 #include "collect/manual_entry_window.h"
 #include "collect/paper_window.h"
+#include "graphics/texts.h"
 #include "ui/chain_window.h"
 #include "ui/guard.h"
-#include "ui/texts.h"
 #include "ui/ui_kit.h"
 
 #include <QCloseEvent>
@@ -32,7 +32,7 @@ MainWindow::MainWindow()
     m_title->setFixedSize(178, 38);
     m_description = ui::memo(this, 208, 32, 473, 417, false);
     m_description->setObjectName(QStringLiteral("description"));
-    m_description->setPlainText(ui::resourceText(QStringLiteral("main_description.txt")));
+    m_description->setPlainText(graphics::resourceText(QStringLiteral("main_description.txt")));
 
     addButton(QStringLiteral("Тест"), "testButton", {24, 72, 73, 25}, &MainWindow::startTest);
     addButton(QStringLiteral("Ввести результаты"), "manualEntryButton", {24, 112, 105, 25},

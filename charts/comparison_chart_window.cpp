@@ -2,6 +2,7 @@
 
 #include "charts/chart_frame.h"
 #include "charts/export_chart.h"
+#include "graphics/chart_colours.h"
 #include "platform/dates.h"
 #include "ui/printing.h"
 #include "ui/ui_kit.h"
@@ -26,11 +27,11 @@ struct PlaceLook {
 
 const std::array<PlaceLook, ComparisonChartWindow::kPlaces>& placeLooks() {
     static const std::array<PlaceLook, ComparisonChartWindow::kPlaces> looks = {{
-        {ui::kRed, "Красный"},
-        {ui::kBlue, "Синий"},
-        {ui::kGreen, "Зеленый"},
-        {ui::kMaroon, "Малиновый"},
-        {ui::kBlack, "Черный"},
+        {chart::kPlaceCurves[0], "Красный"},
+        {chart::kPlaceCurves[1], "Синий"},
+        {chart::kPlaceCurves[2], "Зеленый"},
+        {chart::kPlaceCurves[3], "Малиновый"},
+        {chart::kPlaceCurves[4], "Черный"},
     }};
     return looks;
 }

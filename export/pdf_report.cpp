@@ -1,10 +1,10 @@
 #include "export/pdf_report.h"
 
-#include "charts/chart_geometry.h"
-#include "charts/chart_grid.h"
+#include "graphics/chart_colours.h"
+#include "graphics/chart_geometry.h"
+#include "graphics/chart_grid.h"
 #include "platform/dates.h"
 #include "platform/files.h"
-#include "ui/ui_kit.h"
 
 #include <QBuffer>
 #include <QFileInfo>
@@ -114,7 +114,7 @@ void drawChart(QPainter& painter, const QPointF& topLeft, const scoring::ScalePr
     painter.setRenderHint(QPainter::Antialiasing);
     QPainterPath line;
     const qreal radius = kMarkerSize / 2.0;
-    painter.setPen(QPen(ui::kRed, 1));
+    painter.setPen(QPen(chart::kProfileCurve, 1));
     painter.setBrush(Qt::NoBrush);
     for (int k = 1; k <= int(stens.size()); ++k) {
         const QPointF point = chartPoint(stenX(stens[std::size_t(k - 1)]), rowY(k));
@@ -124,7 +124,7 @@ void drawChart(QPainter& painter, const QPointF& topLeft, const scoring::ScalePr
         else
             line.lineTo(point);
     }
-    painter.setPen(QPen(ui::kRed, 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter.setPen(QPen(chart::kProfileCurve, 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     painter.drawPath(line);
     painter.restore();
 

@@ -2,9 +2,9 @@
 
 #include "export/pdf_report.h"
 #include "export/table_rows.h"
+#include "graphics/texts.h"
 #include "platform/dates.h"
 #include "platform/error.h"
-#include "ui/texts.h"
 
 #include <QDate>
 #include <QFile>
@@ -475,8 +475,7 @@ QList<FileFailure> saveTable(const QString& path, const QStringList& files) {
             throw platform::Error(platform::cannotCreateText(path, out.errorString()));
         return failures;
     }
-    const scoring::Explanations texts =
-        scoring::parseExplanations(ui::resourceText(QStringLiteral("explanations.txt")));
+    const scoring::Explanations& texts = graphics::explanations();
     return format == TableFormat::Xlsx ? writeXlsx(path, files, texts)
                                        : writeSav(path, files, texts);
 }

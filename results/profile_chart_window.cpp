@@ -1,6 +1,7 @@
 #include "results/profile_chart_window.h"
 
 #include "charts/chart_frame.h"
+#include "graphics/chart_colours.h"
 #include "results/fitted_text.h"
 #include "ui/printing.h"
 #include "ui/ui_kit.h"
@@ -49,7 +50,7 @@ void ProfileChartWindow::onCreated() {
     QImage picture = chart::loadBackground();
     fillHeader();
     chart::drawFrame(picture);
-    chart::Plotter(picture).plot(m_profile, ui::kRed);
+    chart::Plotter(picture).plot(m_profile, chart::kProfileCurve);
     m_chartPicture->setPixmap(QPixmap::fromImage(picture));
 }
 

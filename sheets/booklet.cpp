@@ -1,10 +1,10 @@
 #include "sheets/booklet.h"
 
+#include "graphics/texts.h"
 #include "scoring/types.h"
 #include "sheets/print_materials.h"
 #include "sheets/print_text.h"
 
-#include <QFile>
 #include <QPainter>
 #include <functional>
 
@@ -143,10 +143,8 @@ QList<Placed> placeBlocks(const QList<Block>& blocks, int& pages) {
 
 BookletText loadBookletText() {
     BookletText text;
-    // The instructions the test window shows, from the same source text.
-    QFile instructions(QStringLiteral(":/sheets/instruction.txt"));
-    if (instructions.open(QIODevice::ReadOnly))
-        text.instructions = QString::fromUtf8(instructions.readAll());
+    // The instructions the test window shows.
+    text.instructions = graphics::resourceText(QStringLiteral("instruction.txt"));
     scoring::QuestionnaireReader reader;
     reader.open();
     for (int k = 0; k < scoring::kItems; ++k)

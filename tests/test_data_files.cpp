@@ -5,14 +5,14 @@
 
 #include "app/main_window.h"
 #include "app/method_window.h"
-#include "ui/texts.h"
+#include "graphics/chart_geometry.h"
+#include "graphics/texts.h"
 #include "platform/files.h"
-#include "ui/message_box.h"
 #include "platform/paths.h"
-#include "charts/chart_geometry.h"
 #include "scoring/key.h"
 #include "scoring/stens.h"
 #include "tests/support/test_support.h"
+#include "ui/message_box.h"
 
 #include <QImage>
 #include <QPlainTextEdit>
@@ -76,7 +76,7 @@ struct ExplanationBlock {
 
 QList<ExplanationBlock> explanationBlocks() {
     QList<ExplanationBlock> blocks;
-    QString text = ui::resourceText(QStringLiteral("explanations.txt"));
+    QString text = graphics::resourceText(QStringLiteral("explanations.txt"));
     text.remove(QLatin1Char('\r'));
     for (const QString& block : text.trimmed().split(QStringLiteral("\n\n"))) {
         const QStringList lines = block.split(QLatin1Char('\n'));
@@ -97,7 +97,8 @@ void checkMethodWindow(MethodWindow* window, const MainWindow& mainWindow) {
     QCOMPARE(window->textBox()->geometry(), window->rect());
     QVERIFY(window->textBox()->isReadOnly());
     QCOMPARE(window->textBox()->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
-    QCOMPARE(window->textBox()->toPlainText(), ui::resourceText(QStringLiteral("method.txt")));
+    QCOMPARE(window->textBox()->toPlainText(),
+             graphics::resourceText(QStringLiteral("method.txt")));
     QVERIFY(window->textBox()->toPlainText().size() > 10000);
     window->resize(500, 300);
     QCOMPARE(window->textBox()->geometry(), QRect(0, 0, 500, 300));
@@ -355,7 +356,8 @@ void DataFilesTest::methodWindowFromMainWindow() {
     QVERIFY(methodButton);
     const QRect method = methodButton->geometry();
     QVERIFY(!method.intersects(testing::child<QPushButton>(&mainWindow, "exitButton")->geometry()));
-    QVERIFY(!method.intersects(testing::child<QPushButton>(&mainWindow, "aboutButton")->geometry()));
+    QVERIFY(
+        !method.intersects(testing::child<QPushButton>(&mainWindow, "aboutButton")->geometry()));
     QVERIFY(!method.intersects(testing::child<QWidget>(&mainWindow, "description")->geometry()));
 
     bool checked = false;

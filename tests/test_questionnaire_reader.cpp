@@ -1,9 +1,9 @@
 // The questionnaire reader: statements come out four lines at a time, whatever the line ends,
 // and a short file reads on as empty texts.
 
-#include "scoring/questionnaire_reader.h"
 #include "platform/codepage.h"
 #include "platform/error.h"
+#include "scoring/questionnaire_reader.h"
 #include "tests/support/test_support.h"
 
 #include <QTest>
@@ -128,13 +128,13 @@ private slots:
         QCOMPARE(texts(reader.readItem()), (QStringList{"s1", "a1", "b1", "c1"}));
     }
 
-    void missingFileFailsWithTheRuntimeText_data() {
+    void missingFileFailsWithTheFileErrorText_data() {
         QTest::addColumn<bool>("dataFolder");
         QTest::addColumn<QString>("message");
         QTest::newRow("no questionnaire in Data") << true << "File not found";
         QTest::newRow("no Data folder") << false << "Invalid filename";
     }
-    void missingFileFailsWithTheRuntimeText() {
+    void missingFileFailsWithTheFileErrorText() {
         QFETCH(bool, dataFolder);
         QFETCH(QString, message);
         testing::TempWorkDir dir;

@@ -5,8 +5,8 @@
 // drawn from the shared chart geometry), sq.bmp (the empty answer box) and check_icon.ico (the
 // tick). Any fault in the sources fails the build with a message.
 
-#include "charts/chart_geometry.h"
-#include "charts/chart_grid.h"
+#include "graphics/chart_geometry.h"
+#include "graphics/chart_grid.h"
 
 #include <QDir>
 #include <QFile>
