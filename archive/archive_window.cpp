@@ -169,7 +169,9 @@ void ArchiveWindow::onClosed() {
 }
 
 void ArchiveWindow::chooseFile() {
-    const QString fileName = ui::FileDialog::getOpenFileName(this, QStringLiteral("*.res (*.res)"));
+    const QString fileName = ui::FileDialog::getOpenFileName(
+        this, QStringLiteral("*.res (*.res)"),
+        QDir::current().absoluteFilePath(platform::resolvePath(QStringLiteral("result"))));
     if (!fileName.isEmpty())
         listFile(fileName);
 }

@@ -17,13 +17,23 @@ struct QuestionnaireItem {
     QString c;
 };
 
+// The longest line a questionnaire can hold, in bytes: far more than any statement needs. A
+// longer line means a damaged file (no window could show a megabyte-long statement anyway).
+inline constexpr qsizetype kLongestQuestionnaireLine = 4000;
+
+// The message for a questionnaire whose line `line` (counted from 1) is longer than any
+// statement can be.
+QString damagedQuestionnaireText(int line);
+
 // Reads the questionnaire front to back, one statement at a time, while a test runs. The file
-// stays open from the test window's creation to its close and is never read back. Past the
-// end of a short file every text is empty, so the test still runs through all statements.
+// stays open from the test window's creation to its close. Past the end of a short file every
+// text is empty, so the test still runs through all statements.
 class QuestionnaireReader {
 public:
     // Opens the questionnaire read-only; a missing or unreadable file throws the runtime's
-    // text ("File not found", ...).
+    // text ("File not found", ...). The lines the test will show are checked first, so a
+    // damaged file is refused here with damagedQuestionnaireText, before a test begins, not
+    // in the middle of one.
     void open();
     bool isOpen() const { return m_text.isOpen(); }
     // The next four lines.
@@ -31,7 +41,9 @@ public:
     void close();
 
 private:
+    QString readLine();
     platform::TextReader m_text;
+    int m_line = 0; // lines read so far
 };
 
 } // namespace collect

@@ -2,10 +2,16 @@
 # Builds the fuzz targets in build-fuzz (clang) and runs each for the given number of seconds
 # (default 60), one after the other, with a corpus of its own kept in build-fuzz/corpus.
 # Usage: fuzz/run_fuzzers.sh [seconds] [build folder]
+# It needs clang and its fuzzer runtime (Debian: clang, libclang-rt-14-dev), which
+# `scripts/setup.sh fuzz` installs; it runs that first.
 set -eu
 seconds=${1:-60}
 root=$(cd "$(dirname "$0")/.." && pwd)
+"$root/scripts/setup.sh" fuzz
+# The fuzzers run inside the build folder, so it is made absolute first.
 build=${2:-$root/build-fuzz}
+mkdir -p "$build"
+build=$(cd "$build" && pwd)
 
 cmake -S "$root" -B "$build" -DCMAKE_CXX_COMPILER=clang++ -DDORVEL_FUZZ=ON \
     -DDORVEL_TESTS=OFF -DDORVEL_BENCH=OFF >/dev/null

@@ -344,14 +344,33 @@ int TextReader::nextByte() {
     return static_cast<unsigned char>(m_buffer[m_pos++]);
 }
 
+void TextReader::rewind() {
+    if (!m_file.isOpen())
+        return;
+    if (!m_file.device().seek(0))
+        throwSystemError(failureCode(), QString());
+    m_buffer.clear();
+    m_pos = 0;
+    m_atEnd = false;
+}
+
 QString TextReader::readLine() {
+    return *readLineUpTo(-1);
+}
+
+std::optional<QString> TextReader::readLineUpTo(qsizetype maxBytes) {
     QByteArray line;
+    qsizetype length = 0;
     bool cut = false; // a 0x1A byte ended the text: skip to the end of the line
     for (;;) {
         const int byte = nextByte();
         if (byte < 0 || byte == '\n')
             break;
-        if (cut || byte == '\r') // every CR is dropped: before LF it is part of the line end
+        if (byte == '\r') // every CR is dropped: before LF it is part of the line end
+            continue;
+        if (maxBytes >= 0 && ++length > maxBytes)
+            return std::nullopt;
+        if (cut)
             continue;
         if (byte == 0x1A) {
             cut = true;

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QFile;
 
@@ -106,6 +107,12 @@ public:
     void open(const QString& name);
     bool isOpen() const { return m_file.isOpen(); }
     QString readLine();
+    // The next line, or nothing once it holds more than `maxBytes` bytes (CRs, which are
+    // dropped, not counted): reading stops there, inside that line, so an overlong line is never
+    // read whole.
+    std::optional<QString> readLineUpTo(qsizetype maxBytes);
+    // Back to the first line.
+    void rewind();
     void close();
 
 private:

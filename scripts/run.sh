@@ -10,7 +10,8 @@ cmake --build "$root/build" -j2
 cmake --install "$root/build" --prefix "$root/run" >/dev/null
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
-    echo "No display to show the program on: set DISPLAY (or start it under xvfb-run)." >&2
+    echo "No display to show the program on: run this in a desktop session (or set DISPLAY)." >&2
+    printf 'The program folder is ready: cd "%s" && ./dorvel\n' "$root/run" >&2
     exit 1
 fi
 cd "$root/run"

@@ -7,6 +7,7 @@
 # making and checking the Debian package takes, and for paper answer sheets OpenCV's core,
 # image processing and geometry parts, zxing-cpp for the QR code, poppler for reading scanned
 # PDFs and Qt's TIFF and JPEG plugins. Packages already present are not touched.
+#     setup.sh [fuzz]   with "fuzz", also clang and its fuzzer runtime for fuzz/run_fuzzers.sh
 set -euo pipefail
 
 packages=(g++ cmake make qt6-base-dev libqt6printsupport6 qt6-qpa-plugins libgl-dev
@@ -14,6 +15,9 @@ packages=(g++ cmake make qt6-base-dev libqt6printsupport6 qt6-qpa-plugins libgl-
           librsvg2-bin dpkg-dev file desktop-file-utils pkg-config libxlsxwriter-dev
           zlib1g-dev libreadstat-dev unzip libopencv-core-dev libopencv-imgproc-dev
           libopencv-calib3d-dev libzxing-dev libpoppler-qt6-dev qt6-image-formats-plugins)
+if [ "${1:-}" = fuzz ]; then
+    packages+=(clang libclang-rt-14-dev)
+fi
 
 missing=()
 for package in "${packages[@]}"; do

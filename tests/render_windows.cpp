@@ -22,15 +22,19 @@ bool registerWindow(const QString& name, WindowBuilder builder) {
 }
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen"
-                                                                     : qgetenv("QT_QPA_PLATFORM"));
+    qputenv("QT_QPA_PLATFORM",
+            qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     QApplication application(argc, argv);
     if (argc < 2) {
         std::fprintf(stderr, "usage: render_windows <folder>\n");
         return 2;
     }
-    const QString folder = QString::fromLocal8Bit(argv[1]);
-    QDir().mkpath(folder);
+    // Made absolute before the program folder below becomes the working directory.
+    const QString folder = QDir(QString::fromLocal8Bit(argv[1])).absolutePath();
+    if (!QDir().mkpath(folder)) {
+        std::fprintf(stderr, "cannot make the folder %s\n", qPrintable(folder));
+        return 1;
+    }
     testing::TempWorkDir workDir;
     workDir.installProgramFolder();
     testing::prepareGuiTest();

@@ -16,6 +16,7 @@
 #include <QAction>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QItemSelectionModel>
 #include <QListView>
 #include <QPushButton>
@@ -662,6 +663,30 @@ private slots:
             QVERIFY(dir.readFile(answer).startsWith("%PDF"));
         subjectList(window)->selectionModel()->clearSelection();
         QVERIFY(!report->isEnabled());
+    }
+
+    // The open dialog starts in result and a save dialog in saved_img, whichever folder a
+    // dialog showed last.
+    void dialogsStartInTheirFolders() {
+        testing::TempWorkDir dir;
+        dir.makeFolder(QStringLiteral("saved_img"));
+        ArchiveWindow window(nullptr);
+        window.create();
+        openThroughDialog(window,
+                          writeResultFile(dir, QStringLiteral("a.res"), numberedRecords(2)));
+        QStringList folders;
+        const auto noteFolder = [&folders] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            folders << dialog->directory().absolutePath();
+            dialog->reject();
+        };
+        testing::later(noteFolder);
+        button(window, "tableButton")->click();
+        testing::later(noteFolder);
+        button(window, "loadButton")->click();
+        QCOMPARE(folders, (QStringList{dir.filePath(QStringLiteral("saved_img")),
+                                       dir.filePath(QStringLiteral("result"))}));
     }
 
     void keyboardOrder() {

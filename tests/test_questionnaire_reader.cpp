@@ -153,6 +153,51 @@ private slots:
         QCOMPARE(texts(reader.readItem()), (QStringList{"", "", "", ""}));
     }
 
+    // A line longer than any statement is refused when the questionnaire opens, before a test
+    // begins; a line the test never shows does not matter.
+    void overlongLineRefusedAtOpen_data() {
+        QTest::addColumn<int>("longLine");    // 1 to 430
+        QTest::addColumn<int>("length");      // its length in bytes
+        QTest::addColumn<int>("refusedLine"); // 0: accepted
+        QTest::newRow("statement 1 of 2 MB") << 1 << 2'000'000 << 1;
+        QTest::newRow("answer c of statement 105, one byte too long") << 420 << 4001 << 420;
+        QTest::newRow("the longest line allowed") << 200 << 4000 << 0;
+        QTest::newRow("a long line after the last statement") << 425 << 2'000'000 << 0;
+    }
+    void overlongLineRefusedAtOpen() {
+        QFETCH(int, longLine);
+        QFETCH(int, length);
+        QFETCH(int, refusedLine);
+        QByteArray bytes;
+        for (int line = 1; line <= 430; ++line)
+            bytes += (line == longLine ? QByteArray(length, 'x') : QByteArray("s")) + "\r\n";
+        testing::TempWorkDir dir;
+        dir.writeFile(QStringLiteral("Data/data.kdt"), bytes);
+
+        collect::QuestionnaireReader reader;
+        QString thrown;
+        try {
+            reader.open();
+        } catch (const platform::Error& error) {
+            thrown = error.text();
+        }
+        if (refusedLine) {
+            QCOMPARE(thrown, collect::damagedQuestionnaireText(refusedLine));
+            QVERIFY(thrown.contains(QStringLiteral("строка %1 ").arg(refusedLine)));
+            QVERIFY(!reader.isOpen());
+            QCOMPARE(testing::handlesOpenOn(QStringLiteral("/Data/data.kdt")), 0);
+            return;
+        }
+        QCOMPARE(thrown, QString());
+        // Checking the lines does not move the reader: statement 1 comes first.
+        QCOMPARE(reader.readItem().statement, QStringLiteral("s"));
+        for (int s = 2; s <= 105; ++s) {
+            const collect::QuestionnaireItem item = reader.readItem();
+            if (longLine == 200 && s == 50)
+                QCOMPARE(item.c, QString(length, 'x'));
+        }
+    }
+
     void closeReleasesTheFile() {
         testing::TempWorkDir dir;
         dir.writeFile(QStringLiteral("Data/data.kdt"), questionnaire(420, "\r\n"));

@@ -1,5 +1,6 @@
 #include "ui/file_dialog.h"
 
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -13,14 +14,16 @@ std::optional<QString>& nextAnswer() {
 }
 } // namespace
 
-QString FileDialog::getOpenFileName(QWidget* parent, const QString& filter) {
+QString FileDialog::getOpenFileName(QWidget* parent, const QString& filter, const QString& folder) {
     if (nextAnswer()) {
         const QString answer = *nextAnswer();
         nextAnswer().reset();
         return answer;
     }
-    // No title and no folder of its own; the process's working directory is left as it is.
-    QFileDialog dialog(parent, QString(), QString(), filter);
+    // No title; the process's working directory is left as it is. Without a folder of its own
+    // the dialog would open wherever a dialog was last.
+    const QString start = QFileInfo(folder).isDir() ? folder : QDir::currentPath();
+    QFileDialog dialog(parent, QString(), start, filter);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setOption(QFileDialog::ReadOnly, false);

@@ -11,8 +11,10 @@ namespace ui {
 // empty text for "cancelled"), so that no test blocks on the dialog.
 class FileDialog {
 public:
-    // Returns the chosen file's full path, or an empty text when the user cancelled.
-    static QString getOpenFileName(QWidget* parent, const QString& filter);
+    // The standard open-file dialog, opened in `folder` (in the working directory where that
+    // folder is missing), never in whatever folder a dialog showed last. Returns the chosen
+    // file's full path, or an empty text when the user cancelled.
+    static QString getOpenFileName(QWidget* parent, const QString& filter, const QString& folder);
     // The standard save-file dialog, opened at `suggested` (folder and file name); it asks
     // before replacing a file. Returns the chosen path, or an empty text when cancelled.
     static QString getSaveFileName(QWidget* parent, const QString& filter,
