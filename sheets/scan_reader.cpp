@@ -91,7 +91,9 @@ struct ScanReader::State {
     int page = 0;            // its next page, from 0
     std::unique_ptr<Poppler::Document> document;
     std::unique_ptr<QImageReader> images;
-    QHash<quint32, std::pair<QString, int>> serials; // where each serial was read
+    // Where each sheet was read, by its whole code: the same serial with other printed names
+    // is another student's sheet from another print run, not this one again.
+    QHash<QByteArray, std::pair<QString, int>> seen;
 
     QImage pdfPage(const Source& source, QString& error);
     QImage imagePage(const Source& source, QString& error);
@@ -192,14 +194,15 @@ ScanPage ScanReader::next() {
         }
     }
     if (error.isEmpty() && result.code) {
-        const auto seen = state.serials.constFind(result.code->serial);
-        if (seen != state.serials.cend()) {
+        const QByteArray key = encodeSheetCode(*result.code);
+        const auto seen = state.seen.constFind(key);
+        if (seen != state.seen.cend()) {
             error = duplicateError(result.code->serial, seen->first, seen->second);
             result.answers.clear();
             result.doubtful.clear();
             result.doubtReasons.clear();
         } else {
-            state.serials.insert(result.code->serial, {result.file, result.page});
+            state.seen.insert(key, {result.file, result.page});
         }
     }
     result.error = error;

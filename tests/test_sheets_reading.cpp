@@ -191,6 +191,27 @@ void TestSheetsReading::blankSheetReadsEmpty() {
     QCOMPARE(reading.error, QString());
     QCOMPARE(reading.answers, QString(105, u'-'));
     QCOMPARE(reading.code->serial, 77u);
+
+    // The printed PDF itself, as the program writes it, reads the same.
+    TempWorkDir dir;
+    const QString path = dir.filePath(QStringLiteral("printed.pdf"));
+    {
+        QPdfWriter pdf(path);
+        pdf.setPageSize(QPageSize(QPageSize::A4));
+        pdf.setPageMargins(QMarginsF());
+        QPainter painter(&pdf);
+        painter.scale(pdf.logicalDpiX() / 25.4, pdf.logicalDpiY() / 25.4);
+        sheets::SheetCode code;
+        code.serial = 78;
+        code.subject = scoring::Subject{QStringLiteral("Ёлкина"), QStringLiteral("Мария"),
+                                        QStringLiteral("1"), QStringLiteral("Б-11")};
+        sheets::drawAnswerSheet(painter, code);
+    }
+    const QList<sheets::ScanPage> pages = sheets::readScans({path});
+    QCOMPARE(pages.size(), 1);
+    QCOMPARE(pages[0].error, QString());
+    QCOMPARE(pages[0].answers, QString(105, u'-'));
+    QCOMPARE(pages[0].code->subject->surname, QStringLiteral("Ёлкина"));
 }
 
 void TestSheetsReading::pagesRefused_data() {
@@ -256,11 +277,11 @@ void TestSheetsReading::pdfPagesAndRepeatedSheet() {
     second.kind = MarkKind::Tick;
     const SyntheticScan a = makeScan(first), b = makeScan(second);
     writePdf(dir.filePath(QStringLiteral("stack.pdf")), {a.image, b.image});
-    a.image.save(dir.filePath(QStringLiteral("again.png")));
+    a.image.save(dir.filePath(QStringLiteral("again.tif")));
 
     QList<int> progress;
     const QList<sheets::ScanPage> pages = sheets::readScans(
-        {dir.filePath(QStringLiteral("stack.pdf")), dir.filePath(QStringLiteral("again.png"))},
+        {dir.filePath(QStringLiteral("stack.pdf")), dir.filePath(QStringLiteral("again.tif"))},
         [&](int done, int total) { progress << done << total; });
     QCOMPARE(progress, (QList<int>{1, 3, 2, 3, 3, 3}));
     QCOMPARE(pages.size(), 3);
@@ -277,6 +298,15 @@ void TestSheetsReading::pdfPagesAndRepeatedSheet() {
     QVERIFY2(pages[2].error.contains(QStringLiteral("бланк № 11 уже прочитан")),
              qPrintable(pages[2].error));
     QVERIFY(pages[2].answers.isEmpty());
+
+    // Another student's named sheet that happens to carry the same serial is not a repeat.
+    ScanSetup named = first;
+    named.code.subject = scoring::Subject{QStringLiteral("Ким"), QStringLiteral("Ли"), {}, {}};
+    makeScan(named).image.save(dir.filePath(QStringLiteral("named.png")));
+    const QList<sheets::ScanPage> both = sheets::readScans(
+        {dir.filePath(QStringLiteral("again.tif")), dir.filePath(QStringLiteral("named.png"))});
+    QCOMPARE(both.size(), 2);
+    QCOMPARE(both[1].error, QString());
 
     // Cancelled after the first page: the rest is not read.
     int calls = 0;
