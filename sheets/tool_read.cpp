@@ -114,10 +114,15 @@ int readScans(const QStringList& scans, bool json, const std::optional<QString>&
             return kFailed;
         }
     }
-    const QList<ScanPage> pages = sheets::readScans(scans);
+    // Page by page, each page's image let go before the next is read: memory stays the same
+    // whatever the size of the stack.
+    ScanReader reader(scans);
+    int pages = 0;
     int status = kDone;
     QJsonArray array;
-    for (const ScanPage& page : pages) {
+    while (!reader.atEnd()) {
+        const ScanPage page = reader.next();
+        ++pages;
         const bool read = page.error.isEmpty() && page.code;
         if (!read)
             status = kFailed;
@@ -150,7 +155,7 @@ int readScans(const QStringList& scans, bool json, const std::optional<QString>&
     }
     if (json)
         printTo(stdout, QString::fromUtf8(QJsonDocument(array).toJson(QJsonDocument::Indented)));
-    if (pages.isEmpty()) {
+    if (pages == 0) {
         printTo(stderr, QStringLiteral("dorvel-sheets: в сканах не найдено ни одной страницы\n"));
         status = kFailed;
     }
