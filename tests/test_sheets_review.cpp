@@ -16,6 +16,7 @@
 
 #include <QDate>
 #include <QDeadlineTimer>
+#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -71,6 +72,40 @@ private slots:
     void cleanup() {
         ui::MessageBox::takeRecorded();
         ui::FileDialog::clearNextAnswer();
+    }
+
+    // The paper window saves the booklet and the named sheets of a class list through the
+    // file dialogs, naming the list row that gets no sheet.
+    void savePrintedMaterials() {
+        testing::TempWorkDir work;
+        work.installProgramFolder();
+        work.writeFile(QStringLiteral("9a.csv"),
+                       QStringLiteral("Иванова;Анна;1;ПС-1\n"
+                                      "Константинопольская-Северная;Мария;1;ПС-1\n")
+                           .toUtf8());
+        PaperWindow paper(nullptr);
+        paper.create();
+        paper.show();
+        const QString booklet = work.filePath(QStringLiteral("booklet.pdf"));
+        const QString named = work.filePath(QStringLiteral("named.pdf"));
+        ui::FileDialog::setNextAnswer(booklet);
+        testing::child<QPushButton>(&paper, "bookletPdfButton")->click();
+        ui::FileDialog::setNextAnswer(named);
+        testing::child<QPushButton>(&paper, "namedSheetsPdfButton")->click();
+        QCOMPARE(ui::MessageBox::takeRecorded(),
+                 QStringList{QStringLiteral("Сначала выберите список класса.")});
+        QVERIFY(!QFile::exists(named));
+        ui::FileDialog::clearNextAnswer();
+
+        ui::FileDialog::setNextAnswer(work.filePath(QStringLiteral("9a.csv")));
+        testing::child<QPushButton>(&paper, "chooseListButton")->click();
+        ui::FileDialog::setNextAnswer(named);
+        testing::child<QPushButton>(&paper, "namedSheetsPdfButton")->click();
+        QCOMPARE(ui::MessageBox::takeRecorded(), QStringList());
+        QVERIFY(work.readFile(QStringLiteral("booklet.pdf")).startsWith("%PDF"));
+        QVERIFY(work.readFile(QStringLiteral("named.pdf")).startsWith("%PDF"));
+        QVERIFY(paper.notes().contains(
+            QStringLiteral("строка 2 (Константинопольская-Северная Мария)")));
     }
 
     void settleAndSave() {
