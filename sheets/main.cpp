@@ -201,8 +201,18 @@ void findDataFolder(Options& options) {
 }
 
 int writeBooklet(const Options& options) {
+    sheets::BookletText text;
     try {
-        sheets::writeBooklet(*options.output, sheets::loadBookletText());
+        text = sheets::loadBookletText();
+    } catch (const platform::Error& error) {
+        complain(
+            QStringLiteral("%1: %2 (запускайте из рабочей папки программы)")
+                .arg(platform::displayPath(QDir::current().filePath(scoring::kQuestionnaireName)),
+                     error.text()));
+        return kFailed;
+    }
+    try {
+        sheets::writeBooklet(*options.output, text);
         return kDone;
     } catch (const platform::Error& error) {
         complain(error.text());
