@@ -205,10 +205,8 @@ int writeBooklet(const Options& options) {
     try {
         text = sheets::loadBookletText();
     } catch (const platform::Error& error) {
-        complain(
-            QStringLiteral("%1: %2 (запускайте из рабочей папки программы)")
-                .arg(platform::displayPath(QDir::current().filePath(scoring::kQuestionnaireName)),
-                     error.text()));
+        complain(QStringLiteral("%1: %2 (запускайте из рабочей папки программы)")
+                     .arg(QDir::current().filePath(QStringLiteral("Data/data.kdt")), error.text()));
         return kFailed;
     }
     try {
