@@ -113,6 +113,10 @@ QList<Block> bookletBlocks(const BookletText& text) {
         block.newPage = k == 0;
         blocks.append(block);
     }
+    blocks.append(paragraph(kNotice,
+                            QStringLiteral("Конец. Проверьте, что в каждой из 105 строк бланка "
+                                           "отмечен один ответ, и сдайте бланк и буклет."),
+                            0.0));
     return blocks;
 }
 
