@@ -4,6 +4,7 @@
 #include "charts/export_chart.h"
 #include "graphics/chart_colours.h"
 #include "platform/dates.h"
+#include "scoring/entry_mode.h"
 #include "ui/printing.h"
 #include "ui/ui_kit.h"
 
@@ -38,17 +39,6 @@ const std::array<PlaceLook, ComparisonChartWindow::kPlaces>& placeLooks() {
 
 const PlaceLook& lookOf(int place) {
     return placeLooks()[std::size_t(place - 1)];
-}
-
-QString modeLine(quint8 manualEntry) {
-    switch (manualEntry) {
-    case 0:
-        return QStringLiteral("тест пройден");
-    case 1:
-        return QStringLiteral("результаты введены вручную");
-    default:
-        return QString();
-    }
 }
 
 QStringList emptyLines() {
@@ -136,7 +126,7 @@ void ComparisonChartWindow::fillLegendBox(int place, const scoring::ResultRecord
     lines[1] = record.surname + u' ' + record.firstName;
     lines[2] =
         record.course + QStringLiteral(" -курс, ") + record.group + QStringLiteral(" -группа");
-    lines[3] = modeLine(record.manualEntry);
+    lines[3] = scoring::entryModeText(record.manualEntry, scoring::ModeWords::LegendLine);
     setLines(legendBox(place), lines);
 }
 

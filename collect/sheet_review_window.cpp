@@ -87,13 +87,13 @@ void SheetReviewWindow::buildControls() {
 
     const int left = 860;
     ui::label(this, QStringLiteral("Фамилия:"), left, 462, font);
-    m_surnameEdit = collect::subjectField(this, collect::kSurnameLength, left, 478, 200, 21);
+    m_surnameEdit = collect::subjectField(this, scoring::kSurnameLength, left, 478, 200, 21);
     ui::label(this, QStringLiteral("Имя:"), left, 506, font);
-    m_firstNameEdit = collect::subjectField(this, collect::kFirstNameLength, left, 522, 200, 21);
+    m_firstNameEdit = collect::subjectField(this, scoring::kFirstNameLength, left, 522, 200, 21);
     ui::label(this, QStringLiteral("Курс:"), left, 550, font);
-    m_courseEdit = collect::subjectField(this, collect::kCourseLength, left, 566, 90, 21);
+    m_courseEdit = collect::subjectField(this, scoring::kCourseLength, left, 566, 90, 21);
     ui::label(this, QStringLiteral("Группа:"), left + 110, 550, font);
-    m_groupEdit = collect::subjectField(this, collect::kGroupLength, left + 110, 566, 90, 21);
+    m_groupEdit = collect::subjectField(this, scoring::kGroupLength, left + 110, 566, 90, 21);
     m_surnameEdit->setObjectName(QStringLiteral("surnameEdit"));
     m_firstNameEdit->setObjectName(QStringLiteral("firstNameEdit"));
     m_courseEdit->setObjectName(QStringLiteral("courseEdit"));

@@ -5,6 +5,7 @@
 #include "graphics/chart_grid.h"
 #include "platform/dates.h"
 #include "platform/files.h"
+#include "scoring/entry_mode.h"
 
 #include <QBuffer>
 #include <QFileInfo>
@@ -133,17 +134,6 @@ void drawChart(QPainter& painter, const QPointF& topLeft, const scoring::ScalePr
     painter.drawRect(QRectF(topLeft, QSizeF(kChartSide, kChartSide)));
 }
 
-QString modeText(quint8 manualEntry) {
-    switch (manualEntry) {
-    case 0:
-        return QStringLiteral("тест пройден на экране");
-    case 1:
-        return QStringLiteral("введены вручную с бланка");
-    default:
-        return QStringLiteral("не указано");
-    }
-}
-
 // The gist of a pole: the first sentence of its paragraph, without the leading "A-" or "A+".
 // Without a paragraph, the chart's label of that pole.
 QString poleGist(const scoring::Explanation& texts, int scale, bool high) {
@@ -189,7 +179,8 @@ void drawSubject(QPainter& painter, const QPointF& topLeft, qreal width,
         {QStringLiteral("Группа:"), record.group},
         {QStringLiteral("Дата тестирования:"),
          date.isEmpty() ? QStringLiteral("не указана") : date},
-        {QStringLiteral("Ответы:"), modeText(record.manualEntry)},
+        {QStringLiteral("Ответы:"),
+         scoring::entryModeText(record.manualEntry, scoring::ModeWords::ReportLine)},
     };
     constexpr qreal kCaptionWidth = 100;
     constexpr qreal kLineHeight = 17;

@@ -11,13 +11,8 @@ namespace scoring {
 
 constexpr int kRecordSize = 88;
 
-// The most characters a record keeps of each part of the subject's data, in code page 1251.
-constexpr int kSurnameLength = 20;
-constexpr int kFirstNameLength = 20;
-constexpr int kCourseLength = 5;
-constexpr int kGroupLength = 5;
-
-// Whether a record keeps `text` whole in a field of `maxLength` characters, or why not.
+// Whether a record keeps `text` whole in a field of `maxLength` characters (kSurnameLength and
+// the others), or why not.
 enum class FieldFit { Fits, TooLong, NotInCodePage };
 FieldFit recordFieldFit(const QString& text, int maxLength);
 

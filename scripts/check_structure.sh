@@ -51,14 +51,15 @@ declare -A forbidden=(
     [tools]="QtWidgets QtPrintSupport"
 )
 
-# The Qt module of an included header: <QtWidgets/QLabel>, <QtWidgets> or <QLabel>.
+# The Qt module of an included header: <QtWidgets/QLabel>, <QtWidgets> or <QLabel>. A few old
+# header names stand in two modules (qaction.h in QtGui and QtWidgets); the lower one counts.
 module_of() {
     local header=$1 module
     if [[ $header == Qt*/* ]]; then
         echo "${header%%/*}"
         return
     fi
-    for module in QtWidgets QtPrintSupport QtGui; do
+    for module in QtGui QtPrintSupport QtWidgets; do
         if [[ $header == "$module" || -e $qt_headers/$module/$header ]]; then
             echo "$module"
             return

@@ -1,7 +1,6 @@
 #include "ui/ui_kit.h"
 
 #include <QApplication>
-#include <QFontMetrics>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -15,7 +14,6 @@
 #include <QScreen>
 #include <QStyle>
 #include <QStyleFactory>
-#include <algorithm>
 
 namespace ui {
 
