@@ -5,9 +5,9 @@
 #include "archive/archive_window.h"
 #include "collect/instructions_window.h"
 #include "collect/manual_entry_window.h"
+#include "graphics/texts.h"
 #include "ui/chain_window.h"
 #include "ui/guard.h"
-#include "ui/texts.h"
 #include "ui/ui_kit.h"
 
 #include <QCloseEvent>
@@ -31,7 +31,7 @@ MainWindow::MainWindow()
     m_title->setFixedSize(178, 38);
     m_description = ui::memo(this, 208, 32, 473, 417, false);
     m_description->setObjectName(QStringLiteral("description"));
-    m_description->setPlainText(ui::resourceText(QStringLiteral("main_description.txt")));
+    m_description->setPlainText(graphics::resourceText(QStringLiteral("main_description.txt")));
 
     addButton(QStringLiteral("Тест"), "testButton", {24, 72, 73, 25}, &MainWindow::startTest);
     addButton(QStringLiteral("Ввести результаты"), "manualEntryButton", {24, 112, 105, 25},

@@ -1,6 +1,6 @@
 #include "app/method_window.h"
 
-#include "ui/texts.h"
+#include "graphics/texts.h"
 #include "ui/ui_kit.h"
 
 #include <QPlainTextEdit>
@@ -22,7 +22,7 @@ MethodWindow::MethodWindow(QWidget* owner) : ChainWindow(owner) {
     m_text = ui::memo(this, 0, 0, kClientWidth, kClientHeight, true);
     m_text->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_text->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    m_text->setPlainText(ui::resourceText(QStringLiteral("method.txt")));
+    m_text->setPlainText(graphics::resourceText(QStringLiteral("method.txt")));
 }
 
 // The text box fills the client area whatever size the user gives the window.

@@ -7,8 +7,8 @@
 #include "charts/group_chart_window.h"
 #include "export/pdf_report.h"
 #include "export/table_formats.h"
+#include "graphics/texts.h"
 #include "platform/paths.h"
-#include "results/explanations.h"
 #include "scoring/record_ref.h"
 #include "ui/file_dialog.h"
 #include "ui/message_box.h"
@@ -272,7 +272,7 @@ void ArchiveWindow::saveReport() {
     if (path.isEmpty())
         return;
     const ui::BusyCursor busy;
-    exporting::writeReport(path, *record, results::explanations());
+    exporting::writeReport(path, *record, graphics::explanations());
 }
 
 void ArchiveWindow::openComparisonChart() {

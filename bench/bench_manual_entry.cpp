@@ -5,7 +5,7 @@
 // The data folder defaults to the build's Data folder; its files are copied into a temporary
 // working directory, as in an installed program folder. As in the program, the main window is
 // shown before the first opening; --cold leaves it out, so that the first opening also pays
-// for the toolkit's one-time start-up (style, fonts).
+// for Qt's one-time start-up (style, fonts).
 
 #include "app/main_window.h"
 #include "collect/manual_entry_window.h"

@@ -2,7 +2,9 @@
 
 #include "charts/chart_frame.h"
 #include "charts/export_chart.h"
+#include "graphics/chart_colours.h"
 #include "platform/dates.h"
+#include "scoring/entry_mode.h"
 #include "ui/printing.h"
 #include "ui/ui_kit.h"
 
@@ -26,28 +28,17 @@ struct PlaceLook {
 
 const std::array<PlaceLook, ComparisonChartWindow::kPlaces>& placeLooks() {
     static const std::array<PlaceLook, ComparisonChartWindow::kPlaces> looks = {{
-        {ui::kRed, "Красный"},
-        {ui::kBlue, "Синий"},
-        {ui::kGreen, "Зеленый"},
-        {ui::kMaroon, "Малиновый"},
-        {ui::kBlack, "Черный"},
+        {chart::kPlaceCurves[0], "Красный"},
+        {chart::kPlaceCurves[1], "Синий"},
+        {chart::kPlaceCurves[2], "Зеленый"},
+        {chart::kPlaceCurves[3], "Малиновый"},
+        {chart::kPlaceCurves[4], "Черный"},
     }};
     return looks;
 }
 
 const PlaceLook& lookOf(int place) {
     return placeLooks()[std::size_t(place - 1)];
-}
-
-QString modeLine(quint8 manualEntry) {
-    switch (manualEntry) {
-    case 0:
-        return QStringLiteral("тест пройден");
-    case 1:
-        return QStringLiteral("результаты введены вручную");
-    default:
-        return QString();
-    }
 }
 
 QStringList emptyLines() {
@@ -135,7 +126,7 @@ void ComparisonChartWindow::fillLegendBox(int place, const scoring::ResultRecord
     lines[1] = record.surname + u' ' + record.firstName;
     lines[2] =
         record.course + QStringLiteral(" -курс, ") + record.group + QStringLiteral(" -группа");
-    lines[3] = modeLine(record.manualEntry);
+    lines[3] = scoring::entryModeText(record.manualEntry, scoring::ModeWords::LegendLine);
     setLines(legendBox(place), lines);
 }
 

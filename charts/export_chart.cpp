@@ -55,8 +55,8 @@ void setLabel(QLabel* label, const QString& text) {
 } // namespace
 
 int firstFreeNumber(const QString& prefix) {
-    // A name blocks its number in any letter case, as the file system of the original platform
-    // would see it.
+    // A name blocks its number in any letter case, as the program's names are matched without
+    // regard to case (platform/paths.h).
     const QSet<QString> workingDirectory = foldedNames(QString());
     const QSet<QString> exportFolder = foldedNames(kFolder);
     for (int n = 1;; ++n) {

@@ -2,6 +2,7 @@
 
 #include "charts/chart_frame.h"
 #include "charts/export_chart.h"
+#include "graphics/chart_colours.h"
 #include "scoring/group_profile.h"
 #include "scoring/record_line.h"
 #include "ui/printing.h"
@@ -69,7 +70,7 @@ void GroupChartWindow::onCreated() {
     m_groupList->setPlainText(list.join(u'\n'));
 
     if (const std::optional<scoring::ScaleProfile> mean = scoring::meanProfile(members))
-        chart::Plotter(m_picture).plot(*mean, ui::kRed);
+        chart::Plotter(m_picture).plot(*mean, chart::kProfileCurve);
     m_chart->setPixmap(QPixmap::fromImage(m_picture));
 }
 

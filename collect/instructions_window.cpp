@@ -1,7 +1,7 @@
 #include "collect/instructions_window.h"
 
 #include "collect/subject_data_window.h"
-#include "ui/texts.h"
+#include "graphics/texts.h"
 #include "ui/ui_kit.h"
 
 #include <QLabel>
@@ -16,7 +16,7 @@ InstructionsWindow::InstructionsWindow(QWidget* owner) : ChainWindow(owner) {
                           ui::kGreen);
     m_instructionText = ui::memo(this, 8, 40, 665, 297, false);
     m_instructionText->setObjectName(QStringLiteral("instructionText"));
-    m_instructionText->setPlainText(ui::resourceText(QStringLiteral("instruction.txt")));
+    m_instructionText->setPlainText(graphics::resourceText(QStringLiteral("instruction.txt")));
     m_backButton = ui::button(this, QStringLiteral("Назад"), 136, 376, 81, 25);
     m_backButton->setObjectName(QStringLiteral("backButton"));
     m_continueButton = ui::button(this, QStringLiteral("Продолжить"), 424, 376, 81, 25);

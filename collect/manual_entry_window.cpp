@@ -178,13 +178,13 @@ ManualEntryWindow::ManualEntryWindow(QWidget* owner) : ChainWindow(owner) {
 void ManualEntryWindow::buildSubjectFields() {
     const QFont font = ui::font(11);
     m_surnameCaption = ui::label(this, QStringLiteral("Фамилия:"), 648, 136, font);
-    m_surnameEdit = collect::subjectField(this, collect::kSurnameLength, 648, 152, 121, 21);
+    m_surnameEdit = collect::subjectField(this, scoring::kSurnameLength, 648, 152, 121, 21);
     m_firstNameCaption = ui::label(this, QStringLiteral("Имя:"), 648, 184, font);
-    m_firstNameEdit = collect::subjectField(this, collect::kFirstNameLength, 648, 200, 121, 21);
+    m_firstNameEdit = collect::subjectField(this, scoring::kFirstNameLength, 648, 200, 121, 21);
     m_courseCaption = ui::label(this, QStringLiteral("Курс:"), 648, 232, font);
-    m_courseEdit = collect::subjectField(this, collect::kCourseLength, 648, 248, 121, 21);
+    m_courseEdit = collect::subjectField(this, scoring::kCourseLength, 648, 248, 121, 21);
     m_groupCaption = ui::label(this, QStringLiteral("Группа:"), 648, 280, font);
-    m_groupEdit = collect::subjectField(this, collect::kGroupLength, 648, 296, 121, 21);
+    m_groupEdit = collect::subjectField(this, scoring::kGroupLength, 648, 296, 121, 21);
     m_resultButton = ui::button(this, QStringLiteral("результат"), 672, 352, 65, 25);
     m_incompleteWarning = ui::label(this, QStringLiteral("Не все ответы введены"), 640, 384,
                                     ui::font(11, ui::Bold | ui::Underline), ui::kRed);

@@ -30,8 +30,8 @@ QString damagedQuestionnaireText(int line);
 // text is empty, so the test still runs through all statements.
 class QuestionnaireReader {
 public:
-    // Opens the questionnaire read-only; a missing or unreadable file throws the runtime's
-    // text ("File not found", ...). The lines the test will show are checked first, so a
+    // Opens the questionnaire read-only; a missing or unreadable file throws the program's file
+    // error text ("File not found", ...). The lines the test will show are checked first, so a
     // damaged file is refused here with damagedQuestionnaireText, before a test begins, not
     // in the middle of one.
     void open();

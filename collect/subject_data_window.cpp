@@ -27,10 +27,10 @@ SubjectDataWindow::SubjectDataWindow(QWidget* owner) : ChainWindow(owner) {
     m_courseCaption = ui::label(this, QStringLiteral("Курс"), 200, 272, caption);
     m_groupCaption = ui::label(this, QStringLiteral("Группа"), 360, 272, caption);
 
-    m_surnameEdit = collect::subjectField(this, collect::kSurnameLength, 304, 152, 145, 28);
-    m_firstNameEdit = collect::subjectField(this, collect::kFirstNameLength, 304, 200, 153, 28);
-    m_courseEdit = collect::subjectField(this, collect::kCourseLength, 272, 272, 49, 28);
-    m_groupEdit = collect::subjectField(this, collect::kGroupLength, 448, 272, 49, 28);
+    m_surnameEdit = collect::subjectField(this, scoring::kSurnameLength, 304, 152, 145, 28);
+    m_firstNameEdit = collect::subjectField(this, scoring::kFirstNameLength, 304, 200, 153, 28);
+    m_courseEdit = collect::subjectField(this, scoring::kCourseLength, 272, 272, 49, 28);
+    m_groupEdit = collect::subjectField(this, scoring::kGroupLength, 448, 272, 49, 28);
     m_surnameEdit->setObjectName(QStringLiteral("surnameEdit"));
     m_firstNameEdit->setObjectName(QStringLiteral("firstNameEdit"));
     m_courseEdit->setObjectName(QStringLiteral("courseEdit"));

@@ -1,14 +1,13 @@
 #include "collect/test_window.h"
 
 #include "collect/answer_keys.h"
+#include "graphics/answer_pictures.h"
 #include "results/results_window.h"
 #include "ui/ui_kit.h"
 
 #include <QImage>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QPainter>
-#include <QPainterPath>
 #include <QPlainTextEdit>
 #include <QPushButton>
 
@@ -23,48 +22,6 @@ constexpr QRect kTickPlaces[3] = {{94, 221, 19, 20}, {96, 280, 17, 17}, {96, 336
 constexpr QRect kAnswerTextPlaces[3] = {
     {128, 224, 497, 49}, {128, 280, 497, 41}, {128, 336, 497, 41}};
 const char* const kAnswerLetters[3] = {"A", "B", "C"};
-
-// The empty answer box, 19 x 19: a white square in a sunken two-pixel border.
-const QImage& boxImage() {
-    static const QImage image = [] {
-        QImage result(19, 19, QImage::Format_RGB32);
-        result.fill(Qt::white);
-        QPainter painter(&result);
-        const int last = 18;
-        const auto frame = [&](int inset, const QColor& upperLeft, const QColor& lowerRight) {
-            const int a = inset;
-            const int b = last - inset;
-            painter.setPen(upperLeft);
-            painter.drawLine(a, a, b - 1, a);
-            painter.drawLine(a, a, a, b - 1);
-            painter.setPen(lowerRight);
-            painter.drawLine(a, b, b, b);
-            painter.drawLine(b, a, b, b);
-        };
-        frame(0, QColor(128, 128, 128), QColor(255, 255, 255));
-        frame(1, QColor(64, 64, 64), QColor(212, 208, 200));
-        return result;
-    }();
-    return image;
-}
-
-// The tick, 16 x 16 on a transparent ground.
-const QImage& tickImage() {
-    static const QImage image = [] {
-        QImage result(16, 16, QImage::Format_ARGB32_Premultiplied);
-        result.fill(Qt::transparent);
-        QPainter painter(&result);
-        painter.setRenderHint(QPainter::Antialiasing);
-        QPainterPath tick;
-        tick.moveTo(3.0, 8.0);
-        tick.lineTo(6.5, 12.0);
-        tick.lineTo(13.5, 3.0);
-        painter.setPen(QPen(QColor(0, 0, 0), 2.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-        painter.drawPath(tick);
-        return result;
-    }();
-    return image;
-}
 
 QPlainTextEdit* answerText(QWidget* parent, const QRect& place) {
     QPlainTextEdit* result =
@@ -110,8 +67,8 @@ TestWindow::TestWindow(QWidget* owner, const scoring::Subject& subject)
 
     // Boxes first, then the ticks that lie over them, then the answer texts: a click on a
     // shown tick does nothing.
-    const QPixmap boxPicture = QPixmap::fromImage(boxImage());
-    const QPixmap tickPicture = QPixmap::fromImage(tickImage());
+    const QPixmap boxPicture = QPixmap::fromImage(graphics::answerBoxPicture());
+    const QPixmap tickPicture = QPixmap::fromImage(graphics::tickPicture());
     for (int k = 0; k < 3; ++k) {
         m_answerBoxes[k] = box(this, boxPicture, kBoxPlaces[k]);
         m_answerBoxes[k]->setObjectName(QStringLiteral("answerBox") + kAnswerLetters[k]);

@@ -7,9 +7,9 @@
 #include "export/record_reading.h"
 #include "export/table_export.h"
 #include "export/table_formats.h"
+#include "graphics/texts.h"
 #include "platform/error.h"
 #include "scoring/explanations.h"
-#include "ui/texts.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -181,8 +181,7 @@ int reportFailures(const QList<exporting::FileFailure>& failures) {
 
 // An Excel or SPSS table, always into a file.
 int exportBinaryTable(const Options& options) {
-    const scoring::Explanations texts =
-        scoring::parseExplanations(ui::resourceText(QStringLiteral("explanations.txt")));
+    const scoring::Explanations& texts = graphics::explanations();
     try {
         const QList<exporting::FileFailure> failures =
             *options.format == exporting::TableFormat::Xlsx
@@ -245,8 +244,7 @@ int exportReports(const Options& options) {
         complain(folder + QStringLiteral(": не удалось создать папку"));
         return kFileFailed;
     }
-    const scoring::Explanations texts =
-        scoring::parseExplanations(ui::resourceText(QStringLiteral("explanations.txt")));
+    const scoring::Explanations& texts = graphics::explanations();
     int status = kExported;
     QSet<QString> written; // two files of one name in two folders must not overwrite
     for (const QString& file : options.files) {

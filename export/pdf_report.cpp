@@ -1,10 +1,11 @@
 #include "export/pdf_report.h"
 
-#include "charts/chart_geometry.h"
-#include "charts/chart_grid.h"
+#include "graphics/chart_colours.h"
+#include "graphics/chart_geometry.h"
+#include "graphics/chart_grid.h"
 #include "platform/dates.h"
 #include "platform/files.h"
-#include "ui/ui_kit.h"
+#include "scoring/entry_mode.h"
 
 #include <QBuffer>
 #include <QFileInfo>
@@ -114,7 +115,7 @@ void drawChart(QPainter& painter, const QPointF& topLeft, const scoring::ScalePr
     painter.setRenderHint(QPainter::Antialiasing);
     QPainterPath line;
     const qreal radius = kMarkerSize / 2.0;
-    painter.setPen(QPen(ui::kRed, 1));
+    painter.setPen(QPen(chart::kProfileCurve, 1));
     painter.setBrush(Qt::NoBrush);
     for (int k = 1; k <= int(stens.size()); ++k) {
         const QPointF point = chartPoint(stenX(stens[std::size_t(k - 1)]), rowY(k));
@@ -124,24 +125,13 @@ void drawChart(QPainter& painter, const QPointF& topLeft, const scoring::ScalePr
         else
             line.lineTo(point);
     }
-    painter.setPen(QPen(ui::kRed, 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter.setPen(QPen(chart::kProfileCurve, 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     painter.drawPath(line);
     painter.restore();
 
     // A thin frame around the picture on the page.
     painter.setPen(QPen(kRule, 0.5));
     painter.drawRect(QRectF(topLeft, QSizeF(kChartSide, kChartSide)));
-}
-
-QString modeText(quint8 manualEntry) {
-    switch (manualEntry) {
-    case 0:
-        return QStringLiteral("тест пройден на экране");
-    case 1:
-        return QStringLiteral("введены вручную с бланка");
-    default:
-        return QStringLiteral("не указано");
-    }
 }
 
 // The gist of a pole: the first sentence of its paragraph, without the leading "A-" or "A+".
@@ -189,7 +179,8 @@ void drawSubject(QPainter& painter, const QPointF& topLeft, qreal width,
         {QStringLiteral("Группа:"), record.group},
         {QStringLiteral("Дата тестирования:"),
          date.isEmpty() ? QStringLiteral("не указана") : date},
-        {QStringLiteral("Ответы:"), modeText(record.manualEntry)},
+        {QStringLiteral("Ответы:"),
+         scoring::entryModeText(record.manualEntry, scoring::ModeWords::ReportLine)},
     };
     constexpr qreal kCaptionWidth = 100;
     constexpr qreal kLineHeight = 17;

@@ -12,7 +12,7 @@ namespace exporting {
 // date of testing and how the answers were taken; the 17 scales with the factor's title, its
 // poles and the sten; the profile chart on the shared chart geometry; and one line of
 // interpretation per scale (stens 1-3 the low pole, 8-10 the high pole, 4-7 the middle).
-// `texts` are the explanation texts the results window shows (results::explanations()).
+// `texts` are the explanation texts the results window shows (graphics::explanations()).
 // Needs a QGuiApplication (fonts); the text is set in Liberation Sans, embedded.
 QByteArray reportPdf(const scoring::ResultRecord& record, const scoring::Explanations& texts);
 

@@ -2,9 +2,10 @@
 
 #include "export/pdf_report.h"
 #include "export/table_rows.h"
+#include "graphics/texts.h"
 #include "platform/dates.h"
 #include "platform/error.h"
-#include "ui/texts.h"
+#include "scoring/entry_mode.h"
 
 #include <QDate>
 #include <QFile>
@@ -324,8 +325,10 @@ SavVariables addSavVariables(SavWriter& writer, std::size_t fileWidth,
 
     readstat_label_set_t* modes =
         readstat_add_label_set(writer.get(), READSTAT_TYPE_DOUBLE, "mode_labels");
-    readstat_label_double_value(modes, 0, "тест");
-    readstat_label_double_value(modes, 1, "вручную");
+    for (const scoring::EntryMode mode : {scoring::EntryMode::Test, scoring::EntryMode::Manual})
+        readstat_label_double_value(
+            modes, double(mode),
+            scoring::entryModeWords(quint8(mode), scoring::ModeWords::ValueLabel));
     variables.mode =
         writer.add("mode", READSTAT_TYPE_DOUBLE, 0, QStringLiteral("Способ ввода ответов"),
                    READSTAT_MEASURE_NOMINAL, "F1.0");
@@ -475,8 +478,7 @@ QList<FileFailure> saveTable(const QString& path, const QStringList& files) {
             throw platform::Error(platform::cannotCreateText(path, out.errorString()));
         return failures;
     }
-    const scoring::Explanations texts =
-        scoring::parseExplanations(ui::resourceText(QStringLiteral("explanations.txt")));
+    const scoring::Explanations& texts = graphics::explanations();
     return format == TableFormat::Xlsx ? writeXlsx(path, files, texts)
                                        : writeSav(path, files, texts);
 }

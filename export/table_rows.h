@@ -3,6 +3,7 @@
 #include "export/record_reading.h"
 #include "export/table_export.h"
 #include "platform/error.h"
+#include "scoring/entry_mode.h"
 
 #include <QByteArrayView>
 #include <QList>
@@ -22,14 +23,7 @@ inline QString withoutFolder(const QString& name) {
 
 // The mode cell: "test", "manual", or nothing for any other byte of a damaged record.
 inline QByteArrayView modeCell(quint8 manualEntry) {
-    switch (manualEntry) {
-    case 0:
-        return "test";
-    case 1:
-        return "manual";
-    default:
-        return {};
-    }
+    return scoring::entryModeWords(manualEntry, scoring::ModeWords::TableCell);
 }
 
 // Calls `use(fileIndex, recordIndex, record)` for every whole record of `files`, in file order

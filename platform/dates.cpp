@@ -22,7 +22,7 @@ double dayCount(const QDate& date) {
 }
 
 std::optional<QDate> dateFromDayCount(double days) {
-    // Years 1 to 9999, the range the original calendar accepts.
+    // Years 1 to 9999: a day count outside them is no date of a record but damage.
     constexpr double first = -693593.0; // 1 January 0001
     constexpr double last = 2958465.0;  // 31 December 9999
     if (!std::isfinite(days) || days < first || days >= last + 1.0)

@@ -17,12 +17,13 @@ private:
     QString m_text;
 };
 
-// The kinds of file failure the runtime has a text of its own for; every other failure reads
-// "I/O error %d" with the system's number.
+// The kinds of file failure that have a text of their own ("File not found", "Invalid
+// filename", ...); every other failure reads "I/O error %d" with the system's number.
 enum class FileFault { NotFound, InvalidName, TooManyOpenFiles, AccessDenied, DiskFull, Other };
 
-// The runtime's text for a system error number met while working on `path`. A missing folder
-// on the way to the file reads "Invalid filename", as on the original platform.
+// The program's text for a system error number met while working on `path`. A missing folder
+// on the way to the file reads "Invalid filename", a missing file in an existing folder
+// "File not found".
 QString errorText(int code, const QString& path);
 [[noreturn]] void throwSystemError(int code, const QString& path);
 // The same for a failure known by its kind alone (a folder where a file should be, ...).
@@ -34,7 +35,8 @@ QString ioErrorText(int code);
 // A read that ran past the end of a file.
 [[noreturn]] void throwEndOfFile();
 
-// The system's own reason for an error number, as the toolkit puts it after a file name.
+// The system's own reason for an error number, as it stands after the file name in
+// "Cannot open file "%s". %s".
 QString systemReason(int code);
 
 // "Cannot open file "%s". %s" and "Cannot create file "%s". %s".

@@ -11,8 +11,8 @@ class QFile;
 
 namespace platform {
 
-// File operations that fail with the runtime's texts (platform::Error). Every name given to
-// them is a program data name ("Data\Key.kdt") or a full path; it goes through resolvePath.
+// File operations that fail with the program's file error texts (platform::Error). Every name given
+// to them is a program data name ("Data\Key.kdt") or a full path; it goes through resolvePath.
 
 // An open file that closes itself; moved, never copied.
 class FileHandle {
@@ -43,13 +43,13 @@ FileHandle createFile(const QString& name);
 // file is never emptied. The folder is never created ("Invalid filename" when it is missing).
 FileHandle openOrCreateFile(const QString& name);
 
-// The whole content of a picture file. A file that cannot be opened fails with the toolkit's
-// text, "Cannot open file "<name>". <the system's reason>", the name as shown to the user.
+// The whole content of a picture file. A file that cannot be opened fails with
+// "Cannot open file "<name>". <the system's reason>", the name as shown to the user.
 QByteArray readPictureFile(const QString& name);
 
 // Writes a whole file: the new content takes the place of an old file only once all of it is
 // written, so a failure leaves no half-written file. Any failure, creating, writing or
-// finishing it, throws the toolkit's "Cannot create file "<full path>". <the system's reason>".
+// finishing it, throws "Cannot create file "<full path>". <the system's reason>".
 // A symbolic link at the name is refused, so that nothing is written where it points.
 void saveWholeFile(const QString& name, const QByteArray& bytes);
 // Writes a new file under a name nothing has yet: any file, folder or symbolic link of that

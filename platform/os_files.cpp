@@ -125,7 +125,7 @@ QString reasonText(int code) {
         nullptr, DWORD(code), 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
     QString text = length > 0 ? QString::fromWCharArray(buffer, int(length)) : ioErrorText(code);
     LocalFree(buffer);
-    // The system ends its words with a full stop and a line end; the toolkit shows neither.
+    // The system ends its words with a full stop and a line end; the error texts show neither.
     while (!text.isEmpty() && (text.back().isSpace() || text.back() == u'.'))
         text.chop(1);
     return text;
@@ -281,7 +281,7 @@ FileFault faultOf(int code) {
     case EMFILE:
     case ENFILE:
         return FileFault::TooManyOpenFiles;
-    case EISDIR: // a folder where a file is expected, as the original platform says
+    case EISDIR: // a folder where a file is expected reads "File access denied"
     case EACCES:
     case EPERM:
     case EROFS:

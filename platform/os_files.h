@@ -48,7 +48,7 @@ int linkRefusalError();
 // to do on Windows, which has no such limit.
 void ignoreFileSizeSignal();
 
-// Which of the runtime's file failures a number is.
+// Which kind of file failure (with a text of its own, or none) a number is.
 FileFault faultOf(int code);
 // The system's own words for a number, without a final full stop.
 QString reasonText(int code);

@@ -4,8 +4,8 @@
 
 namespace platform {
 
-// The program's data names are written the way the original platform wrote them
-// ("Data\data.kdt", "result\25.03.2007.res"), relative to the working directory.
+// The program's data names are written Windows-style, with backslashes and in no particular
+// letter case ("Data\data.kdt", "result\25.03.2007.res"), relative to the working directory.
 // resolvePath turns such a name into a path for this file system: the name is tried exactly
 // first, then matched case-insensitively component by component, so that the one data folder
 // "Data" serves both "Data\..." and "data\...". Components that match nothing are kept as

@@ -1,7 +1,9 @@
 #include "results/profile_chart_window.h"
 
 #include "charts/chart_frame.h"
+#include "graphics/chart_colours.h"
 #include "results/fitted_text.h"
+#include "scoring/entry_mode.h"
 #include "ui/printing.h"
 #include "ui/ui_kit.h"
 
@@ -49,7 +51,7 @@ void ProfileChartWindow::onCreated() {
     QImage picture = chart::loadBackground();
     fillHeader();
     chart::drawFrame(picture);
-    chart::Plotter(picture).plot(m_profile, ui::kRed);
+    chart::Plotter(picture).plot(m_profile, chart::kProfileCurve);
     m_chartPicture->setPixmap(QPixmap::fromImage(picture));
 }
 
@@ -66,9 +68,7 @@ void ProfileChartWindow::fillHeader() {
         results::setFittedText(m_subjectLabels[line], captions[line] + values[line], subjectFont(),
                                ends[line] - kSubjectLeft);
     ui::setText(m_dateLabel, QStringLiteral("Дата: ") + m_date);
-    ui::setText(m_modeLabel, m_mode == scoring::EntryMode::Manual
-                                 ? QStringLiteral("результаты введены вручную")
-                                 : QStringLiteral("Тест пройден"));
+    ui::setText(m_modeLabel, scoring::entryModeText(m_mode, scoring::ModeWords::ChartHeading));
 }
 
 void ProfileChartWindow::print() {

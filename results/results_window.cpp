@@ -1,11 +1,11 @@
 #include "results/results_window.h"
 
 #include "export/pdf_report.h"
+#include "graphics/texts.h"
 #include "platform/dates.h"
 #include "platform/paths.h"
 #include "results/exit_confirm_window.h"
 #include "results/explanation_window.h"
-#include "results/explanations.h"
 #include "results/fitted_text.h"
 #include "results/profile_chart_window.h"
 #include "scoring/key.h"
@@ -278,9 +278,9 @@ void ResultsWindow::saveReport() {
         return;
     const ui::BusyCursor busy;
     exporting::writeReport(path, scoring::buildResultRecord(m_subject, m_profile, today, m_mode),
-                           results::explanations());
+                           graphics::explanations());
 }
 
 void ResultsWindow::showExplanation(int scale) {
-    ui::openWindow<ExplanationWindow>(this, results::explanationOf(scale));
+    ui::openWindow<ExplanationWindow>(this, graphics::explanationOf(scale));
 }

@@ -13,16 +13,20 @@ namespace scoring {
 
 namespace {
 
-// Where each field of the 88-byte record lies.
+// Where each field of the 88-byte record lies: the four texts one after another, each a length
+// byte and its characters.
 struct TextField {
     int offset;
     int maxLength; // characters after the length byte
+    constexpr int end() const { return offset + 1 + maxLength; }
 };
-constexpr TextField kSurname{0, 20};
-constexpr TextField kFirstName{21, 20};
-constexpr TextField kCourse{42, 5};
-constexpr TextField kGroup{48, 5};
+constexpr TextField kSurname{0, kSurnameLength};
+constexpr TextField kFirstName{kSurname.end(), kFirstNameLength};
+constexpr TextField kCourse{kFirstName.end(), kCourseLength};
+constexpr TextField kGroup{kCourse.end(), kGroupLength};
 constexpr int kScalesOffset = 54;
+static_assert(kFirstName.offset == 21 && kCourse.offset == 42 && kGroup.offset == 48 &&
+              kGroup.end() == kScalesOffset);
 constexpr int kDateOffset = 72;
 constexpr int kManualEntryOffset = 80;
 

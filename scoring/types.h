@@ -46,12 +46,19 @@ struct Subject {
     QString group;
 };
 
+// The most characters a result record keeps of each part of the subject's data (code page 1251,
+// one byte each); the fields that take them in accept no more.
+constexpr int kSurnameLength = 20;
+constexpr int kFirstNameLength = 20;
+constexpr int kCourseLength = 5;
+constexpr int kGroupLength = 5;
+
 // One saved subject, as the result file stores it.
 struct ResultRecord {
-    QString surname;   // at most 20 characters are stored
-    QString firstName; // at most 20
-    QString course;    // at most 5
-    QString group;     // at most 5
+    QString surname;   // at most kSurnameLength characters are stored
+    QString firstName; // at most kFirstNameLength
+    QString course;    // at most kCourseLength
+    QString group;     // at most kGroupLength
     ScaleProfile scales{};
     double date = 0.0;      // days since 30 December 1899
     quint8 manualEntry = 0; // 0 on-screen test, 1 typed in from a paper sheet

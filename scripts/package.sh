@@ -7,7 +7,7 @@ build=$root/build-package
 "$root/scripts/setup.sh"
 
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DDORVEL_TESTS=OFF -DDORVEL_BENCH=OFF \
-    >/dev/null
+    -DDORVEL_PACKAGE=ON >/dev/null
 cmake --build "$build" -j2
 rm -f "$build"/deb/*.deb
 cpack --config "$build/CPackConfig.cmake" -B "$build/deb" >&2

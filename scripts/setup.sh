@@ -6,7 +6,8 @@
 # pkg-config to find them, unzip for the test that reads the Excel file back, what
 # making and checking the Debian package takes, and for paper answer sheets OpenCV's core,
 # image processing and geometry parts, zxing-cpp for the QR code, poppler for reading scanned
-# PDFs and Qt's TIFF and JPEG plugins. Packages already present are not touched.
+# PDFs and Qt's TIFF and JPEG plugins, and clang-format for the test of the sources' format.
+# Packages already present are not touched.
 #     setup.sh [fuzz]   with "fuzz", also clang and its fuzzer runtime for fuzz/run_fuzzers.sh
 set -euo pipefail
 
@@ -14,7 +15,8 @@ packages=(g++ cmake make qt6-base-dev libqt6printsupport6 qt6-qpa-plugins libgl-
           fonts-liberation fonts-comfortaa fontconfig poppler-utils qt6-translations-l10n
           librsvg2-bin dpkg-dev file desktop-file-utils pkg-config libxlsxwriter-dev
           zlib1g-dev libreadstat-dev unzip libopencv-core-dev libopencv-imgproc-dev
-          libopencv-calib3d-dev libzxing-dev libpoppler-qt6-dev qt6-image-formats-plugins)
+          libopencv-calib3d-dev libzxing-dev libpoppler-qt6-dev qt6-image-formats-plugins
+          clang-format)
 if [ "${1:-}" = fuzz ]; then
     packages+=(clang libclang-rt-14-dev)
 fi

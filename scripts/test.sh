@@ -14,6 +14,6 @@ run_suite() {
 }
 
 echo "== Tests"
-run_suite "$root/build-test" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+run_suite "$root/build-test" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DDORVEL_PACKAGE=ON
 echo "== Tests with the address and undefined-behaviour sanitizers"
 run_suite "$root/build-asan" -DCMAKE_BUILD_TYPE=Debug -DDORVEL_SANITIZE=ON

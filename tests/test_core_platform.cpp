@@ -362,7 +362,8 @@ void TestCorePlatform::codePageDecodesEveryByteAsTheCodec() {
         all[byte] = char(byte);
     QStringDecoder codec("windows-1251");
     QCOMPARE(platform::fromCp1251(all), codec.decode(all));
-    QCOMPARE(platform::fromCp1251(QByteArray("\xcf\xe5\xf2\xf0\xee\xe2")), QStringLiteral("Петров"));
+    QCOMPARE(platform::fromCp1251(QByteArray("\xcf\xe5\xf2\xf0\xee\xe2")),
+             QStringLiteral("Петров"));
     QCOMPARE(platform::fromCp1251(QByteArray()), QString());
 }
 

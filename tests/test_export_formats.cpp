@@ -4,11 +4,11 @@
 
 #include "export/pdf_report.h"
 #include "export/table_formats.h"
+#include "graphics/texts.h"
 #include "scoring/explanations.h"
 #include "scoring/result_file.h"
 #include "tests/support/core_support.h"
 #include "tests/support/tool_run.h"
-#include "ui/texts.h"
 
 #include <QDate>
 #include <QMap>
@@ -55,7 +55,7 @@ QByteArray sampleFile() {
 }
 
 scoring::Explanations builtInTexts() {
-    return scoring::parseExplanations(ui::resourceText(QStringLiteral("explanations.txt")));
+    return graphics::explanations();
 }
 
 // ---- XLSX: one member of the zip, and the cells of a sheet --------------------------------

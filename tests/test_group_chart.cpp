@@ -3,8 +3,8 @@
 
 #include "archive/archive_window.h"
 #include "archive/selection.h"
-#include "charts/chart_geometry.h"
 #include "charts/group_chart_window.h"
+#include "graphics/chart_geometry.h"
 #include "platform/dates.h"
 #include "scoring/record_line.h"
 #include "scoring/result_file.h"

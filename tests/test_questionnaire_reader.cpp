@@ -128,13 +128,13 @@ private slots:
         QCOMPARE(texts(reader.readItem()), (QStringList{"s1", "a1", "b1", "c1"}));
     }
 
-    void missingFileFailsWithTheRuntimeText_data() {
+    void missingFileFailsWithTheFileErrorText_data() {
         QTest::addColumn<bool>("dataFolder");
         QTest::addColumn<QString>("message");
         QTest::newRow("no questionnaire in Data") << true << "File not found";
         QTest::newRow("no Data folder") << false << "Invalid filename";
     }
-    void missingFileFailsWithTheRuntimeText() {
+    void missingFileFailsWithTheFileErrorText() {
         QFETCH(bool, dataFolder);
         QFETCH(QString, message);
         testing::TempWorkDir dir;

@@ -6,10 +6,10 @@
 #include "collect/manual_entry_window.h"
 #include "collect/subject_data_window.h"
 #include "collect/test_window.h"
+#include "graphics/texts.h"
 #include "platform/dates.h"
 #include "results/exit_confirm_window.h"
 #include "results/explanation_window.h"
-#include "results/explanations.h"
 #include "results/profile_chart_window.h"
 #include "results/results_window.h"
 #include "scoring/result_file.h"
@@ -741,7 +741,7 @@ private slots:
         const QStringList codes = {"MD", "A", "B", "C", "E",  "F",  "G",  "H", "I",
                                    "L",  "M", "N", "O", "Q1", "Q2", "Q3", "Q4"};
         for (int k = 1; k <= 17; ++k) {
-            const scoring::Explanation& entry = results::explanationOf(k);
+            const scoring::Explanation& entry = graphics::explanationOf(k);
             const QString code = codes[k - 1];
             QCOMPARE(entry.title, k == 1 ? QStringLiteral("Фактор \"Л\" (MD)")
                                          : QStringLiteral("Фактор \"%1\"").arg(code));

@@ -3,17 +3,18 @@
 // writes <folder>/data.kdt (the questionnaire in code page 1251, CR LF after every line),
 // <folder>/Key.kdt (the 315 key digits), and the pictures graph.bmp (the chart background,
 // drawn from the shared chart geometry), sq.bmp (the empty answer box) and check_icon.ico (the
-// tick). Any fault in the sources fails the build with a message.
+// tick), both as the test window draws them. Any fault in the sources fails the build with a
+// message.
 
-#include "charts/chart_geometry.h"
-#include "charts/chart_grid.h"
+#include "graphics/answer_pictures.h"
+#include "graphics/chart_geometry.h"
+#include "graphics/chart_grid.h"
 
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
-#include <QPainterPath>
 #include <QStringEncoder>
 #include <cstdio>
 #include <stdexcept>
@@ -116,39 +117,6 @@ QImage chartBackground() {
     return image.convertToFormat(QImage::Format_RGB888);
 }
 
-// The empty answer box of the manual entry grid: a white square with a dark grey border and a
-// faint inner shadow along its top and left, small enough that the 17 x 17 tick drawn from its
-// upper left corner sits inside it.
-QImage answerBox() {
-    constexpr int side = 21;
-    QImage image(side, side, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    painter.setPen(QColor(200, 200, 200));
-    painter.drawLine(1, 1, side - 2, 1);
-    painter.drawLine(1, 1, 1, side - 2);
-    painter.setPen(QColor(96, 96, 96));
-    painter.drawRect(0, 0, side - 1, side - 1);
-    painter.end();
-    return image.convertToFormat(QImage::Format_RGB888);
-}
-
-// The tick: a bold dark-green check mark on a transparent 16 x 16 icon.
-QImage tickIcon() {
-    QImage image(16, 16, QImage::Format_ARGB32);
-    image.fill(Qt::transparent);
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing);
-    QPainterPath tick;
-    tick.moveTo(4.5, 9.5);
-    tick.lineTo(8.0, 13.0);
-    tick.lineTo(14.0, 4.5);
-    painter.setPen(QPen(QColor(0, 110, 30), 2.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    painter.drawPath(tick);
-    painter.end();
-    return image;
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -172,8 +140,11 @@ int main(int argc, char** argv) {
         writeOutput(folder.filePath(QStringLiteral("data.kdt")), questionnaireBytes);
         writeOutput(folder.filePath(QStringLiteral("Key.kdt")), keyBytes);
         saveImage(chartBackground(), folder.filePath(QStringLiteral("graph.bmp")), "BMP");
-        saveImage(answerBox(), folder.filePath(QStringLiteral("sq.bmp")), "BMP");
-        saveImage(tickIcon(), folder.filePath(QStringLiteral("check_icon.ico")), "ICO");
+        // The answer pictures of the manual entry grid are those the test window shows.
+        saveImage(graphics::answerBoxPicture().convertToFormat(QImage::Format_RGB888),
+                  folder.filePath(QStringLiteral("sq.bmp")), "BMP");
+        saveImage(graphics::tickPicture().convertToFormat(QImage::Format_ARGB32),
+                  folder.filePath(QStringLiteral("check_icon.ico")), "ICO");
     } catch (const std::exception& error) {
         std::fprintf(stderr, "make_data: %s\n", error.what());
         return 1;

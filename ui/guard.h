@@ -10,7 +10,7 @@ namespace ui {
 
 // Every handler is entered through this guard: an error raised inside stops the handler where
 // it stands, what was done before stays done, and the general error message box shows the
-// error's text. Exceptions never travel through the toolkit's signal code.
+// error's text. Exceptions never travel through Qt's signal code.
 template <class Handler> void guarded(Handler&& handler) {
     try {
         std::forward<Handler>(handler)();

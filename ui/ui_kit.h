@@ -1,5 +1,7 @@
 #pragma once
 
+#include "graphics/look.h"
+
 #include <QColor>
 #include <QFont>
 #include <QLabel>
@@ -16,26 +18,20 @@ class QWidget;
 // position its window gives, in the program's fonts and colours.
 namespace ui {
 
-// Named colours of the interface.
-inline const QColor kRed(255, 0, 0);
-inline const QColor kBlue(0, 0, 255);
-inline const QColor kNavy(0, 0, 128);
-inline const QColor kTeal(0, 128, 128);
-inline const QColor kGreen(0, 128, 0);
-inline const QColor kMaroon(128, 0, 0);
-inline const QColor kBlack(0, 0, 0);
-
-enum Style { Plain = 0, Bold = 1, Underline = 2, Italic = 4 };
-
-// The interface font (MS Sans Serif where it exists, else the closest metric match) at a
-// pixel height; "8-point" is 11 pixels.
-QFont font(int pixels, int style = Plain);
-// The casual title font (Comic Sans MS where it exists, else a rounded face with Cyrillic).
-QFont titleFont(int pixels, int style = Plain);
-
-// The font narrowed, where needed, so that `text` fits `width` pixels: the windows keep the
-// pixel sizes and positions they were laid out with, whatever face stands in for the original.
-QFont fittedTo(QFont font, const QString& text, int width);
+// The program's fonts and named colours, defined below the windows (graphics/look.h) and used
+// here under their short names.
+using graphics::kBlack;
+using graphics::kBlue;
+using graphics::kGreen;
+using graphics::kMaroon;
+using graphics::kNavy;
+using graphics::kRed;
+using graphics::kTeal;
+using graphics::Style;
+using enum graphics::Style;
+using graphics::fittedTo;
+using graphics::font;
+using graphics::titleFont;
 
 // Places a window in the middle of the desktop's available area.
 void centreOnDesktop(QWidget* window);

@@ -1,7 +1,7 @@
+#include "graphics/texts.h"
 #include "platform/dates.h"
 #include "platform/paths.h"
 #include "results/explanation_window.h"
-#include "results/explanations.h"
 #include "results/profile_chart_window.h"
 #include "results/results_window.h"
 #include "scoring/key.h"
@@ -51,12 +51,12 @@ static const bool registered = [] {
         return results;
     });
     registerWindow(QStringLiteral("explanation"), [] {
-        auto* window = new ExplanationWindow(nullptr, results::explanationOf(2));
+        auto* window = new ExplanationWindow(nullptr, graphics::explanationOf(2));
         window->create();
         return window;
     });
     registerWindow(QStringLiteral("explanation_c"), [] { // the longest line of poles
-        auto* window = new ExplanationWindow(nullptr, results::explanationOf(4));
+        auto* window = new ExplanationWindow(nullptr, graphics::explanationOf(4));
         window->create();
         return window;
     });

@@ -1,6 +1,6 @@
 #include "app/about_window.h"
-#include "results/exit_confirm_window.h"
 #include "app/main_window.h"
+#include "results/exit_confirm_window.h"
 #include "tests/render_windows.h"
 
 static const bool registered = [] {

@@ -2,7 +2,7 @@
 
 #include "archive/archive_window.h"
 #include "archive/selection.h"
-#include "charts/chart_geometry.h"
+#include "graphics/chart_geometry.h"
 #include "scoring/result_file.h"
 #include "tests/support/test_support.h"
 #include "ui/chain_window.h"

@@ -2,14 +2,14 @@
 
 #include "archive/selection.h"
 #include "ui/chain_window.h"
-#include "ui/ui_kit.h"
 #include "ui/message_box.h"
+#include "ui/ui_kit.h"
 
 #include <QCloseEvent>
 #include <QElapsedTimer>
-#include <QPointer>
 #include <QLocale>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QTest>
 #include <QTextBlock>
 #include <QTimer>
@@ -73,7 +73,10 @@ constexpr int kModalLimitMs = 30000;
 
 class ModalWatchdog : public QObject {
 public:
-    explicit ModalWatchdog(QObject* parent) : QObject(parent) { m_timer.start(); startTimer(500); }
+    explicit ModalWatchdog(QObject* parent) : QObject(parent) {
+        m_timer.start();
+        startTimer(500);
+    }
 
 protected:
     void timerEvent(QTimerEvent*) override {

@@ -10,23 +10,27 @@ namespace chart {
 constexpr int kPictureSize = 505;
 
 // Row of scale k (1 for MD to 17 for Q4).
-constexpr int rowY(int scale) { return 10 + 28 * scale; }
+constexpr int rowY(int scale) {
+    return 10 + 28 * scale;
+}
 // Column of sten s (1 to 10); any value plots, 0 lies left of the grid.
-constexpr int stenX(int sten) { return 110 + 25 * sten; }
+constexpr int stenX(int sten) {
+    return 110 + 25 * sten;
+}
 
 // A marker is the outline of a circle in the box (x - 2, y - 2) to (x + 3, y + 3), right and
 // bottom edges exclusive: 5 x 5 pixels.
 constexpr int kMarkerOffset = 2;
 constexpr int kMarkerSize = 5;
 
-constexpr int kCodeLeft = 475;      // the scale code, top at rowY - 4
+constexpr int kCodeLeft = 475; // the scale code, top at rowY - 4
 constexpr int kCodeRaise = 4;
 constexpr int kHighPoleLeft = 360;  // the high-pole label starts at the sten-10 column
 constexpr int kPoleLabelRaise = 16; // pole labels stand with their top at rowY - 16
 
 struct RowLabels {
-    const char* code;     // UTF-8
-    const char* lowPole;  // UTF-8, ends left of the sten-1 column
+    const char* code;    // UTF-8
+    const char* lowPole; // UTF-8, ends left of the sten-1 column
     int lowPoleLeft;
     const char* highPole; // UTF-8
 };

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "charts/chart_geometry.h"
+#include "graphics/chart_colours.h"
+#include "graphics/chart_geometry.h"
 
 #include <QColor>
 #include <QFont>
@@ -21,11 +22,6 @@ using PixelPoint = std::function<QPointF(int x, int y)>;
 inline QPointF pixel(int x, int y) {
     return {qreal(x), qreal(y)};
 }
-
-inline const QColor kMiddleShade(234, 241, 250);
-inline const QColor kRowLine(176, 190, 210);
-inline const QColor kColumnLine(150, 166, 190);
-inline const QColor kStenNumbers(70, 90, 125);
 
 constexpr int kGridTop = rowY(1) - 14;
 constexpr int kGridBottom = rowY(17) + 12;
