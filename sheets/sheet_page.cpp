@@ -1,10 +1,10 @@
 #include "sheets/sheet_page.h"
 
 #include "scoring/types.h"
+#include "sheets/print_text.h"
 #include "sheets/qr_code.h"
 #include "sheets/sheet_layout.h"
 
-#include <QFont>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -15,25 +15,10 @@ namespace {
 const QColor kInk(0, 0, 0);
 const QColor kCaptionInk(90, 90, 90);
 
-// Text is laid out in a font 100 units high and drawn scaled down, so that text heights in
-// millimetres need no whole pixel sizes and come out alike on paper and in any raster.
-constexpr int kFontUnits = 100;
-
 void drawText(QPainter& painter, const QRectF& place, double height, const QString& text,
               int flags = Qt::AlignLeft | Qt::AlignVCenter, bool bold = false,
               const QColor& colour = kInk) {
-    QFont font(QStringLiteral("Liberation Sans"));
-    font.setPixelSize(kFontUnits);
-    font.setBold(bold);
-    const double scale = height / kFontUnits;
-    painter.save();
-    painter.setFont(font);
-    painter.setPen(colour);
-    painter.translate(place.topLeft());
-    painter.scale(scale, scale);
-    painter.drawText(QRectF(0, 0, place.width() / scale, place.height() / scale),
-                     flags | Qt::TextSingleLine, text);
-    painter.restore();
+    drawTextLine(painter, place, TextStyle{height, bold, colour}, text, flags);
 }
 
 void drawQrCode(QPainter& painter, const QRectF& place, const QByteArray& text) {
