@@ -9,15 +9,15 @@ namespace scoring {
 namespace {
 
 // Shares of a box and ratios to the sheet's own marks; no grey level is fixed here.
-constexpr double kNoiseFloor = 0.004;  // the least spread assumed for the empty boxes
-constexpr double kEmptySpreads = 6.0;  // an empty box stays within this many spreads
-constexpr double kClearSpreads = 12.0; // a clear mark stands this many spreads above empty
-constexpr double kClearFloor = 0.03;   // ... and at least this much darkness above it
-constexpr double kMarkShare = 0.3;     // a mark has at least this share of a typical mark's ink
-constexpr double kPeakShare = 0.5;     // ... and strokes at least this share as dark
-constexpr double kExtentShare = 0.5;   // ... spanning at least this share as far
-constexpr double kFilledCover = 0.7;   // a box this covered is blackened
-constexpr double kPartlyFilled = 0.5;  // between this and blackened: neither a mark nor filled
+constexpr double kNoiseFloor = 0.004; // the least spread assumed for the empty boxes
+constexpr double kEmptySpreads = 6.0; // an empty box stays within this many spreads
+constexpr double kClearSpreads = 7.0; // a clear mark stands this many spreads above empty
+constexpr double kClearFloor = 0.03;  // ... and at least this much darkness above it
+constexpr double kMarkShare = 0.3;    // a mark has at least this share of a typical mark's ink
+constexpr double kPeakShare = 0.5;    // ... and strokes at least this share as dark
+constexpr double kExtentShare = 0.5;  // ... spanning at least this share as far
+constexpr double kFilledCover = 0.7;  // a box this covered is blackened
+constexpr double kPartlyFilled = 0.5; // between this and blackened: neither a mark nor filled
 
 double median(std::vector<double> values) {
     if (values.empty())
@@ -49,14 +49,20 @@ RowReading doubtful(const char* reason) {
 
 } // namespace
 
+// Between the two limits a box is neither surely empty nor surely marked: on a clean scan the
+// noise limit is the lower one, on a noisy scan the share of a typical mark.
 double PageInk::emptyLimit() const {
-    return emptyInk + kEmptySpreads * noise;
+    const double noiseLimit = emptyInk + kEmptySpreads * noise;
+    if (marks == 0)
+        return noiseLimit;
+    return std::min(noiseLimit, emptyInk + kMarkShare * (markInk - emptyInk));
 }
 
 double PageInk::markLimit() const {
+    const double noiseLimit = emptyInk + kEmptySpreads * noise;
     if (marks == 0)
-        return std::max(emptyLimit(), emptyInk + std::max(kClearSpreads * noise, kClearFloor));
-    return std::max(emptyLimit(), emptyInk + kMarkShare * (markInk - emptyInk));
+        return std::max(noiseLimit, emptyInk + std::max(kClearSpreads * noise, kClearFloor));
+    return std::max(noiseLimit, emptyInk + kMarkShare * (markInk - emptyInk));
 }
 
 PageInk learnPageInk(const QList<RowInk>& rows) {
@@ -65,12 +71,25 @@ PageInk learnPageInk(const QList<RowInk>& rows) {
         for (const BoxInk& box : row)
             inks.push_back(box.ink);
     }
+    // The empty boxes are most of the sheet's boxes and marks only ever add ink: the lighter
+    // part of the boxes is empty ones, and a few rounds widen it to every box within reach of
+    // their middle, so the marks never count in the empty boxes' level or spread.
     PageInk page;
-    page.emptyInk = median(inks);
-    std::vector<double> deviations;
-    for (double ink : inks)
-        deviations.push_back(std::abs(ink - page.emptyInk));
-    page.noise = std::max(1.4826 * median(deviations), kNoiseFloor);
+    std::vector<double> near = inks;
+    std::sort(near.begin(), near.end());
+    near.resize(std::max<std::size_t>(1, near.size() * 6 / 10));
+    for (int round = 0; round < 4; ++round) {
+        page.emptyInk = median(near);
+        std::vector<double> deviations;
+        for (double ink : near)
+            deviations.push_back(std::abs(ink - page.emptyInk));
+        page.noise = std::max(1.4826 * median(deviations), kNoiseFloor);
+        near.clear();
+        for (double ink : inks) {
+            if (ink <= page.emptyInk + 4 * page.noise)
+                near.push_back(ink);
+        }
+    }
 
     // The clear marks teach what a mark of this sheet looks like: its ink (crosses, ticks and
     // circles; blackened boxes only when there is nothing else) and its strokes' darkness.

@@ -148,7 +148,7 @@ cv::Mat straightened(const cv::Mat& scan, const cv::Matx33d& toScan, const QRect
     return out;
 }
 
-std::optional<QByteArray> qrText(const cv::Mat& picture) {
+std::optional<QByteArray> qrTextAsIs(const cv::Mat& picture) {
     ZXing::DecodeHints hints;
     hints.setFormats(ZXing::BarcodeFormat::QRCode);
     hints.setTryHarder(true);
@@ -160,6 +160,16 @@ std::optional<QByteArray> qrText(const cv::Mat& picture) {
     if (!result.isValid() || std::abs(result.orientation()) > 45)
         return std::nullopt;
     return QByteArray::fromStdString(result.text());
+}
+
+// A noisy or blurred code is read again smoothed and cut at its own middle grey.
+std::optional<QByteArray> qrText(const cv::Mat& picture) {
+    if (std::optional<QByteArray> text = qrTextAsIs(picture))
+        return text;
+    cv::Mat smooth, sharp;
+    cv::GaussianBlur(picture, smooth, cv::Size(5, 5), 0);
+    cv::threshold(smooth, sharp, 0, 255, cv::THRESH_BINARY | cv::THRESH_OTSU);
+    return qrTextAsIs(sharp);
 }
 
 // Pixel bounds of a rectangle in millimetres on the measuring page.
@@ -292,7 +302,7 @@ bool cornerMarksInPlace(const cv::Mat& page) {
         const std::vector<uchar> ring = pixelsIn(page, around, mark.adjusted(-1, -1, 1, 1));
         const int paper = valueAt(ring, 0.5);
         const int shadow = valueAt(ring, 0.05);
-        if (paper - dark < 0.4 * paper || shadow - dark < 0.6 * (paper - dark))
+        if (paper - dark < 0.25 * paper || shadow - dark < 0.6 * (paper - dark))
             return false;
     }
     return true;

@@ -20,6 +20,7 @@ constexpr double kPdfDpi = 200.0;
 // Larger pictures are read scaled down to about this many pixels on the longer side (a
 // 600-dpi scan to 300 dpi), which keeps memory and time the same for any scanner.
 constexpr int kLargestSide = 4200;
+constexpr int kLargestImageMegabytes = 256;
 
 QString text(const char* utf8) {
     return QString::fromUtf8(utf8);
@@ -150,6 +151,10 @@ void ScanReader::State::advance() {
 }
 
 ScanReader::ScanReader(const QStringList& files) : m_state(std::make_unique<State>()) {
+    // A 600-dpi colour scan that cannot be read scaled (PNG, TIFF) is read whole first: let
+    // Qt allocate it (about 170 MB), though not without bound.
+    if (QImageReader::allocationLimit() < kLargestImageMegabytes)
+        QImageReader::setAllocationLimit(kLargestImageMegabytes);
     for (const QString& file : files) {
         m_state->sources.push_back(sourceOf(file));
         m_state->total += m_state->sources.back().pages;

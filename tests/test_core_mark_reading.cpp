@@ -11,13 +11,15 @@ namespace {
 
 // A sheet's look: the ink of its empty boxes and of its usual mark, a black or a pencil one.
 struct Sheet {
-    double paper;  // the empty boxes' ink
-    double stroke; // the darkness of the pen's strokes
+    double paper;   // the empty boxes' ink
+    double stroke;  // the darkness of the pen's strokes
+    double scatter; // how far the empty boxes stray from the paper's ink (noise)
 };
 
-const Sheet kBlackPen{0.02, 0.95};
-const Sheet kPencil{0.03, 0.45};
-const Sheet kDarkScan{0.09, 0.8};
+const Sheet kBlackPen{0.02, 0.95, 0.002};
+const Sheet kPencil{0.03, 0.45, 0.002};
+const Sheet kDarkScan{0.09, 0.8, 0.002};
+const Sheet kNoisyPencil{0.1, 0.5, 0.006}; // a pencil on a dark, grainy scan
 
 // One box of a row as a letter: o empty, x cross, t tick, q circle, f blackened, h half
 // blackened, s a small stray dot, e an erased trace, p a pencil cross on any sheet.
@@ -60,7 +62,7 @@ QList<RowInk> sheetWith(const char* row, const Sheet& sheet, int answered = 104,
         RowInk ink = rowOf(kinds, sheet);
         for (int option = 0; option < 3; ++option) {
             if (kinds[option] == 'o')
-                ink[std::size_t(option)].ink += 0.002 * ((item * 7 + option * 3) % 5 - 2);
+                ink[std::size_t(option)].ink += sheet.scatter * ((item * 7 + option * 3) % 5 - 2);
         }
         rows.append(ink);
     }
@@ -80,7 +82,7 @@ private slots:
 
 void TestCoreMarkReading::row_data() {
     QTest::addColumn<QString>("boxes");
-    QTest::addColumn<int>("sheet"); // 0 black pen, 1 pencil, 2 dark scan
+    QTest::addColumn<int>("sheet"); // 0 black pen, 1 pencil, 2 dark scan, 3 noisy pencil
     QTest::addColumn<int>("answered");
     QTest::addColumn<char>("usual");
     QTest::addColumn<char>("answer");
@@ -120,6 +122,9 @@ void TestCoreMarkReading::row_data() {
         {"dark scan: tick", "too", 2, 104, 'x', 'a'},
         {"dark scan: nothing", "ooo", 2, 104, 'x', '-'},
         {"dark scan: erased trace", "oeo", 2, 104, 'x', '?'},
+        {"noisy: tick among ticks", "oot", 3, 104, 't', 'c'},
+        {"noisy: tick among crosses", "too", 3, 104, 'x', 'a'},
+        {"noisy: stray dot", "oos", 3, 104, 't', '?'},
         {"few answers: cross", "oxo", 0, 3, 'x', 'b'},
         {"few answers: nothing", "ooo", 0, 3, 'x', '-'},
         {"only mark of the sheet", "oox", 0, 0, 'x', 'c'},
@@ -142,7 +147,7 @@ void TestCoreMarkReading::row() {
     QFETCH(int, answered);
     QFETCH(char, usual);
     QFETCH(char, answer);
-    const Sheet looks[] = {kBlackPen, kPencil, kDarkScan};
+    const Sheet looks[] = {kBlackPen, kPencil, kDarkScan, kNoisyPencil};
     const QList<RowReading> readings =
         readRows(sheetWith(boxes.toLatin1().constData(), looks[sheet], answered, usual));
     QCOMPARE(readings.size(), 105);

@@ -5,6 +5,7 @@
 #include "sheets/sheet_page.h"
 
 #include <QBuffer>
+#include <QImageReader>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPolygonF>
@@ -220,7 +221,10 @@ SyntheticScan makeScan(const ScanSetup& setup) {
         QBuffer buffer(&scan.jpeg);
         buffer.open(QIODevice::WriteOnly);
         grey.save(&buffer, "JPEG", setup.jpegQuality);
-        grey = QImage::fromData(scan.jpeg, "JPEG").convertToFormat(QImage::Format_Grayscale8);
+        QBuffer saved(&scan.jpeg);
+        QImageReader reader(&saved, "JPEG");
+        QImageReader::setAllocationLimit(std::max(QImageReader::allocationLimit(), 512));
+        grey = reader.read().convertToFormat(QImage::Format_Grayscale8);
     }
     scan.image = grey;
     return scan;
