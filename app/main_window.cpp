@@ -5,6 +5,7 @@
 #include "archive/archive_window.h"
 #include "collect/instructions_window.h"
 #include "collect/manual_entry_window.h"
+#include "collect/paper_window.h"
 #include "graphics/texts.h"
 #include "ui/chain_window.h"
 #include "ui/guard.h"
@@ -38,6 +39,8 @@ MainWindow::MainWindow()
               &MainWindow::enterPaperSheet);
     addButton(QStringLiteral("Загрузить"), "archiveButton", {24, 152, 73, 25},
               &MainWindow::openArchive);
+    addButton(QStringLiteral("Бланки и сканы"), "paperButton", {24, 192, 105, 25},
+              &MainWindow::openPaperSheets);
     addButton(QStringLiteral("Выход"), "exitButton", {64, 336, 65, 25}, &MainWindow::quitProgram);
     addButton(QStringLiteral("О программе"), "aboutButton", {8, 432, 89, 17},
               &MainWindow::showAbout);
@@ -81,6 +84,10 @@ void MainWindow::startTest() {
 
 void MainWindow::enterPaperSheet() {
     ui::openWindow<ManualEntryWindow>(this);
+}
+
+void MainWindow::openPaperSheets() {
+    ui::openWindow<PaperWindow>(this);
 }
 
 void MainWindow::openArchive() {

@@ -22,6 +22,7 @@ private:
     void startTest();       // "Тест"
     void enterPaperSheet(); // "Ввести результаты"
     void openArchive();     // "Загрузить"
+    void openPaperSheets(); // "Бланки и сканы"
     void quitProgram();     // "Выход"
     void showAbout();       // "О программе"
     void showMethod();      // "Описание методики"

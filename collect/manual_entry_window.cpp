@@ -40,6 +40,9 @@ int rowTop(int statement) {
 // the keys, grey otherwise.
 const QColor kCurrentRowWithKeys(255, 244, 176);
 const QColor kCurrentRowWithoutKeys(226, 226, 226);
+// Rows to look at again, and the current one among them.
+const QColor kMarkedRow(255, 200, 200);
+const QColor kCurrentMarkedRow(255, 150, 150);
 
 } // namespace
 
@@ -72,6 +75,22 @@ void AnswerGrid::setPicture(bool boxes, const QPixmap& picture) {
     for (int n = first; n < first + kBoxes; ++n)
         m_images[std::size_t(n)].picture = picture;
     update();
+}
+
+void AnswerGrid::loadPictures() {
+    // One picture each, shared by its 315 elements.
+    setPicture(true, ManualEntryWindow::loadPicture(ManualEntryWindow::kBoxPictureName, "BMP"));
+    setPicture(false, ManualEntryWindow::loadPicture(ManualEntryWindow::kTickPictureName, "ICO"));
+}
+
+void AnswerGrid::showAnswer(int statement, int answer) {
+    for (int k = 1; k <= 3; ++k)
+        setImageVisible(kBoxes + 3 * (statement - 1) + k, k == answer);
+}
+
+void AnswerGrid::setRowMarked(int statement, bool marked) {
+    m_marked[std::size_t(statement - 1)] = marked;
+    update(rowRect(statement));
 }
 
 int AnswerGrid::imageAt(const QPoint& point) const {
@@ -113,9 +132,15 @@ void AnswerGrid::showCurrent(int statement) {
 void AnswerGrid::paintEvent(QPaintEvent* event) {
     const QRect exposed = event->rect();
     QPainter painter(this);
+    for (int s = 1; s <= kStatements; ++s) {
+        if (m_marked[std::size_t(s - 1)])
+            painter.fillRect(rowRect(s), kMarkedRow);
+    }
     if (m_currentShown) {
-        painter.fillRect(rowRect(m_current),
-                         hasFocus() ? kCurrentRowWithKeys : kCurrentRowWithoutKeys);
+        const bool marked = m_marked[std::size_t(m_current - 1)];
+        painter.fillRect(rowRect(m_current), marked       ? kCurrentMarkedRow
+                                             : hasFocus() ? kCurrentRowWithKeys
+                                                          : kCurrentRowWithoutKeys);
     }
 
     painter.setPen(palette().color(QPalette::WindowText));
@@ -223,16 +248,13 @@ scoring::Subject ManualEntryWindow::subject() const {
 
 void ManualEntryWindow::onCreated() {
     m_answers.clear();
-    // One picture each, shared by its 315 elements; a failure stops the loading there.
-    m_grid->setPicture(true, loadPicture(kBoxPictureName, "BMP"));
-    m_grid->setPicture(false, loadPicture(kTickPictureName, "ICO"));
+    m_grid->loadPictures();
 }
 
 void ManualEntryWindow::chooseBox(int box) {
     const int statement = (box - 1) / 3 + 1;
     const int answer = (box - 1) % 3;
-    for (int k = 0; k < 3; ++k)
-        m_grid->setImageVisible(kBoxes + 3 * (statement - 1) + k + 1, k == answer);
+    m_grid->showAnswer(statement, answer + 1);
     m_answers.setAnswer(statement, quint8(answer + 1));
     m_grid->setCurrent(statement);
 }

@@ -46,6 +46,15 @@ public:
     void setImageVisible(int number, bool visible);
     // Gives every box (boxes true) or every tick the one picture.
     void setPicture(bool boxes, const QPixmap& picture);
+    // Reads the box and tick pictures of the data folder once and gives them to the elements;
+    // fails with "Cannot open file "<name>". <reason>", the first failure stopping there.
+    void loadPictures();
+    // Shows the tick of `answer` (1 a, 2 b, 3 c) in row s and hides the row's other ticks;
+    // 0 hides all three.
+    void showAnswer(int statement, int answer);
+    // A row to look at again (a doubtful row of a scanned sheet): its highlight is red.
+    void setRowMarked(int statement, bool marked);
+    bool isRowMarked(int statement) const { return m_marked[std::size_t(statement - 1)]; }
     // The element under a point of the grid that takes the press there; 0 where there is none.
     int imageAt(const QPoint& point) const;
 
@@ -70,6 +79,7 @@ protected:
 
 private:
     std::array<GridImage, 2 * kBoxes + 1> m_images{}; // [0] unused
+    std::array<bool, kStatements> m_marked{};
     int m_current = 1;
     bool m_currentShown = false; // keyboard entry has begun, or a statement was shown
 };
@@ -98,6 +108,8 @@ public:
     static constexpr int kBoxes = collect::AnswerGrid::kBoxes; // ticks are 316 to 630
     static const QString kBoxPictureName;                      // "data\sq.bmp"
     static const QString kTickPictureName;                     // "data\check_icon.ico"
+    // Reads a picture file once; fails with "Cannot open file "<name>". <reason>".
+    static QPixmap loadPicture(const QString& name, const char* format);
 
     explicit ManualEntryWindow(QWidget* owner);
 
@@ -129,8 +141,6 @@ protected:
 
 private:
     void buildSubjectFields();
-    // Reads a picture file once; fails with "Cannot open file "<name>". <reason>".
-    static QPixmap loadPicture(const QString& name, const char* format);
     void moveCurrent(int step);
     void showResults(); // "результат"
 

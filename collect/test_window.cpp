@@ -119,7 +119,7 @@ void TestWindow::hideTicks() {
         tick->hide();
 }
 
-void TestWindow::showItem(const collect::QuestionnaireItem& item) {
+void TestWindow::showItem(const scoring::QuestionnaireItem& item) {
     m_statementText->setPlainText(item.statement);
     m_answerTexts[0]->setPlainText(item.a);
     m_answerTexts[1]->setPlainText(item.b);
@@ -148,7 +148,7 @@ void TestWindow::continueTest() {
     ++m_answeredCount;
     m_answers.setAnswer(m_answeredCount, quint8(answer));
     hideTicks();
-    const collect::QuestionnaireItem item = m_reader.readItem();
+    const scoring::QuestionnaireItem item = m_reader.readItem();
     ui::setText(m_statementNumber, QString::number(m_answeredCount + 1));
     showItem(item);
     if (m_answeredCount == kLastStatement - 1)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "collect/questionnaire_reader.h"
+#include "scoring/questionnaire_reader.h"
 #include "scoring/types.h"
 #include "ui/chain_window.h"
 
@@ -45,7 +45,7 @@ private:
     // The answer whose tick is shown: 1, 2 or 3; 0 when none is.
     int tickedAnswer() const;
     void hideTicks();
-    void showItem(const collect::QuestionnaireItem& item);
+    void showItem(const scoring::QuestionnaireItem& item);
     void openResults();
 
     QLabel* m_heading = nullptr;
@@ -59,6 +59,6 @@ private:
 
     scoring::Subject m_subject;
     scoring::AnswerSheet m_answers;
-    collect::QuestionnaireReader m_reader;
+    scoring::QuestionnaireReader m_reader;
     int m_answeredCount = 0;
 };

@@ -2,10 +2,11 @@
 # Builds the Debian package from a build folder and checks it: the files it holds, its
 # dependencies, its menu entry (desktop-file-validate), and the launcher's preparing of the
 # user's working folder, with a stand-in for the program that records where it was started.
-#     check_package.sh <build folder> with-export|without-export
+#     check_package.sh <build folder> with-export|without-export [with-sheets|without-sheets]
 set -euo pipefail
 build=$(cd "$1" && pwd)
 export_tool=$2
+sheets_tool=${3:-without-sheets}
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
@@ -39,6 +40,7 @@ for size in 16 24 32 48 64 128 256; do
     expected+=("/usr/share/icons/hicolor/${size}x${size}/apps/dorvel.png")
 done
 if [ "$export_tool" = with-export ]; then expected+=(/usr/bin/dorvel-export); fi
+if [ "$sheets_tool" = with-sheets ]; then expected+=(/usr/bin/dorvel-sheets); fi
 for path in "${expected[@]}"; do
     grep -qxF "$path" "$scratch/files" || fail "the package lacks $path"
 done
@@ -56,6 +58,14 @@ for package in "${needed[@]}"; do
         fail "Depends names $package not once: $depends"
 done
 [ -z "$(sort <<<"$names" | uniq -d)" ] || fail "Depends names a package twice: $depends"
+# The sheets tool writes and reads QR codes, straightens scans and renders scanned PDFs.
+if [ "$sheets_tool" = with-sheets ]; then
+    for package in libzxing2 libopencv-core406 libopencv-imgproc406 libpoppler-qt6-3 \
+                   qt6-image-formats-plugins; do
+        [ "$(grep -cxF "$package" <<<"$names")" = 1 ] ||
+            fail "Depends names $package not once: $depends"
+    done
+fi
 
 root=$scratch/root
 dpkg-deb -x "$deb" "$root"

@@ -8,6 +8,7 @@
 #include "results/explanation_window.h"
 #include "results/fitted_text.h"
 #include "results/profile_chart_window.h"
+#include "results/result_saving.h"
 #include "scoring/key.h"
 #include "scoring/result_file.h"
 #include "scoring/result_record_builder.h"
@@ -253,16 +254,8 @@ void ResultsWindow::saveResult() {
     // Saved once per window, and never after a key error.
     if (m_saved || !m_scored)
         return;
-    const QDate today = QDate::currentDate();
-    // Computers of a class save into one file by turns: while another one saves, this save
-    // waits with the busy cursor, the window painted but taking no clicks or keys. Refused
-    // after the limit, it throws, and "Сохранить" can be pressed again.
-    const ui::BusyCursor busy;
-    platform::LockWait wait;
-    wait.limit = m_saveWaitLimit;
-    wait.whileWaiting = [] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); };
-    scoring::appendRecord(scoring::resultFileName(today),
-                          scoring::buildResultRecord(m_subject, m_profile, today, m_mode), wait);
+    // Refused after the wait limit, it throws, and "Сохранить" can be pressed again.
+    results::saveTodaysResult(m_subject, m_profile, m_mode, m_saveWaitLimit);
     m_saved = true;
     m_savedLabel->show();
 }

@@ -70,6 +70,13 @@ qint64 wholeRecords(qint64 fileLength) {
 
 } // namespace
 
+FieldFit recordFieldFit(const QString& text, int maxLength) {
+    const QByteArray encoded = platform::toCp1251(text);
+    if (platform::fromCp1251(encoded) != text)
+        return FieldFit::NotInCodePage;
+    return encoded.size() > maxLength ? FieldFit::TooLong : FieldFit::Fits;
+}
+
 QByteArray encodeRecord(const ResultRecord& record) {
     QByteArray bytes(kRecordSize, '\0'); // padding and string tails stay 0
     putText(bytes, kSurname, record.surname);

@@ -11,6 +11,11 @@ namespace scoring {
 
 constexpr int kRecordSize = 88;
 
+// Whether a record keeps `text` whole in a field of `maxLength` characters (kSurnameLength and
+// the others), or why not.
+enum class FieldFit { Fits, TooLong, NotInCodePage };
+FieldFit recordFieldFit(const QString& text, int maxLength);
+
 // The 88 bytes of a record, little-endian, every byte the record does not define set to 0.
 QByteArray encodeRecord(const ResultRecord& record);
 // A record from its 88 bytes. A length byte larger than its field is taken as the field's

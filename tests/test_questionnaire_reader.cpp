@@ -1,9 +1,9 @@
 // The questionnaire reader: statements come out four lines at a time, whatever the line ends,
 // and a short file reads on as empty texts.
 
-#include "collect/questionnaire_reader.h"
 #include "platform/codepage.h"
 #include "platform/error.h"
+#include "scoring/questionnaire_reader.h"
 #include "tests/support/test_support.h"
 
 #include <QTest>
@@ -24,7 +24,7 @@ QByteArray questionnaire(int lines, const QByteArray& lineEnd) {
     return bytes;
 }
 
-QStringList texts(const collect::QuestionnaireItem& item) {
+QStringList texts(const scoring::QuestionnaireItem& item) {
     return {item.statement, item.a, item.b, item.c};
 }
 
@@ -71,7 +71,7 @@ private slots:
         testing::TempWorkDir dir;
         dir.writeFile(QStringLiteral("Data/data.kdt"), bytes);
 
-        collect::QuestionnaireReader reader;
+        scoring::QuestionnaireReader reader;
         reader.open();
         QVERIFY(reader.isOpen());
         QStringList read = texts(reader.readItem());
@@ -94,7 +94,7 @@ private slots:
         testing::TempWorkDir dir;
         dir.writeFile(QStringLiteral("Data/data.kdt"), questionnaire(lines, lineEnd));
 
-        collect::QuestionnaireReader reader;
+        scoring::QuestionnaireReader reader;
         reader.open();
         for (int s = 1; s <= 105; ++s) {
             QStringList expected = itemTexts(s);
@@ -111,7 +111,7 @@ private slots:
     void statement105OfA418LineFile() {
         testing::TempWorkDir dir;
         dir.writeFile(QStringLiteral("Data/data.kdt"), questionnaire(418, "\r\n"));
-        collect::QuestionnaireReader reader;
+        scoring::QuestionnaireReader reader;
         reader.open();
         for (int s = 1; s < 105; ++s)
             reader.readItem();
@@ -123,7 +123,7 @@ private slots:
         // The installation ships one data folder; on a case-sensitive disk it may read "data".
         testing::TempWorkDir dir;
         dir.writeFile(QStringLiteral("data/DATA.KDT"), "s1\na1\nb1\nc1\n");
-        collect::QuestionnaireReader reader;
+        scoring::QuestionnaireReader reader;
         reader.open();
         QCOMPARE(texts(reader.readItem()), (QStringList{"s1", "a1", "b1", "c1"}));
     }
@@ -140,7 +140,7 @@ private slots:
         testing::TempWorkDir dir;
         if (dataFolder)
             dir.makeFolder(QStringLiteral("Data"));
-        collect::QuestionnaireReader reader;
+        scoring::QuestionnaireReader reader;
         QString thrown;
         try {
             reader.open();
@@ -174,7 +174,7 @@ private slots:
         testing::TempWorkDir dir;
         dir.writeFile(QStringLiteral("Data/data.kdt"), bytes);
 
-        collect::QuestionnaireReader reader;
+        scoring::QuestionnaireReader reader;
         QString thrown;
         try {
             reader.open();
@@ -182,7 +182,7 @@ private slots:
             thrown = error.text();
         }
         if (refusedLine) {
-            QCOMPARE(thrown, collect::damagedQuestionnaireText(refusedLine));
+            QCOMPARE(thrown, scoring::damagedQuestionnaireText(refusedLine));
             QVERIFY(thrown.contains(QStringLiteral("строка %1 ").arg(refusedLine)));
             QVERIFY(!reader.isOpen());
             QCOMPARE(testing::handlesOpenOn(QStringLiteral("/Data/data.kdt")), 0);
@@ -192,7 +192,7 @@ private slots:
         // Checking the lines does not move the reader: statement 1 comes first.
         QCOMPARE(reader.readItem().statement, QStringLiteral("s"));
         for (int s = 2; s <= 105; ++s) {
-            const collect::QuestionnaireItem item = reader.readItem();
+            const scoring::QuestionnaireItem item = reader.readItem();
             if (longLine == 200 && s == 50)
                 QCOMPARE(item.c, QString(length, 'x'));
         }
@@ -201,7 +201,7 @@ private slots:
     void closeReleasesTheFile() {
         testing::TempWorkDir dir;
         dir.writeFile(QStringLiteral("Data/data.kdt"), questionnaire(420, "\r\n"));
-        collect::QuestionnaireReader reader;
+        scoring::QuestionnaireReader reader;
         reader.open();
         reader.readItem();
         QCOMPARE(testing::handlesOpenOn(QStringLiteral("/Data/data.kdt")), 1);

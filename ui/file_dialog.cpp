@@ -33,6 +33,23 @@ QString FileDialog::getOpenFileName(QWidget* parent, const QString& filter, cons
     return dialog.selectedFiles().constFirst();
 }
 
+QStringList FileDialog::getOpenFileNames(QWidget* parent, const QString& filter,
+                                         const QString& folder) {
+    if (nextAnswer()) {
+        const QString answer = *nextAnswer();
+        nextAnswer().reset();
+        return answer.split(u'\n', Qt::SkipEmptyParts);
+    }
+    const QString start = QFileInfo(folder).isDir() ? folder : QDir::currentPath();
+    QFileDialog dialog(parent, QString(), start, filter);
+    dialog.setFileMode(QFileDialog::ExistingFiles);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setSizeGripEnabled(true);
+    if (dialog.exec() != QDialog::Accepted)
+        return {};
+    return dialog.selectedFiles();
+}
+
 QString FileDialog::getSaveFileName(QWidget* parent, const QString& filter,
                                     const QString& suggested) {
     if (nextAnswer()) {

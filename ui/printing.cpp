@@ -9,9 +9,7 @@
 
 namespace ui {
 
-bool printWindow(QWidget* window, QPrinter* printer) {
-    if (!window)
-        return false;
+bool printDocument(const std::function<bool(QPrinter&)>& paint, QPrinter* printer) {
     std::unique_ptr<QPrinter> own;
     if (!printer) {
         const QPrinterInfo info = QPrinterInfo::defaultPrinter();
@@ -23,15 +21,25 @@ bool printWindow(QWidget* window, QPrinter* printer) {
     if (!printer->isValid())
         return false;
     printer->setFullPage(true);
-    const QPixmap image = window->grab();
-    QPainter painter;
-    if (!painter.begin(printer))
+    return paint(*printer);
+}
+
+bool printWindow(QWidget* window, QPrinter* printer) {
+    if (!window)
         return false;
-    const double scale = printer->resolution() / 96.0;
-    const QSize logical = image.deviceIndependentSize().toSize();
-    painter.drawPixmap(QRectF(0, 0, logical.width() * scale, logical.height() * scale), image,
-                       QRectF(image.rect()));
-    return painter.end();
+    return printDocument(
+        [window](QPrinter& printer) {
+            const QPixmap image = window->grab();
+            QPainter painter;
+            if (!painter.begin(&printer))
+                return false;
+            const double scale = printer.resolution() / 96.0;
+            const QSize logical = image.deviceIndependentSize().toSize();
+            painter.drawPixmap(QRectF(0, 0, logical.width() * scale, logical.height() * scale),
+                               image, QRectF(image.rect()));
+            return painter.end();
+        },
+        printer);
 }
 
 } // namespace ui

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 class QPrinter;
 class QWidget;
 
@@ -10,5 +12,10 @@ namespace ui {
 // false on any failure, no printer included. With no printer given, the system's default
 // printer is used.
 bool printWindow(QWidget* window, QPrinter* printer = nullptr);
+
+// Prints a document that `paint` draws on the printer, whole pages from the paper's corner
+// (the printer set to full page). Returns false on any failure, no printer included, or when
+// `paint` returns false. With no printer given, the system's default printer is used.
+bool printDocument(const std::function<bool(QPrinter&)>& paint, QPrinter* printer = nullptr);
 
 } // namespace ui

@@ -1,9 +1,9 @@
-#include "collect/questionnaire_reader.h"
+#include "scoring/questionnaire_reader.h"
 
 #include "platform/error.h"
 #include "scoring/types.h"
 
-namespace collect {
+namespace scoring {
 
 QString damagedQuestionnaireText(int line) {
     return QStringLiteral("Файл опросника %1 повреждён: строка %2 длиннее %3 байт.")
@@ -47,4 +47,4 @@ void QuestionnaireReader::close() {
     m_text.close();
 }
 
-} // namespace collect
+} // namespace scoring

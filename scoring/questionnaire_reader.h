@@ -4,7 +4,7 @@
 
 #include <QString>
 
-namespace collect {
+namespace scoring {
 
 // The questionnaire file: four lines a statement (statement, answers a, b and c).
 inline const QString kQuestionnaireName = QStringLiteral("Data\\data.kdt");
@@ -46,4 +46,4 @@ private:
     int m_line = 0; // lines read so far
 };
 
-} // namespace collect
+} // namespace scoring
