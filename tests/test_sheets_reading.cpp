@@ -53,6 +53,7 @@ QList<ScanSetup> syntheticSet() {
     set[13].jpegQuality = 80;
     set[14].photo = true, set[14].perspective = 15, set[14].dpi = 110, set[14].rotation = 93;
     set[17].jpegQuality = 50, set[17].blur = 0.2;
+    set[21].lidOpen = true;
     return set;
 }
 
