@@ -3,6 +3,7 @@
 #include "collect/answer_keys.h"
 #include "collect/manual_entry_window.h"
 #include "collect/subject_fields.h"
+#include "results/exit_confirm_window.h"
 #include "results/result_saving.h"
 #include "scoring/key.h"
 #include "scoring/stens.h"
@@ -126,7 +127,7 @@ void SheetReviewWindow::buildControls() {
     on(m_previousButton, &QPushButton::clicked, [this] { showSheet(m_current - 1); });
     on(m_nextButton, &QPushButton::clicked, [this] { showSheet(m_current + 1); });
     on(m_saveButton, &QPushButton::clicked, [this] { save(); });
-    on(m_closeButton, &QPushButton::clicked, [this] { close(); });
+    on(m_closeButton, &QPushButton::clicked, [this] { leave(); });
 }
 
 void SheetReviewWindow::onCreated() {
@@ -306,6 +307,13 @@ void SheetReviewWindow::save() {
         }
     }
     showState();
+}
+
+// As the results window asks before leaving a result unsaved.
+void SheetReviewWindow::leave() {
+    if (savedCount() < sheetCount() && !ui::openWindow<ExitConfirmWindow>(this))
+        return;
+    close();
 }
 
 void SheetReviewWindow::keyPressEvent(QKeyEvent* event) {

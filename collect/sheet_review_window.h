@@ -25,6 +25,7 @@ class AnswerGrid;
 // row is left, and saves as manual entry does: every statement answered, the record of today
 // with entry mode "manual" appended to the day's result file under its lock. The window hides
 // its owner while it is open and shows it again when it closes; what was saved stays saved.
+// "Закрыть" with a sheet unsaved asks first, as the results window does.
 class SheetReviewWindow : public ui::ChainWindow {
     Q_OBJECT
 public:
@@ -66,7 +67,8 @@ private:
     void showPage();
     void showState();
     void keepSubject();
-    void save(); // "Сохранить"
+    void save();  // "Сохранить"
+    void leave(); // "Закрыть", asking first while a sheet is left unsaved
     void moveToNextDoubt(int after);
 
     QList<Sheet> m_sheets;

@@ -164,7 +164,8 @@ private slots:
                 QTest::mouseClick(save, Qt::LeftButton);
                 QCOMPARE(review->savedCount(), 2);
                 reviewed = true;
-                review->close();
+                // Every sheet saved: "Закрыть" asks nothing.
+                testing::child<QPushButton>(review, "closeButton")->click();
             });
             QTest::mouseClick(testing::child<QPushButton>(paper, "readButton"), Qt::LeftButton);
             QVERIFY(paper->notes().contains(QStringLiteral("Сохранено в базе: 2 из 2")));
