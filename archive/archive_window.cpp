@@ -67,7 +67,7 @@ QString fileStem(QString resultFile) {
 
 } // namespace
 
-ArchiveWindow::ArchiveWindow(QWidget* owner) : ChainWindow(owner) {
+ArchiveWindow::ArchiveWindow(QWidget* owner) : ChainWindow(owner, ui::Opener::Hide) {
     setWindowTitle(QStringLiteral("Загрузка"));
     setFixedClientSize(687, 453);
     setFont(ui::font(11));
@@ -156,16 +156,11 @@ ArchiveWindow::ArchiveWindow(QWidget* owner) : ChainWindow(owner) {
 }
 
 void ArchiveWindow::onCreated() {
-    ui::hideWindow(parentWidget());
     // Places filled during an earlier opening are still in the Selection: show them.
     for (int place = 1; place <= archive::kPlaces; ++place) {
         if (!archive::selection().place(place).isFree())
             showPlace(place);
     }
-}
-
-void ArchiveWindow::onClosed() {
-    ui::showWindow(parentWidget());
 }
 
 void ArchiveWindow::chooseFile() {
@@ -185,11 +180,11 @@ void ArchiveWindow::listFile(const QString& fileName) {
 }
 
 bool ArchiveWindow::comparisonChosen() const {
-    return anyShown(1, archive::kComparisonPlaces);
+    return archive::selection().anyFilled(1, archive::kComparisonPlaces);
 }
 
 bool ArchiveWindow::groupChosen() const {
-    return anyShown(archive::kComparisonPlaces + 1, archive::kPlaces);
+    return archive::selection().anyFilled(archive::kComparisonPlaces + 1, archive::kPlaces);
 }
 
 void ArchiveWindow::freePlace(int place) {
@@ -207,10 +202,8 @@ void ArchiveWindow::fillPlace(int first, int last) {
     // A line whose record the list could not read stands for nobody.
     if (line < 0 || !m_listModel->isReadable(line))
         return;
-    int place = first;
-    while (place <= last && !placeLabel(place)->text().isEmpty())
-        ++place;
-    if (place > last)
+    const int place = archive::selection().firstFreePlace(first, last);
+    if (place == 0)
         return;
     archive::selection().place(place) = scoring::RecordRef{m_currentFile, line};
     showPlace(place);
@@ -225,14 +218,6 @@ void ArchiveWindow::showPlace(int place) {
         ui::setText(placeLabel(place), record->surname + QChar(u' ') + record->firstName);
     else
         freePlace(place);
-}
-
-bool ArchiveWindow::anyShown(int first, int last) const {
-    for (int place = first; place <= last; ++place) {
-        if (!placeLabel(place)->text().isEmpty())
-            return true;
-    }
-    return false;
 }
 
 void ArchiveWindow::updateSaveButtons() {

@@ -30,7 +30,7 @@ public:
 
     // The label of place 1 to 35; a click on it frees the place.
     ui::ClickLabel* placeLabel(int place) const { return m_placeLabels[std::size_t(place - 1)]; }
-    // Whether a label of the set shows a subject; the chart buttons open their chart only then.
+    // Whether a place of the set holds a subject; the chart buttons open their chart only then.
     bool comparisonChosen() const;
     bool groupChosen() const;
     // The file whose records the list shows.
@@ -38,20 +38,18 @@ public:
 
 protected:
     void onCreated() override;
-    void onClosed() override;
 
 private:
     // Runs the file-open dialog and lists the file chosen in it.
     void chooseFile();
     // Lists the records of the file, which becomes the current file, from its first line.
     void listFile(const QString& fileName);
-    // Puts the selected subject into the lowest place of first..last whose label is empty.
+    // Puts the selected subject into the lowest free place of first..last.
     void fillPlace(int first, int last);
     void freePlace(int place);
     // Shows the subject of a filled place read again from its file; frees the place when the
     // record cannot be read.
     void showPlace(int place);
-    bool anyShown(int first, int last) const;
     int selectedLine() const;
 
     void openComparisonChart();

@@ -9,6 +9,22 @@ static QList<scoring::RecordRef> places(const Selection& selection, int first, i
     return result;
 }
 
+int Selection::firstFreePlace(int first, int last) const {
+    for (int number = first; number <= last; ++number) {
+        if (place(number).isFree())
+            return number;
+    }
+    return 0;
+}
+
+bool Selection::anyFilled(int first, int last) const {
+    for (int number = first; number <= last; ++number) {
+        if (!place(number).isFree())
+            return true;
+    }
+    return false;
+}
+
 QList<scoring::RecordRef> Selection::comparisonPlaces() const {
     return places(*this, 1, kComparisonPlaces);
 }

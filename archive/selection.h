@@ -19,6 +19,11 @@ public:
     scoring::RecordRef& place(int number) { return m_places[std::size_t(number - 1)]; }
     const scoring::RecordRef& place(int number) const { return m_places[std::size_t(number - 1)]; }
 
+    // The lowest free place of first..last, or 0 when all are filled.
+    int firstFreePlace(int first, int last) const;
+    // Whether any place of first..last holds a subject.
+    bool anyFilled(int first, int last) const;
+
     // Places 1 to 5 and 6 to 35 in place order, free ones included, as the charts take them.
     QList<scoring::RecordRef> comparisonPlaces() const;
     QList<scoring::RecordRef> groupPlaces() const;

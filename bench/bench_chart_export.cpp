@@ -13,7 +13,6 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
-#include <QLabel>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
@@ -59,7 +58,7 @@ int main(int argc, char** argv) {
     QImage picture(505, 505, QImage::Format_RGB32);
     picture.fill(Qt::white);
     const QStringList legend(25, QStringLiteral("Фамилия Имя 2 -курс, 21 -группа"));
-    QLabel status, path;
+    QString exportedName;
 
     std::printf("chart export in %s, %d runs (min / median ms)\n", qPrintable(folder), runs);
     std::printf("%-16s %19s %19s\n", "earlier exports", "number search", "whole export");
@@ -83,12 +82,13 @@ int main(int argc, char** argv) {
         const Stats whole = timed(
             runs,
             [&] {
-                charts::ExportChart(picture, QStringLiteral("SR_"),
-                                    QStringLiteral("Сравнение графиков :"), legend, &status, &path);
+                exportedName = charts::exportChart(picture, QStringLiteral("SR_"),
+                                                   QStringLiteral("Сравнение графиков :"), legend)
+                                   .bitmap;
             },
             removeNext);
-        if (!path.text().endsWith(QStringLiteral("SR_%1.bmp").arg(earlier + 1)))
-            qFatal("exported as %s", qPrintable(path.text()));
+        if (!exportedName.endsWith(QStringLiteral("SR_%1.bmp").arg(earlier + 1)))
+            qFatal("exported as %s", qPrintable(exportedName));
         std::printf("%-16d %8.3f / %8.3f %8.3f / %8.3f\n", earlier, search.min, search.median,
                     whole.min, whole.median);
     }

@@ -1,12 +1,17 @@
 // The table of dorvel-export for a 1,000,000-record result file, compared with a plain read of
 // the same file: the table written to a device that keeps nothing (the exporter's own work)
-// and to a file, and, for scale, only decoding every record the way the table reads them.
+// and to a file, and, for scale, only decoding every record the way the table reads them; then
+// the same records saved as CSV, XLSX and SAV files the way the tool saves them, each against
+// the CSV file.
 // Usage: bench_export_table [folder]  (default: the system's temporary folder).
 
 #include "bench/bench_support.h"
 #include "export/record_reading.h"
 #include "export/table_export.h"
+#include "export/table_formats.h"
+#include "graphics/texts.h"
 #include "platform/files.h"
+#include "scoring/explanations.h"
 #include "scoring/result_file.h"
 
 #include <QDir>
@@ -107,6 +112,22 @@ int main(int argc, char** argv) {
         exporting::writeTable(out, {kName});
     });
 
+    // The files as the tool saves them: fewer runs, each takes seconds.
+    constexpr int kFileRuns = 3;
+    const scoring::Explanations& texts = graphics::explanations();
+    const auto saved = [](const QList<exporting::FileFailure>& failures) {
+        if (!failures.isEmpty())
+            qFatal("the file could not be read");
+    };
+    const double csvFile = bench::medianMilliseconds(
+        kFileRuns, [&] { saved(exporting::writeCsv(QStringLiteral("table.csv"), {kName})); });
+    const double xlsxFile = bench::medianMilliseconds(kFileRuns, [&] {
+        saved(exporting::writeXlsx(QStringLiteral("table.xlsx"), {kName}, texts));
+    });
+    const double savFile = bench::medianMilliseconds(kFileRuns, [&] {
+        saved(exporting::writeSav(QStringLiteral("table.sav"), {kName}, texts));
+    });
+
     std::printf("%lld records, %lld bytes; medians of %d runs; ratios to the faster plain read\n",
                 kRecords, kRecords * kRecordSize, kRuns);
     std::printf("plain read, whole file at once:   %8.1f ms\n", plain);
@@ -115,5 +136,12 @@ int main(int argc, char** argv) {
     std::printf("table, kept nowhere (%lld bytes): %8.1f ms  %5.1f x\n", sink.written / kRuns,
                 table, table / baseline);
     std::printf("table written to table.csv:       %8.1f ms  %5.1f x\n", toFile, toFile / baseline);
+    std::printf("files as the tool saves them, medians of %d runs; ratios to the CSV file\n",
+                kFileRuns);
+    std::printf("CSV file:                         %8.1f ms\n", csvFile);
+    std::printf("XLSX file:                        %8.1f ms  %5.1f x\n", xlsxFile,
+                xlsxFile / csvFile);
+    std::printf("SAV file:                         %8.1f ms  %5.1f x\n", savFile,
+                savFile / csvFile);
     return 0;
 }

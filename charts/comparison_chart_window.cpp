@@ -1,15 +1,12 @@
 #include "charts/comparison_chart_window.h"
 
-#include "charts/chart_frame.h"
-#include "charts/export_chart.h"
 #include "graphics/chart_colours.h"
+#include "graphics/chart_drawing.h"
 #include "platform/dates.h"
 #include "scoring/entry_mode.h"
-#include "ui/printing.h"
 #include "ui/ui_kit.h"
 
 #include <QLabel>
-#include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTextBlock>
@@ -57,13 +54,10 @@ QString lineOf(const QPlainTextEdit* box, int line) {
 
 ComparisonChartWindow::ComparisonChartWindow(QWidget* owner,
                                              const QList<scoring::RecordRef>& places)
-    : ChainWindow(owner), m_places(places) {
-    setWindowTitle(QStringLiteral("Сравнение"));
-    setClosesOnEscape(true);
-    setFixedClientSize(692, 506);
+    : ChartWindow(owner, QStringLiteral("Сравнение"), 692, 506), m_places(places) {
     setFont(ui::font(11));
 
-    m_chart = chart::pictureElement(this, 0);
+    addPicture(0);
     m_legendCaption =
         ui::label(this, QStringLiteral("Данные об исследуемых"), 512, 8, ui::font(13));
 
@@ -76,31 +70,21 @@ ComparisonChartWindow::ComparisonChartWindow(QWidget* owner,
         m_legendBoxes[std::size_t(place - 1)] = box;
     }
 
-    m_exitButton = ui::button(this, QStringLiteral("Выход"), 512, 400, 81, 25);
-    m_exitButton->setObjectName(QStringLiteral("exitButton"));
-    m_printButton = ui::button(this, QStringLiteral("Распечатать"), 608, 400, 73, 25);
-    m_printButton->setObjectName(QStringLiteral("printButton"));
-    m_exportButton = ui::button(this, QStringLiteral("Сохр.рис"), 608, 432, 73, 25);
-    m_exportButton->setObjectName(QStringLiteral("exportButton"));
-    m_exportStatusLabel = ui::label(this, QString(), 512, 464, ui::font(11));
-    m_exportStatusLabel->setObjectName(QStringLiteral("exportStatusLabel"));
-    m_exportPathLabel = ui::label(this, QString(), 512, 480, ui::font(11));
-    m_exportPathLabel->setObjectName(QStringLiteral("exportPathLabel"));
+    QPushButton* exitButton = addExitButton({512, 400, 81, 25});
+    QPushButton* printButton = addPrintButton(QStringLiteral("Распечатать"), {608, 400, 73, 25});
+    QPushButton* exportButton =
+        addExportButton(QStringLiteral("Сохр.рис"), {608, 432, 73, 25}, {512, 464},
+                        QStringLiteral("SR_"), QStringLiteral("Сравнение графиков :"));
 
-    QList<QWidget*> order = {m_exitButton, m_printButton};
+    QList<QWidget*> order = {exitButton, printButton};
     for (QPlainTextEdit* box : m_legendBoxes)
         order << box;
-    order << m_exportButton;
+    order << exportButton;
     for (qsizetype i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
-
-    on(m_exitButton, &QPushButton::clicked, [this] { close(); });
-    on(m_printButton, &QPushButton::clicked, [this] { printChart(); });
-    on(m_exportButton, &QPushButton::clicked, [this] { exportChart(); });
 }
 
-void ComparisonChartWindow::onCreated() {
-    m_picture = chart::loadBackground();
+void ComparisonChartWindow::drawChart(QImage& picture) {
     std::array<std::optional<scoring::ResultRecord>, kPlaces> records;
     for (int place = 1; place <= kPlaces && place <= m_places.size(); ++place)
         records[std::size_t(place - 1)] = scoring::readChosenRecord(m_places[place - 1]);
@@ -109,15 +93,13 @@ void ComparisonChartWindow::onCreated() {
         if (const auto& record = records[std::size_t(place - 1)])
             fillLegendBox(place, *record);
     }
-    chart::drawFrame(m_picture);
     // Curves go in place order, so the higher place lies on top where curves meet. A place
     // whose record cannot be read gets no curve, rather than the values of the place before.
-    chart::Plotter plotter(m_picture);
+    chart::Plotter plotter(picture);
     for (int place = 1; place <= kPlaces; ++place) {
         if (const auto& record = records[std::size_t(place - 1)])
             plotter.plot(record->scales, lookOf(place).color);
     }
-    m_chart->setPixmap(QPixmap::fromImage(m_picture));
 }
 
 void ComparisonChartWindow::fillLegendBox(int place, const scoring::ResultRecord& record) {
@@ -138,14 +120,4 @@ QStringList ComparisonChartWindow::legendLines() const {
             lines << lineOf(legendBox(place), line);
     }
     return lines;
-}
-
-void ComparisonChartWindow::printChart() {
-    if (!ui::printWindow(this))
-        m_printButton->setText(QStringLiteral("Не выходит:)"));
-}
-
-void ComparisonChartWindow::exportChart() {
-    charts::ExportChart(m_picture, QStringLiteral("SR_"), QStringLiteral("Сравнение графиков :"),
-                        legendLines(), m_exportStatusLabel, m_exportPathLabel);
 }

@@ -4,12 +4,11 @@
 #include "platform/error.h"
 #include "platform/files.h"
 #include "platform/paths.h"
-#include "ui/ui_kit.h"
 
 #include <QBuffer>
 #include <QDir>
-#include <QLabel>
-#include <QSet>
+#include <QStringView>
+#include <vector>
 
 namespace charts {
 
@@ -17,17 +16,69 @@ namespace {
 
 const QString kFolder = QStringLiteral("saved_img\\");
 
-// The names in a folder (found in any letter case), case-folded. A folder is listed once per
-// export, however many numbers are tried against it.
-QSet<QString> foldedNames(const QString& folder) {
-    const QString path = platform::resolvePath(folder);
-    const QDir dir(path.isEmpty() ? QStringLiteral(".") : path);
-    QSet<QString> names;
-    const QStringList entries =
-        dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System, QDir::Unsorted);
-    for (const QString& entry : entries)
-        names.insert(entry.toCaseFolded());
-    return names;
+// A folder read once: where it is, and the names in it.
+struct Listing {
+    QString path; // ending in '/', or empty for the working directory
+    QStringList names;
+
+    // The path of the entry called `name` in any letter case; of several, the first in name
+    // order, as the program's other lookups take it. A new name is taken as it is.
+    QString pathOf(const QString& name) const {
+        QString found;
+        for (const QString& entry : names) {
+            if (entry.size() == name.size() && entry.compare(name, Qt::CaseInsensitive) == 0 &&
+                (found.isEmpty() || entry < found))
+                found = entry;
+        }
+        return path + (found.isEmpty() ? name : found);
+    }
+};
+
+Listing listFolder(const QString& folder) {
+    Listing listing;
+    listing.path = platform::resolvePath(folder);
+    if (!listing.path.isEmpty() && !listing.path.endsWith(u'/'))
+        listing.path += u'/';
+    const QDir dir(listing.path.isEmpty() ? QStringLiteral(".") : listing.path);
+    listing.names = dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System, QDir::Unsorted);
+    return listing;
+}
+
+// The number n of a name "<prefix><n>.bmp" in any letter case, n written as QString::number
+// writes it; 0 for any other name.
+int bitmapNumber(QStringView name, const QString& prefix) {
+    static const QString kExtension = QStringLiteral(".bmp");
+    if (name.size() <= prefix.size() + kExtension.size() ||
+        !name.startsWith(prefix, Qt::CaseInsensitive) ||
+        !name.endsWith(kExtension, Qt::CaseInsensitive))
+        return 0;
+    const QStringView digits = name.sliced(prefix.size()).chopped(kExtension.size());
+    if (digits.size() > 9 || digits.front() == u'0')
+        return 0;
+    for (const QChar digit : digits) {
+        if (digit < u'0' || digit > u'9')
+            return 0;
+    }
+    return digits.toInt();
+}
+
+// The first n that no "<prefix><n>.bmp" of the folders takes. Every name is looked at once,
+// and only names of that form are read further.
+int firstFreeNumber(const QString& prefix, const Listing& workingDirectory,
+                    const Listing& exportFolder) {
+    std::vector<bool> taken(
+        std::size_t(workingDirectory.names.size() + exportFolder.names.size() + 2));
+    for (const Listing* folder : {&workingDirectory, &exportFolder}) {
+        for (const QString& name : folder->names) {
+            const int n = bitmapNumber(name, prefix);
+            if (n > 0 && std::size_t(n) < taken.size())
+                taken[std::size_t(n)] = true;
+        }
+    }
+    int n = 1;
+    while (taken[std::size_t(n)])
+        ++n;
+    return n;
 }
 
 QByteArray encodeBitmap(const QImage& picture) {
@@ -46,42 +97,33 @@ QByteArray legendBytes(const QString& heading, const QStringList& lines) {
     return bytes;
 }
 
-void setLabel(QLabel* label, const QString& text) {
-    if (!label)
-        return;
-    ui::setText(label, text);
-}
-
 } // namespace
 
+// A name blocks its number in any letter case, so that a folder shared with a file system
+// that ignores letter case never holds two charts of one number.
 int firstFreeNumber(const QString& prefix) {
-    // A name blocks its number in any letter case, as the program's names are matched without
-    // regard to case (platform/paths.h).
-    const QSet<QString> workingDirectory = foldedNames(QString());
-    const QSet<QString> exportFolder = foldedNames(kFolder);
-    for (int n = 1;; ++n) {
-        const QString bitmap =
-            (prefix + QString::number(n) + QStringLiteral(".bmp")).toCaseFolded();
-        if (!workingDirectory.contains(bitmap) && !exportFolder.contains(bitmap))
-            return n;
-    }
+    return firstFreeNumber(prefix, listFolder(QString()), listFolder(kFolder));
 }
 
-void ExportChart(const QImage& picture, const QString& prefix, const QString& heading,
-                 const QStringList& lines, QLabel* statusLabel, QLabel* pathLabel) {
+ExportedChart exportChart(const QImage& picture, const QString& prefix, const QString& heading,
+                          const QStringList& lines) {
     const QByteArray bitmap = encodeBitmap(picture);
-    const QString base = kFolder + prefix + QString::number(firstFreeNumber(prefix));
+    const Listing exportFolder = listFolder(kFolder);
+    const QString base =
+        prefix + QString::number(firstFreeNumber(prefix, listFolder(QString()), exportFolder));
     const QString bitmapName = base + QStringLiteral(".bmp");
+    const QString legendName = base + QStringLiteral(".txt");
     // Created as a new file: a name taken meanwhile, or by a link, is never written over.
-    platform::saveNewFile(bitmapName, bitmap);
+    platform::saveNewFile(exportFolder.pathOf(bitmapName), bitmap, platform::NameLookup::Exact);
+    ExportedChart exported{kFolder + bitmapName, QString()};
     try {
-        platform::saveWholeFile(base + QStringLiteral(".txt"), legendBytes(heading, lines));
+        platform::saveWholeFile(exportFolder.pathOf(legendName), legendBytes(heading, lines),
+                                platform::NameLookup::Exact);
+        exported.legend = kFolder + legendName;
     } catch (const platform::Error&) {
-        setLabel(statusLabel, QStringLiteral("Невозможно сохранить файл"));
-        return;
+        // The bitmap stands; the window says the legend is missing.
     }
-    setLabel(statusLabel, QStringLiteral("График сохранён в:"));
-    setLabel(pathLabel, platform::displayPath(bitmapName));
+    return exported;
 }
 
 } // namespace charts

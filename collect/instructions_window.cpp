@@ -8,7 +8,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-InstructionsWindow::InstructionsWindow(QWidget* owner) : ChainWindow(owner) {
+InstructionsWindow::InstructionsWindow(QWidget* owner) : ChainWindow(owner, ui::Opener::Hide) {
     setWindowTitle(QStringLiteral("Инструкция"));
     setFixedClientSize(688, 453);
 
@@ -25,14 +25,8 @@ InstructionsWindow::InstructionsWindow(QWidget* owner) : ChainWindow(owner) {
     on(m_backButton, &QPushButton::clicked, [this] { goBack(); });
     on(m_continueButton, &QPushButton::clicked, [this] { enterSubjectData(); });
     setTabOrder(m_backButton, m_continueButton);
-}
-
-void InstructionsWindow::onCreated() {
-    ui::hideWindow(parentWidget());
-}
-
-void InstructionsWindow::onClosed() {
-    ui::showWindow(parentWidget());
+    // Enter presses the button with the focus: as the window opens, that goes on.
+    m_continueButton->setFocus();
 }
 
 void InstructionsWindow::goBack() {

@@ -13,10 +13,6 @@ class InstructionsWindow : public ui::ChainWindow {
 public:
     explicit InstructionsWindow(QWidget* owner);
 
-protected:
-    void onCreated() override;
-    void onClosed() override;
-
 private:
     void goBack();           // "Назад"
     void enterSubjectData(); // "Продолжить"

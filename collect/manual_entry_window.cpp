@@ -188,7 +188,7 @@ void AnswerGrid::focusOutEvent(QFocusEvent* event) {
 
 } // namespace collect
 
-ManualEntryWindow::ManualEntryWindow(QWidget* owner) : ChainWindow(owner) {
+ManualEntryWindow::ManualEntryWindow(QWidget* owner) : ChainWindow(owner, ui::Opener::Hide) {
     setWindowTitle(QStringLiteral("Ввод результатов"));
     setFixedClientSize(781, 468);
     // The grid covers the client area beneath the other controls: the seventh column reaches
@@ -252,13 +252,8 @@ scoring::Subject ManualEntryWindow::subject() const {
 }
 
 void ManualEntryWindow::onCreated() {
-    ui::hideWindow(parentWidget());
     m_answers.clear();
     m_grid->loadPictures();
-}
-
-void ManualEntryWindow::onClosed() {
-    ui::showWindow(parentWidget());
 }
 
 void ManualEntryWindow::chooseBox(int box) {

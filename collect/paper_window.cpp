@@ -34,7 +34,7 @@ QSpinBox* spinBox(QWidget* parent, int left, int top, int minimum, int maximum, 
 
 } // namespace
 
-PaperWindow::PaperWindow(QWidget* owner) : ChainWindow(owner) {
+PaperWindow::PaperWindow(QWidget* owner) : ChainWindow(owner, ui::Opener::Hide) {
     setWindowTitle(QStringLiteral("Бланки и сканы"));
     setFixedClientSize(560, 470);
     buildPrinting();
@@ -111,14 +111,6 @@ void PaperWindow::buildReading() {
     ui::label(this, QStringLiteral("Сообщения:"), 8, 288, font);
     m_notes = ui::memo(this, 8, 304, 544, 126, true);
     m_notes->setObjectName(QStringLiteral("notes"));
-}
-
-void PaperWindow::onCreated() {
-    ui::hideWindow(parentWidget());
-}
-
-void PaperWindow::onClosed() {
-    ui::showWindow(parentWidget());
 }
 
 // Closing while a stack is read stops the reading first; the window closes once it has.

@@ -28,8 +28,6 @@ public:
     QString notes() const;
 
 protected:
-    void onCreated() override;
-    void onClosed() override;
     void closeEvent(QCloseEvent* event) override;
 
 private:

@@ -40,7 +40,7 @@ quint8 answerOfChar(QChar c) {
 } // namespace
 
 SheetReviewWindow::SheetReviewWindow(QWidget* owner, QList<sheets::ScanPage> pages)
-    : ChainWindow(owner) {
+    : ChainWindow(owner, ui::Opener::Hide) {
     setWindowTitle(QStringLiteral("Проверка прочитанных бланков"));
     setFixedClientSize(1150, 645);
     for (sheets::ScanPage& page : pages) {
@@ -131,13 +131,8 @@ void SheetReviewWindow::buildControls() {
 }
 
 void SheetReviewWindow::onCreated() {
-    ui::hideWindow(parentWidget());
     m_grid->loadPictures();
     showSheet(0);
-}
-
-void SheetReviewWindow::onClosed() {
-    ui::showWindow(parentWidget());
 }
 
 int SheetReviewWindow::savedCount() const {

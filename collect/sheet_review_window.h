@@ -50,7 +50,6 @@ public:
 
 protected:
     void onCreated() override;
-    void onClosed() override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:

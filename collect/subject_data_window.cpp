@@ -10,7 +10,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-SubjectDataWindow::SubjectDataWindow(QWidget* owner) : ChainWindow(owner) {
+SubjectDataWindow::SubjectDataWindow(QWidget* owner)
+    : ChainWindow(owner, ui::Opener::HideThenClose) {
     setWindowTitle(QStringLiteral("Тест Дорвела"));
     setFixedClientSize(688, 453);
     ui::bevel(this, 120, 88, 425, 233);
@@ -59,11 +60,6 @@ scoring::Subject SubjectDataWindow::subject() const {
 void SubjectDataWindow::onCreated() {
     ui::setText(m_dateLabel,
                 QStringLiteral("Сегодня  ") + platform::formatShortDate(QDate::currentDate()));
-    ui::hideWindow(parentWidget());
-}
-
-void SubjectDataWindow::onClosed() {
-    ui::closeWindow(parentWidget());
 }
 
 // The fields are taken as they stand: any text they accept, empty or the initial "нет", passes.

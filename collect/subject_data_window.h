@@ -20,7 +20,6 @@ public:
 
 protected:
     void onCreated() override;
-    void onClosed() override;
 
 private:
     void startTest(); // "Продолжить"

@@ -52,7 +52,7 @@ QLabel* tick(QWidget* parent, const QPixmap& picture, const QRect& place) {
 } // namespace
 
 TestWindow::TestWindow(QWidget* owner, const scoring::Subject& subject)
-    : ChainWindow(owner), m_subject(subject) {
+    : ChainWindow(owner, ui::Opener::HideThenClose), m_subject(subject) {
     setWindowTitle(QStringLiteral("Тест Дорвела"));
     setFixedClientSize(686, 451);
     ui::bevel(this, 40, 56, 625, 337);
@@ -91,7 +91,6 @@ TestWindow::TestWindow(QWidget* owner, const scoring::Subject& subject)
 }
 
 void TestWindow::onCreated() {
-    ui::hideWindow(parentWidget());
     m_reader.open();
     showItem(m_reader.readItem());
     ui::setText(m_statementNumber, QStringLiteral("1"));
@@ -100,7 +99,6 @@ void TestWindow::onCreated() {
 
 void TestWindow::onClosed() {
     m_reader.close();
-    ui::closeWindow(parentWidget());
 }
 
 void TestWindow::tickAnswer(int answer) {

@@ -1,8 +1,9 @@
 #include "export/pdf_report.h"
 
+#include "export/pdf_page.h"
+#include "export/record_reading.h"
 #include "graphics/chart_colours.h"
 #include "graphics/chart_geometry.h"
-#include "graphics/chart_grid.h"
 #include "platform/dates.h"
 #include "platform/files.h"
 #include "scoring/entry_mode.h"
@@ -10,9 +11,6 @@
 #include <QBuffer>
 #include <QFileInfo>
 #include <QFont>
-#include <QFontMetricsF>
-#include <QPageLayout>
-#include <QPageSize>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPdfWriter>
@@ -21,12 +19,7 @@ namespace exporting {
 
 namespace {
 
-// The page is laid out in points: the writer's resolution is 72 dots per inch, so one unit of
-// the painter is one point of the A4 page (595 x 842).
-constexpr int kPointsPerInch = 72;
-constexpr qreal kLeft = 40;
-constexpr qreal kTop = 36;
-constexpr qreal kWidth = 515; // the page less both margins
+using namespace pdf;
 
 // The chart, drawn in the units of the chart picture and scaled onto the page.
 constexpr qreal kChartScale = 0.54;
@@ -34,104 +27,34 @@ constexpr qreal kChartSide = chart::kPictureSize * kChartScale;
 
 constexpr qreal kRowHeight = 12;
 
-const QColor kHeading(0, 0, 128);
-const QColor kRule(150, 166, 190);
-const QColor kStripe(240, 244, 250);
-
-// Liberation Sans, which has Cyrillic and which the writer embeds. Unhinted, so that text is
-// placed by the font's own widths at any size.
-QFont textFont(qreal points, bool bold = false) {
-    QFont font;
-    font.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("Arial"),
-                      QStringLiteral("DejaVu Sans")});
-    font.setStyleHint(QFont::SansSerif);
-    font.setHintingPreference(QFont::PreferNoHinting);
-    font.setPointSizeF(points);
-    font.setBold(bold);
-    return font;
-}
-
-// The same face sized in the chart picture's pixels, as the chart windows label their rows.
-QFont chartFont(int pixels, bool bold = false) {
-    QFont font = textFont(10, bold);
-    font.setPixelSize(pixels);
-    return font;
-}
-
-qreal advance(const QPainter& painter, const QString& text) {
-    return QFontMetricsF(painter.font(), painter.device()).horizontalAdvance(text);
-}
-
-// One line of text in `box`, vertically centred; a text too wide for its box is narrowed to
-// fit rather than cut, so that all of it stays on the page and in the page's text.
-void drawLine(QPainter& painter, const QRectF& box, const QString& text,
-              Qt::Alignment alignment = Qt::AlignLeft) {
-    const qreal width = advance(painter, text);
-    if (width <= box.width()) {
-        painter.drawText(box, int(alignment | Qt::AlignVCenter | Qt::TextSingleLine), text);
-        return;
-    }
-    painter.save();
-    painter.translate(box.topLeft());
-    painter.scale(box.width() / width, 1.0);
-    painter.drawText(QRectF(0, 0, width, box.height()),
-                     int(Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine), text);
-    painter.restore();
-}
-
-// A point of the chart picture: a one-pixel line at x covers x to x + 1, so the centre of
-// what the windows draw at (x, y) lies at (x + 0.5, y + 0.5).
-QPointF chartPoint(int x, int y) {
-    return {x + 0.5, y + 0.5};
-}
-
-// A label of the chart: black on an opaque white box, its top-left corner at the point.
-void drawChartLabel(QPainter& painter, int left, int top, const QString& text) {
-    const QFontMetricsF metrics(painter.font(), painter.device());
-    const QRectF box(left, top, metrics.horizontalAdvance(text), metrics.height());
-    painter.fillRect(box, Qt::white);
-    painter.drawText(box, int(Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine), text);
-}
-
 // The profile chart as the profile chart window shows it, as lines and text instead of
-// pixels: the grid of the chart picture, the pole labels and codes of the rows, the markers
-// and the profile line, all placed by the shared chart geometry.
-void drawChart(QPainter& painter, const QPointF& topLeft, const scoring::ScaleProfile& stens) {
-    using namespace chart;
-    painter.save();
-    painter.translate(topLeft);
-    painter.scale(kChartScale, kChartScale);
-    painter.setClipRect(QRectF(0, 0, kPictureSize, kPictureSize));
-    painter.fillRect(QRectF(0, 0, kPictureSize, kPictureSize), Qt::white);
-
-    drawGrid(painter, chartFont(11, true), chartPoint);
-    painter.setFont(chartFont(11));
-    painter.setPen(Qt::black);
-    drawRowLabels([&painter](int left, int top, const QString& text) {
-        drawChartLabel(painter, left, top, text);
+// pixels: the markers and the profile line on the shared chart picture.
+void drawProfile(QPainter& painter, const QPointF& topLeft, const scoring::ScaleProfile& stens) {
+    pdf::drawChart(painter, topLeft, kChartScale, [&stens](QPainter& picture) {
+        // The markers with the thin pen, then the line through them, as the window draws them.
+        picture.setRenderHint(QPainter::Antialiasing);
+        QPainterPath line;
+        const qreal radius = chart::kMarkerSize / 2.0;
+        picture.setPen(QPen(chart::kProfileCurve, 1));
+        picture.setBrush(Qt::NoBrush);
+        bool joined = false; // a point missing from a damaged record breaks the line
+        for (int k = 1; k <= int(stens.size()); ++k) {
+            const quint8 sten = stens[std::size_t(k - 1)];
+            if (!isSten(sten)) {
+                joined = false;
+                continue;
+            }
+            const QPointF point = chartPoint(chart::stenX(sten), chart::rowY(k));
+            picture.drawEllipse(point, radius, radius);
+            if (joined)
+                line.lineTo(point);
+            else
+                line.moveTo(point);
+            joined = true;
+        }
+        picture.setPen(QPen(chart::kProfileCurve, 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        picture.drawPath(line);
     });
-
-    // The markers with the thin pen, then the line through them, as the window draws them.
-    painter.setRenderHint(QPainter::Antialiasing);
-    QPainterPath line;
-    const qreal radius = kMarkerSize / 2.0;
-    painter.setPen(QPen(chart::kProfileCurve, 1));
-    painter.setBrush(Qt::NoBrush);
-    for (int k = 1; k <= int(stens.size()); ++k) {
-        const QPointF point = chartPoint(stenX(stens[std::size_t(k - 1)]), rowY(k));
-        painter.drawEllipse(point, radius, radius);
-        if (k == 1)
-            line.moveTo(point);
-        else
-            line.lineTo(point);
-    }
-    painter.setPen(QPen(chart::kProfileCurve, 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    painter.drawPath(line);
-    painter.restore();
-
-    // A thin frame around the picture on the page.
-    painter.setPen(QPen(kRule, 0.5));
-    painter.drawRect(QRectF(topLeft, QSizeF(kChartSide, kChartSide)));
 }
 
 // The gist of a pole: the first sentence of its paragraph, without the leading "A-" or "A+".
@@ -150,6 +73,11 @@ QString poleGist(const scoring::Explanation& texts, int scale, bool high) {
         text = QString::fromUtf8(high ? row.highPole : row.lowPole);
     }
     return text;
+}
+
+// A sten as the report shows it; nothing for a value outside 1 to 10.
+QString stenText(quint8 sten) {
+    return isSten(sten) ? QString::number(sten) : QString();
 }
 
 QString interpretation(quint8 sten, const scoring::Explanation& texts, int scale) {
@@ -240,7 +168,7 @@ qreal drawScaleTable(QPainter& painter, qreal top, const scoring::ResultRecord& 
             painter.fillRect(row, kStripe);
         const QString cells[] = {QLatin1String(scoring::kScaleCodes[std::size_t(k - 1)]),
                                  entry.title, polesText(entry.poles),
-                                 QString::number(record.scales[std::size_t(k - 1)])};
+                                 stenText(record.scales[std::size_t(k - 1)])};
         for (std::size_t c = 0; c < std::size(columns); ++c) {
             painter.setFont(textFont(8.5, c == 0 || c == 3));
             painter.setPen(Qt::black);
@@ -263,8 +191,7 @@ void drawInterpretation(QPainter& painter, qreal top, const scoring::ResultRecor
         painter.setFont(textFont(8.5, true));
         drawLine(painter, QRectF(kLeft + 4, top, 26, kRowHeight),
                  QLatin1String(scoring::kScaleCodes[std::size_t(k - 1)]));
-        drawLine(painter, QRectF(kLeft + 30, top, 18, kRowHeight), QString::number(sten),
-                 Qt::AlignRight);
+        drawLine(painter, QRectF(kLeft + 30, top, 18, kRowHeight), stenText(sten), Qt::AlignRight);
         painter.setFont(textFont(8.5));
         drawLine(painter, QRectF(kLeft + 56, top, kWidth - 56, kRowHeight),
                  interpretation(sten, texts[std::size_t(k - 1)], k));
@@ -280,18 +207,16 @@ QString polesText(const QString& poles) {
     return poles;
 }
 
-QByteArray reportPdf(const scoring::ResultRecord& record, const scoring::Explanations& texts) {
+QByteArray reportPdf(const scoring::ResultRecord& stored, const scoring::Explanations& texts) {
+    scoring::ResultRecord record = stored;
+    cleanRecord(record);
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     {
         QPdfWriter writer(&buffer);
-        writer.setResolution(kPointsPerInch);
-        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-                                         QMarginsF(0, 0, 0, 0), QPageLayout::Point));
-        writer.setTitle(
-            QStringLiteral("Тест Дорвела: %1 %2").arg(record.surname, record.firstName));
-        writer.setCreator(QStringLiteral("Тест Дорвела"));
+        setUpA4(writer,
+                QStringLiteral("Тест Дорвела: %1 %2").arg(record.surname, record.firstName));
 
         QPainter painter(&writer);
         qreal top = kTop;
@@ -301,7 +226,7 @@ QByteArray reportPdf(const scoring::ResultRecord& record, const scoring::Explana
                  QStringLiteral("Тест Дорвела — результаты тестирования"));
         top += 30;
 
-        drawChart(painter, QPointF(kLeft, top), record.scales);
+        drawProfile(painter, QPointF(kLeft, top), record.scales);
         const qreal besideChart = kLeft + kChartSide + 16;
         drawSubject(painter, QPointF(besideChart, top + 4), kLeft + kWidth - besideChart, record);
         top += kChartSide + 10;
@@ -318,7 +243,11 @@ QByteArray reportPdf(const scoring::ResultRecord& record, const scoring::Explana
 
 void writeReport(const QString& pdfPath, const scoring::ResultRecord& record,
                  const scoring::Explanations& texts) {
-    platform::saveWholeFile(pdfPath, reportPdf(record, texts));
+    const QByteArray pdf = reportPdf(record, texts);
+    platform::OutputFile out(pdfPath);
+    out.open();
+    out.write(pdf);
+    out.commit();
 }
 
 QString reportFileName(const QString& resultFile, qint64 index) {

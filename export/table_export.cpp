@@ -4,10 +4,10 @@
 #include "platform/dates.h"
 #include "platform/error.h"
 
-#include <QBuffer>
 #include <QIODevice>
 #include <QStringEncoder>
 #include <cstring>
+#include <functional>
 
 namespace exporting {
 
@@ -47,8 +47,11 @@ struct WriteFailure {
 // first makes room for its longest possible form, then is written straight into the buffer.
 class TableWriter {
 public:
-    TableWriter(QIODevice& out, char separator, qsizetype bufferSize = kFlushSize)
-        : m_out(out), m_separator(separator) {
+    // Takes a piece of the table; throws WriteFailure when it cannot.
+    using Sink = std::function<void(QByteArrayView)>;
+
+    TableWriter(Sink out, char separator, qsizetype bufferSize = kFlushSize)
+        : m_out(std::move(out)), m_separator(separator) {
         m_buffer.resize(bufferSize);
         m_at = m_buffer.data();
     }
@@ -73,7 +76,9 @@ public:
         bool quote = false;
         for (const QChar c : cell) {
             const char16_t u = c.unicode();
-            if (u == char16_t(m_separator) || u == u'"' || u == u'\r' || u == u'\n') {
+            // A comma or a tab too: a spreadsheet's text import may split there as well.
+            if (u == char16_t(m_separator) || u == u'"' || u == u'\r' || u == u'\n' || u == u',' ||
+                u == u'\t') {
                 quote = true;
                 break;
             }
@@ -122,19 +127,15 @@ public:
     }
 
     void flush() {
-        const qsizetype size = used();
-        // The pointer overload: the device copies what it keeps, the buffer stays this one's.
-        if (size > 0 && m_out.write(m_buffer.constData(), size) != size) {
-            const QString reason = m_out.errorString();
-            throw WriteFailure{reason.isEmpty() ? QStringLiteral("I/O error") : reason};
-        }
+        if (used() > 0)
+            m_out(QByteArrayView(m_buffer.constData(), used()));
         m_at = m_buffer.data();
     }
 
 private:
     qsizetype used() const { return m_at - m_buffer.constData(); }
 
-    QIODevice& m_out;
+    Sink m_out;
     char m_separator;
     QByteArray m_buffer;
     char* m_at = nullptr;
@@ -180,9 +181,8 @@ private:
 // A text cell on its own, for a cell that repeats on every row.
 QByteArray cellBytes(const QString& text, char separator) {
     QByteArray bytes;
-    QBuffer device(&bytes);
-    device.open(QIODevice::WriteOnly);
-    TableWriter cell(device, separator, TableWriter::textRoom(text));
+    TableWriter cell([&bytes](QByteArrayView piece) { bytes += piece; }, separator,
+                     TableWriter::textRoom(text));
     cell.text(text);
     cell.flush();
     return bytes;
@@ -211,14 +211,16 @@ void writeRow(TableWriter& table, QByteArrayView fileCell, qint64 index, QByteAr
     table.raw(modeCell(record.manualEntry));
     for (const quint8 sten : record.scales) {
         table.separator();
-        table.number(sten);
+        if (isSten(sten))
+            table.number(sten);
     }
     table.endLine();
 }
 
-QList<FileFailure> writeAll(QIODevice& out, const QStringList& files, char separator) {
+QList<FileFailure> writeAll(TableWriter::Sink out, const QStringList& files, char separator,
+                            QStringList* notes, const scoring::RecordFilter& filter) {
     QList<FileFailure> failures;
-    TableWriter table(out, separator);
+    TableWriter table(std::move(out), separator);
     const QByteArray header = "\xEF\xBB\xBF" + tableHeader(separator).toLatin1() + "\r\n";
     table.makeRoom(header.size());
     table.raw(header);
@@ -226,13 +228,17 @@ QList<FileFailure> writeAll(QIODevice& out, const QStringList& files, char separ
     qsizetype cellOf = -1;
     QByteArray fileCell;
     failures = forEachTableRecord(
-        files, [&](qsizetype file, qint64 index, const scoring::ResultRecord& record) {
+        files,
+        [&](qsizetype file, qint64 index, const scoring::ResultRecord& record) {
+            if (!filter.accepts(record))
+                return;
             if (file != cellOf) {
                 fileCell = cellBytes(withoutFolder(files[file]), separator);
                 cellOf = file;
             }
             writeRow(table, fileCell, index, dates.of(record.date), record);
-        });
+        },
+        notes);
     table.flush();
     return failures;
 }
@@ -249,9 +255,33 @@ QString tableHeader(char separator) {
     return line;
 }
 
-QList<FileFailure> writeTable(QIODevice& out, const QStringList& files, char separator) {
+QList<FileFailure> writeTable(QIODevice& out, const QStringList& files, char separator,
+                              QStringList* notes, const scoring::RecordFilter& filter) {
+    // The pointer overload: the device copies what it keeps, the buffer stays the writer's.
+    const auto put = [&out](QByteArrayView piece) {
+        if (out.write(piece.data(), piece.size()) != piece.size()) {
+            const QString reason = out.errorString();
+            throw WriteFailure{reason.isEmpty() ? QStringLiteral("I/O error") : reason};
+        }
+    };
     try {
-        return writeAll(out, files, separator);
+        return writeAll(put, files, separator, notes, filter);
+    } catch (const WriteFailure& failure) {
+        throw platform::Error(failure.reason);
+    }
+}
+
+QList<FileFailure> writeTable(platform::OutputFile& out, const QStringList& files, char separator,
+                              QStringList* notes, const scoring::RecordFilter& filter) {
+    const auto put = [&out](QByteArrayView piece) {
+        try {
+            out.write(piece);
+        } catch (const platform::Error& error) {
+            throw WriteFailure{error.text()};
+        }
+    };
+    try {
+        return writeAll(put, files, separator, notes, filter);
     } catch (const WriteFailure& failure) {
         throw platform::Error(failure.reason);
     }

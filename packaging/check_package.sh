@@ -51,7 +51,7 @@ unexpected=$(grep -vxF -f <(printf '%s\n' "${expected[@]}") "$scratch/files" || 
 # Each needed package named once (the export's libraries come from the program's links alone).
 depends=$(dpkg-deb -f "$deb" Depends)
 needed=(libqt6widgets6 libqt6printsupport6 fonts-liberation fonts-comfortaa qt6-translations-l10n
-        libxlsxwriter4 libreadstat1)
+        libreadstat1)
 names=$(printf '%s\n' "$depends" | tr ',' '\n' | awk '{ print $1 }')
 for package in "${needed[@]}"; do
     [ "$(grep -cxF "$package" <<<"$names")" = 1 ] ||

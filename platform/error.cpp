@@ -67,6 +67,10 @@ QString cannotCreateText(const QString& path, const QString& reason) {
     return QStringLiteral("Cannot create file \"%1\". %2").arg(path, reason);
 }
 
+QString notRegularFileText() {
+    return QStringLiteral("не обычный файл (папка, канал или устройство), он не заменяется");
+}
+
 QString invalidIntegerText(const QString& value) {
     return QStringLiteral("'%1' is not a valid integer value").arg(value);
 }

@@ -43,6 +43,10 @@ QString systemReason(int code);
 QString cannotOpenText(const QString& path, const QString& reason);
 QString cannotCreateText(const QString& path, const QString& reason);
 
+// An output that is there but is not a regular file (a folder, a FIFO, a device), which the
+// program does not replace.
+QString notRegularFileText();
+
 // "'%s' is not a valid integer value".
 QString invalidIntegerText(const QString& value);
 

@@ -10,7 +10,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
-#include <QSaveFile>
 #include <QThread>
 
 namespace platform {
@@ -129,39 +128,137 @@ namespace {
 
 } // namespace
 
-void saveWholeFile(const QString& name, const QByteArray& bytes) {
-    const QString path = resolvePath(name);
-    // QSaveFile would put the new content in place of the file a link points to. Past this
-    // check the content replaces the name itself, whatever is put there meanwhile.
-    const QFileInfo info(path);
-    if (info.isSymbolicLink() || info.isJunction())
-        throwCannotCreate(path, os::linkRefusalError());
-    QSaveFile file(path);
-    const auto fail = [&](int code) {
-        // A refusal of Qt's own (an existing file it may not replace) has no system number.
-        if (code != 0)
-            throwCannotCreate(path, code);
-        const QString shown = QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
-        throw Error(cannotCreateText(shown, file.errorString()));
-    };
-    os::clearLastError();
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        fail(os::lastError());
+// ---- OutputFile
+
+namespace {
+
+// Pieces smaller than this are gathered before they go to the system.
+constexpr qsizetype kOutputBuffer = 256 * 1024;
+
+} // namespace
+
+OutputFile::OutputFile(const QString& name) : m_target(name) {}
+
+OutputFile::~OutputFile() {
+    discard();
+}
+
+void OutputFile::open() {
+    discard();
+    const QFileInfo link(m_target);
+    if (link.isSymLink() && link.exists()) // the file it points to is the one replaced
+        m_target = link.canonicalFilePath();
+    const QFileInfo target(m_target);
+    if (target.exists() && !target.isFile()) {
+        m_failure = 0;
+        throw Error(notRegularFileText());
+    }
+    // A fresh name beside the target, never one that exists (not even as a dangling link).
+    for (int attempt = 0;; ++attempt) {
+        const QString candidate =
+            m_target + QStringLiteral(".%1").arg(QRandomGenerator::global()->generate() & 0xFFFFFF,
+                                                 6, 16, QChar(u'0'));
+        auto file = std::make_unique<QFile>(candidate);
+        int code = 0;
+        const os::OpenOutcome outcome = os::openRegularFile(
+            *file, QIODevice::WriteOnly | QIODevice::NewOnly, os::Links::Refuse, code);
+        if (outcome == os::OpenOutcome::Opened) {
+            m_file = std::move(file);
+            m_temporary = candidate;
+            break;
+        }
+        const QFileInfo taken(candidate);
+        if (attempt >= 100 || !(taken.exists() || taken.isSymLink()))
+            fail(code != 0 ? code : os::generalIoError());
+    }
+    if (target.exists()) // the new file keeps the permissions of the one it replaces
+        m_file->setPermissions(target.permissions());
+    m_buffer.reserve(kOutputBuffer);
+}
+
+void OutputFile::write(QByteArrayView bytes) {
+    if (m_buffer.size() + bytes.size() > kOutputBuffer && !m_buffer.isEmpty()) {
+        writeOut(m_buffer);
+        m_buffer.clear();
+    }
+    if (bytes.size() >= kOutputBuffer)
+        writeOut(bytes);
+    else
+        m_buffer.append(bytes);
+}
+
+void OutputFile::writeOut(QByteArrayView bytes) {
+    if (!m_file) // not opened, or failed already: the first failure stands
+        fail(m_failure != 0 ? m_failure : os::generalIoError());
     qint64 done = 0;
     while (done < bytes.size()) {
         os::clearLastError();
-        const qint64 put = file.write(bytes.constData() + done, bytes.size() - done);
+        const qint64 put = m_file->write(bytes.data() + done, bytes.size() - done);
+        if (put < 0 && os::isInterruption(os::lastError()))
+            continue;
         if (put <= 0)
-            fail(put < 0 ? os::lastError() : os::generalIoError());
+            fail(put < 0 ? failureCode() : os::generalIoError());
         done += put;
     }
-    os::clearLastError();
-    if (!file.commit())
-        fail(os::lastError());
 }
 
-void saveNewFile(const QString& name, const QByteArray& bytes) {
-    const QString path = resolvePath(name);
+void OutputFile::commit() {
+    writeOut(m_buffer);
+    m_buffer.clear();
+    if (const int code = os::flushToDisk(*m_file); code != 0)
+        fail(code);
+    os::clearLastError();
+    m_file->close();
+    if (m_file->error() != QFileDevice::NoError)
+        fail(failureCode());
+    if (const int code = os::replaceFile(m_temporary, m_target); code != 0)
+        fail(code);
+    m_file.reset();
+    m_temporary.clear();
+}
+
+void OutputFile::fail(int code) {
+    m_failure = code;
+    discard();
+    throw Error(errorText(code, m_target));
+}
+
+void OutputFile::discard() {
+    m_buffer.clear();
+    if (m_temporary.isEmpty())
+        return;
+    m_file.reset(); // closes it
+    QFile::remove(m_temporary);
+    m_temporary.clear();
+}
+
+bool isSameFile(const QString& first, const QString& second) {
+    return os::isSameFile(first, second);
+}
+
+// ---- Whole files of the program's own names
+
+void saveWholeFile(const QString& name, const QByteArray& bytes, NameLookup lookup) {
+    const QString path = lookup == NameLookup::Exact ? name : resolvePath(name);
+    // A link is not followed here: the content replaces the name itself.
+    const QFileInfo info(path);
+    if (info.isSymbolicLink() || info.isJunction())
+        throwCannotCreate(path, os::linkRefusalError());
+    OutputFile file(path);
+    try {
+        file.open();
+        file.write(bytes);
+        file.commit();
+    } catch (const Error& error) {
+        if (file.failureNumber() != 0)
+            throwCannotCreate(path, file.failureNumber());
+        const QString shown = QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
+        throw Error(cannotCreateText(shown, error.text()));
+    }
+}
+
+void saveNewFile(const QString& name, const QByteArray& bytes, NameLookup lookup) {
+    const QString path = lookup == NameLookup::Exact ? name : resolvePath(name);
     QFile file(path);
     int code = 0;
     if (os::openRegularFile(file, QIODevice::WriteOnly | QIODevice::NewOnly, os::Links::Refuse,

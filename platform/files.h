@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <chrono>
 #include <functional>
@@ -47,15 +48,64 @@ FileHandle openOrCreateFile(const QString& name);
 // "Cannot open file "<name>". <the system's reason>", the name as shown to the user.
 QByteArray readPictureFile(const QString& name);
 
+// How the two functions below find the name they are given: in any letter case (through
+// resolvePath), or exactly as given, by a caller that has already matched the name against its
+// own listing of the folder (a large folder is then not read again).
+enum class NameLookup { AnyCase, Exact };
+
 // Writes a whole file: the new content takes the place of an old file only once all of it is
 // written, so a failure leaves no half-written file. Any failure, creating, writing or
 // finishing it, throws "Cannot create file "<full path>". <the system's reason>".
 // A symbolic link at the name is refused, so that nothing is written where it points.
-void saveWholeFile(const QString& name, const QByteArray& bytes);
+void saveWholeFile(const QString& name, const QByteArray& bytes,
+                   NameLookup lookup = NameLookup::AnyCase);
 // Writes a new file under a name nothing has yet: any file, folder or symbolic link of that
 // name (even a link pointing nowhere) makes it fail, as creating or writing it does, with
 // "Cannot create file ...". A failure leaves no file behind.
-void saveNewFile(const QString& name, const QByteArray& bytes);
+void saveNewFile(const QString& name, const QByteArray& bytes,
+                 NameLookup lookup = NameLookup::AnyCase);
+
+// A file written whole or not at all. Its content goes into a new temporary file in the same
+// folder, and commit() puts that in the place of `name` only once every byte of it has reached
+// the disk, keeping the old file's permissions. Every failure (creating, writing, committing)
+// throws the program's text for it: "Disk full", "File access denied", "Invalid filename",
+// "I/O error %d"... A file not committed, after a failure or left without commit(), is removed
+// again, so `name` stays as it was and no temporary file is left behind. Something at `name`
+// that is not a regular file (a folder, a FIFO, a device) is refused before anything is
+// written (notRegularFileText). A symbolic link at `name` is followed: the file it points to
+// is the one replaced. Under a file-size limit a write fails as on a full disk, as long as the
+// process ignores SIGXFSZ (os::ignoreFileSizeSignal).
+class OutputFile {
+public:
+    // `name` is taken as it is written (no letter-case lookup); nothing happens until open().
+    explicit OutputFile(const QString& name);
+    ~OutputFile();
+    OutputFile(const OutputFile&) = delete;
+    OutputFile& operator=(const OutputFile&) = delete;
+
+    // Checks what is at `name` and creates the temporary file; throws as above.
+    void open();
+    // Writes (through a buffer of this file's own); throws as above.
+    void write(QByteArrayView bytes);
+    // Puts the whole content in place of `name`; throws as above, and the file is gone then.
+    void commit();
+    // The system's number of the last failure thrown (0: a refusal without one).
+    int failureNumber() const { return m_failure; }
+
+private:
+    void writeOut(QByteArrayView bytes);
+    [[noreturn]] void fail(int code);
+    void discard();
+
+    QString m_target;
+    QString m_temporary;
+    std::unique_ptr<QFile> m_file;
+    QByteArray m_buffer;
+    int m_failure = 0;
+};
+
+// Whether two names stand for one existing file (a link and its target, two hard links...).
+bool isSameFile(const QString& first, const QString& second);
 
 // Length of an open file in bytes.
 qint64 fileSize(const FileHandle& file, const QString& name);

@@ -74,6 +74,20 @@ int linkRefusalError() {
 
 void ignoreFileSizeSignal() {}
 
+int replaceFile(const QString& from, const QString& to) {
+    if (MoveFileExW(reinterpret_cast<const wchar_t*>(from.utf16()),
+                    reinterpret_cast<const wchar_t*>(to.utf16()),
+                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return 0;
+    return int(GetLastError());
+}
+
+bool isSameFile(const QString& first, const QString& second) {
+    const QString one = QFileInfo(first).canonicalFilePath();
+    return !one.isEmpty() &&
+           one.compare(QFileInfo(second).canonicalFilePath(), Qt::CaseInsensitive) == 0;
+}
+
 int lastError() {
     return int(GetLastError());
 }
@@ -247,6 +261,20 @@ int linkRefusalError() {
 
 void ignoreFileSizeSignal() {
     std::signal(SIGXFSZ, SIG_IGN);
+}
+
+int replaceFile(const QString& from, const QString& to) {
+    return ::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0
+               ? 0
+               : errno;
+}
+
+bool isSameFile(const QString& first, const QString& second) {
+    struct stat one {};
+    struct stat two {};
+    return ::stat(QFile::encodeName(first).constData(), &one) == 0 &&
+           ::stat(QFile::encodeName(second).constData(), &two) == 0 && one.st_dev == two.st_dev &&
+           one.st_ino == two.st_ino;
 }
 
 int lastError() {

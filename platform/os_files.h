@@ -48,6 +48,12 @@ int linkRefusalError();
 // to do on Windows, which has no such limit.
 void ignoreFileSizeSignal();
 
+// Puts the file `from` in the place of `to`, replacing what is there in one step; 0 or the
+// system's number of the failure.
+int replaceFile(const QString& from, const QString& to);
+// Whether two names stand for one existing file.
+bool isSameFile(const QString& first, const QString& second);
+
 // Which kind of file failure (with a text of its own, or none) a number is.
 FileFault faultOf(int code);
 // The system's own words for a number, without a final full stop.

@@ -15,6 +15,8 @@ ExitConfirmWindow::ExitConfirmWindow(QWidget* owner) : ChainWindow(owner) {
     m_leaveButton->setObjectName(QStringLiteral("leaveButton"));
     m_stayButton = ui::button(this, QStringLiteral("Отмена"), 136, 72, 65, 25);
     m_stayButton->setObjectName(QStringLiteral("stayButton"));
+    // Enter presses the button with the focus: as the window opens, that is the safe answer.
+    m_stayButton->setFocus();
     on(m_leaveButton, &QPushButton::clicked, [this] { leave(); });
     on(m_stayButton, &QPushButton::clicked, [this] { stay(); });
 }

@@ -6,7 +6,8 @@ class QLabel;
 class QPushButton;
 
 // Asked by the results window before leaving unsaved results. Its answer is true for
-// "Выйти"; "Отмена" and closing it by its frame both answer false (stay).
+// "Выйти"; "Отмена" and closing it by its frame both answer false (stay). "Отмена" has the
+// keyboard focus as it opens, so Enter stays.
 class ExitConfirmWindow : public ui::ChainWindow {
     Q_OBJECT
 public:

@@ -1,14 +1,12 @@
 #include "results/profile_chart_window.h"
 
-#include "charts/chart_frame.h"
 #include "graphics/chart_colours.h"
+#include "graphics/chart_drawing.h"
 #include "results/fitted_text.h"
 #include "scoring/entry_mode.h"
-#include "ui/printing.h"
 #include "ui/ui_kit.h"
 
 #include <QLabel>
-#include <QPixmap>
 #include <QPushButton>
 
 namespace {
@@ -26,10 +24,8 @@ QFont subjectFont() {
 ProfileChartWindow::ProfileChartWindow(QWidget* owner, const scoring::ScaleProfile& profile,
                                        const scoring::Subject& subject, const QString& date,
                                        scoring::EntryMode mode)
-    : ChainWindow(owner), m_profile(profile), m_subject(subject), m_date(date), m_mode(mode) {
-    setWindowTitle(QStringLiteral("График"));
-    setClosesOnEscape(true);
-    setFixedClientSize(508, 567);
+    : ChartWindow(owner, QStringLiteral("График"), 508, 567), m_profile(profile),
+      m_subject(subject), m_date(date), m_mode(mode) {
     const char* subjectNames[] = {"surnameLabel", "firstNameLabel", "courseLabel", "groupLabel"};
     for (std::size_t line = 0; line < m_subjectLabels.size(); ++line) {
         m_subjectLabels[line] =
@@ -40,19 +36,13 @@ ProfileChartWindow::ProfileChartWindow(QWidget* owner, const scoring::ScaleProfi
     m_dateLabel->setObjectName(QStringLiteral("dateLabel"));
     m_modeLabel = ui::label(this, kNone, 272, 48, ui::font(11));
     m_modeLabel->setObjectName(QStringLiteral("modeLabel"));
-    m_printButton = ui::button(this, QStringLiteral("распечатать"), 400, 8, 105, 17);
-    m_printButton->setObjectName(QStringLiteral("printButton"));
-    m_chartPicture = chart::pictureElement(this, 64);
-    m_chartPicture->setObjectName(QStringLiteral("chartPicture"));
-    on(m_printButton, &QPushButton::clicked, [this] { print(); });
+    m_printButton = addPrintButton(QStringLiteral("распечатать"), {400, 8, 105, 17});
+    addPicture(64);
 }
 
-void ProfileChartWindow::onCreated() {
-    QImage picture = chart::loadBackground();
+void ProfileChartWindow::drawChart(QImage& picture) {
     fillHeader();
-    chart::drawFrame(picture);
     chart::Plotter(picture).plot(m_profile, chart::kProfileCurve);
-    m_chartPicture->setPixmap(QPixmap::fromImage(picture));
 }
 
 void ProfileChartWindow::fillHeader() {
@@ -69,9 +59,4 @@ void ProfileChartWindow::fillHeader() {
                                ends[line] - kSubjectLeft);
     ui::setText(m_dateLabel, QStringLiteral("Дата: ") + m_date);
     ui::setText(m_modeLabel, scoring::entryModeText(m_mode, scoring::ModeWords::ChartHeading));
-}
-
-void ProfileChartWindow::print() {
-    if (!ui::printWindow(this))
-        m_printButton->setText(QStringLiteral("Не выходит:)"));
 }

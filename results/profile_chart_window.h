@@ -1,7 +1,7 @@
 #pragma once
 
+#include "charts/chart_window.h"
 #include "scoring/types.h"
-#include "ui/chain_window.h"
 
 #include <QString>
 #include <array>
@@ -12,7 +12,7 @@ class QPushButton;
 // The profile chart of the subject just scored: the profile drawn on the background picture,
 // a header with the subject's data, the date and how the answers were taken, and a button
 // that prints the window.
-class ProfileChartWindow : public ui::ChainWindow {
+class ProfileChartWindow : public charts::ChartWindow {
     Q_OBJECT
 public:
     ProfileChartWindow(QWidget* owner, const scoring::ScaleProfile& profile,
@@ -20,11 +20,10 @@ public:
                        scoring::EntryMode mode);
 
 protected:
-    void onCreated() override;
+    void drawChart(QImage& picture) override;
 
 private:
     void fillHeader();
-    void print();
 
     scoring::ScaleProfile m_profile;
     scoring::Subject m_subject;
@@ -36,5 +35,4 @@ private:
     QLabel* m_dateLabel = nullptr;
     QLabel* m_modeLabel = nullptr;
     QPushButton* m_printButton = nullptr;
-    QLabel* m_chartPicture = nullptr;
 };

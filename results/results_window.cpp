@@ -99,7 +99,8 @@ QString numberedName(const char* name, std::size_t index) {
 
 ResultsWindow::ResultsWindow(QWidget* owner, const scoring::AnswerSheet& answers,
                              const scoring::Subject& subject, scoring::EntryMode mode)
-    : ChainWindow(owner), m_answers(answers), m_subject(subject), m_mode(mode) {
+    : ChainWindow(owner, ui::Opener::HideThenClose), m_answers(answers), m_subject(subject),
+      m_mode(mode) {
     setWindowTitle(QStringLiteral("Результаты теста"));
     setFixedClientSize(688, 453);
 
@@ -187,7 +188,6 @@ void ResultsWindow::onCreated() {
     m_chartButton->setEnabled(false);
     m_saveButton->setEnabled(false);
     m_reportButton->setEnabled(false);
-    ui::hideWindow(parentWidget());
     m_savedLabel->hide();
 
     const std::pair<QLabel*, QString> values[] = {
@@ -227,10 +227,6 @@ void ResultsWindow::showScores() {
     m_profile = scoring::toStens(scores.raw);
     for (std::size_t k = 0; k < m_stenValues.size(); ++k)
         ui::setText(m_stenValues[k], QString::number(m_profile[k]));
-}
-
-void ResultsWindow::onClosed() {
-    ui::closeWindow(parentWidget());
 }
 
 void ResultsWindow::openProfileChart() {

@@ -37,7 +37,6 @@ public:
 
 protected:
     void onCreated() override;
-    void onClosed() override;
 
 private:
     void buildSubjectBox();

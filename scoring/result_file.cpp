@@ -8,6 +8,7 @@
 #include <QtEndian>
 #include <bit>
 #include <cstring>
+#include <limits>
 
 namespace scoring {
 
@@ -144,7 +145,8 @@ ResultRecord readRecord(const QString& name, qint64 index) {
 }
 
 ResultRecord readRecord(const platform::FileHandle& file, qint64 index, const QString& name) {
-    if (index < 0)
+    // A number so large that its offset would wrap around is past the end of any file.
+    if (index < 0 || index > std::numeric_limits<qint64>::max() / kRecordSize)
         platform::throwEndOfFile();
     return decodeRecord(platform::readExactly(file, index * kRecordSize, kRecordSize, name));
 }

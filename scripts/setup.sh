@@ -2,8 +2,8 @@
 # Installs what a fresh Debian 12 machine lacks to build, run and test the program: the
 # compiler and CMake, Qt 6 Widgets and PrintSupport with the offscreen and xcb platform
 # plugins and Qt's Russian texts, fonts with Cyrillic, rsvg-convert for the icon, the
-# libraries that write the table as Excel (libxlsxwriter, which links zlib) and SPSS (ReadStat) files with
-# pkg-config to find them, unzip for the test that reads the Excel file back, what
+# libraries that write the table as Excel (zlib packs the workbook) and SPSS (ReadStat) files,
+# pkg-config to find libraries, unzip for the test that reads the Excel file back, what
 # making and checking the Debian package takes, and for paper answer sheets OpenCV's core,
 # image processing and geometry parts, zxing-cpp for the QR code, poppler for reading scanned
 # PDFs and Qt's TIFF and JPEG plugins, and clang-format for the test of the sources' format.
@@ -13,7 +13,7 @@ set -euo pipefail
 
 packages=(g++ cmake make qt6-base-dev libqt6printsupport6 qt6-qpa-plugins libgl-dev
           fonts-liberation fonts-comfortaa fontconfig poppler-utils qt6-translations-l10n
-          librsvg2-bin dpkg-dev file desktop-file-utils pkg-config libxlsxwriter-dev
+          librsvg2-bin dpkg-dev file desktop-file-utils pkg-config
           zlib1g-dev libreadstat-dev unzip libopencv-core-dev libopencv-imgproc-dev
           libopencv-calib3d-dev libzxing-dev libpoppler-qt6-dev qt6-image-formats-plugins
           clang-format)

@@ -22,6 +22,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QtTest>
+#include <algorithm>
 
 using archive::kPlaces;
 using archive::selection;
@@ -132,6 +133,23 @@ QStringList selectionSnapshot() {
     return places;
 }
 
+// An archive window with the result file "a.res" of `bytes` listed through its dialog; shown
+// when the test needs its list laid out.
+struct Archive {
+    testing::TempWorkDir dir;
+    QString path;
+    ArchiveWindow window{nullptr};
+    explicit Archive(const QByteArray& bytes, bool shown = false) {
+        path = writeResultFile(dir, QStringLiteral("a.res"), bytes);
+        window.create();
+        if (shown) {
+            window.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&window));
+        }
+        openThroughDialog(window, path);
+    }
+};
+
 } // namespace
 
 class TestArchiveWindow : public QObject {
@@ -162,14 +180,10 @@ private slots:
     void listsWholeRecordsInFileOrder() {
         QFETCH(QByteArray, bytes);
         QFETCH(QStringList, lines);
-        testing::TempWorkDir dir;
-        const QString path = writeResultFile(dir, QStringLiteral("a.res"), bytes);
-        ArchiveWindow window(nullptr);
-        window.create();
-        openThroughDialog(window, path);
-        QCOMPARE(listLines(window), lines);
-        QCOMPARE(window.currentFile(), path);
-        QVERIFY(!lineSelected(window));
+        Archive archive(bytes);
+        QCOMPARE(listLines(archive.window), lines);
+        QCOMPARE(archive.window.currentFile(), archive.path);
+        QVERIFY(!lineSelected(archive.window));
     }
 
     void openingFiles_data() {
@@ -190,6 +204,7 @@ private slots:
         ArchiveWindow window(nullptr);
         window.create();
         window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
         openThroughDialog(window, first);
         selectLine(window, 1);
         subjectList(window)->scrollToBottom();
@@ -204,35 +219,14 @@ private slots:
         }
         QVERIFY(!lineSelected(window));
         QCOMPARE(window.currentFile(), second);
-        // Cancelling the dialog changes nothing.
+        // Ctrl+O asks for a file too; cancelling the dialog changes nothing.
         ui::FileDialog::setNextAnswer(QString());
-        testing::child<QAction>(&window, "openAction")->trigger();
+        QTest::keySequence(&window, QKeySequence(Qt::CTRL | Qt::Key_O));
         QCOMPARE(window.currentFile(), second);
         QCOMPARE(lineCount(window), secondLines);
-    }
-
-    void ctrlOOpensAFile() {
-        testing::TempWorkDir dir;
-        const QString path = writeResultFile(dir, QStringLiteral("a.res"), numberedRecords(2));
-        ArchiveWindow window(nullptr);
-        window.create();
-        window.show();
-        QVERIFY(QTest::qWaitForWindowActive(&window));
-        ui::FileDialog::setNextAnswer(path);
+        ui::FileDialog::setNextAnswer(first);
         QTest::keySequence(&window, QKeySequence(Qt::CTRL | Qt::Key_O));
-        QCOMPARE(lineCount(window), 2);
-    }
-
-    void arrowsWithoutSelectionDoNothing() {
-        testing::TempWorkDir dir;
-        ArchiveWindow window(nullptr);
-        window.create();
-        openThroughDialog(window,
-                          writeResultFile(dir, QStringLiteral("a.res"), numberedRecords(3)));
-        toComparison(window)->click();
-        toGroup(window)->click();
-        QCOMPARE(placeTexts(window), QStringList(kPlaces, QString()));
-        QCOMPARE(selectionSnapshot(), QStringList(kPlaces, QStringLiteral("#0")));
+        QCOMPARE(lineCount(window), 40);
     }
 
     // Each set fills label by label from its lowest place; a full set takes nothing more.
@@ -247,11 +241,9 @@ private slots:
         QFETCH(bool, group);
         QFETCH(int, firstPlace);
         QFETCH(int, places);
-        testing::TempWorkDir dir;
-        const QString path = writeResultFile(dir, QStringLiteral("a.res"), numberedRecords(40));
-        ArchiveWindow window(nullptr);
-        window.create();
-        openThroughDialog(window, path);
+        Archive archive(numberedRecords(40));
+        ArchiveWindow& window = archive.window;
+        const QString& path = archive.path;
         QPushButton* arrow = group ? toGroup(window) : toComparison(window);
         for (int n = 0; n < places; ++n) {
             const int line = places - 1 - n; // lines chosen bottom up, so places and lines differ
@@ -275,35 +267,32 @@ private slots:
         QCOMPARE(selectionSnapshot(), selectionBefore);
     }
 
-    // Group places fill column by column, each from top to bottom: the labels stand where
-    // the window's layout puts them.
-    void groupPlacesFillColumnByColumn() {
-        testing::TempWorkDir dir;
-        ArchiveWindow window(nullptr);
-        window.create();
-        openThroughDialog(window,
-                          writeResultFile(dir, QStringLiteral("a.res"), numberedRecords(1)));
+    // Every place has a label of its own inside the window, none over another; each set reads
+    // in place order, the group column by column, each column from top to bottom.
+    void placesStandApartInReadingOrder() {
+        Archive archive(numberedRecords(1));
+        ArchiveWindow& window = archive.window;
         selectLine(window, 0);
-        QList<QPoint> filled;
-        for (int n = 0; n < 30; ++n) {
-            toGroup(window)->click();
-            filled << window.placeLabel(6 + n)->pos();
+        for (int place = 1; place <= kPlaces; ++place)
+            (place <= 5 ? toComparison(window) : toGroup(window))->click();
+        for (int place = 1; place <= kPlaces; ++place) {
+            const QRect at = window.placeLabel(place)->geometry();
+            QVERIFY2(window.rect().contains(at), qPrintable(QString::number(place)));
+            for (int other = 1; other < place; ++other)
+                QVERIFY2(!at.intersects(window.placeLabel(other)->geometry()),
+                         qPrintable(QStringLiteral("%1 over %2").arg(place).arg(other)));
+            if (place == 1 || place == 6)
+                continue;
+            const QPoint before = window.placeLabel(place - 1)->pos();
+            const QPoint here = at.topLeft();
+            QVERIFY2(here.x() == before.x() ? here.y() > before.y() : here.x() > before.x(),
+                     qPrintable(QString::number(place)));
         }
-        const int columns[] = {152, 328, 488};
-        for (int n = 0; n < 30; ++n)
-            QCOMPARE(filled[n], QPoint(columns[n / 10], 272 + 16 * (n % 10)));
-        QCOMPARE(window.placeLabel(35)->pos(), QPoint(488, 416));
-        QCOMPARE(window.placeLabel(1)->pos(), QPoint(400, 48));
-        QCOMPARE(window.placeLabel(5)->pos(), QPoint(400, 112));
     }
 
     void freedPlaceIsFilledAgain() {
-        testing::TempWorkDir dir;
-        const QString path = writeResultFile(dir, QStringLiteral("a.res"), numberedRecords(6));
-        ArchiveWindow window(nullptr);
-        window.create();
-        window.show();
-        openThroughDialog(window, path);
+        Archive archive(numberedRecords(6), true);
+        ArchiveWindow& window = archive.window;
         for (int line = 0; line < 4; ++line) {
             selectLine(window, line);
             toComparison(window)->click();
@@ -329,13 +318,11 @@ private slots:
     }
 
     void subjectsFromTwoFilesKeepTheirFiles() {
-        testing::TempWorkDir dir;
-        const QString first = writeResultFile(dir, QStringLiteral("a.res"), numberedRecords(2));
+        Archive archive(numberedRecords(2));
+        ArchiveWindow& window = archive.window;
+        const QString& first = archive.path;
         const QString second =
-            writeResultFile(dir, QStringLiteral("b.res"), numberedRecords(2, 20));
-        ArchiveWindow window(nullptr);
-        window.create();
-        openThroughDialog(window, first);
+            writeResultFile(archive.dir, QStringLiteral("b.res"), numberedRecords(2, 20));
         selectLine(window, 1);
         toComparison(window)->click();
         openThroughDialog(window, second);
@@ -350,21 +337,22 @@ private slots:
         QCOMPARE(window.placeLabel(2)->text(), QStringLiteral("Фамилия21 Имя21"));
     }
 
-    // A subject without surname and first name shows as a single space, which counts as a
-    // filled place for the next add and for the chart buttons.
-    void emptyNamesStillFillAPlace_data() {
+    // A name is shown in its place as stored, never as markup; a subject without surname and
+    // first name shows as a single space, which counts as a filled place for the next add and
+    // for the chart buttons.
+    void placeShowsTheNameAsStored_data() {
         QTest::addColumn<bool>("group");
-        QTest::newRow("comparison") << false;
-        QTest::newRow("group") << true;
+        QTest::addColumn<QString>("surname");
+        QTest::newRow("comparison, no names") << false << QString();
+        QTest::newRow("group, no names") << true << QString();
+        QTest::newRow("comparison, markup") << false << "<h1>BIG</h1>";
+        QTest::newRow("group, markup") << true << "<h1>BIG</h1>";
     }
-    void emptyNamesStillFillAPlace() {
+    void placeShowsTheNameAsStored() {
         QFETCH(bool, group);
-        testing::TempWorkDir dir;
-        const QString path =
-            writeResultFile(dir, QStringLiteral("a.res"), recordBytes({QString(), QString()}));
-        ArchiveWindow window(nullptr);
-        window.create();
-        openThroughDialog(window, path);
+        QFETCH(QString, surname);
+        Archive archive(recordBytes({surname, QString()}));
+        ArchiveWindow& window = archive.window;
         QVERIFY(!window.comparisonChosen());
         QVERIFY(!window.groupChosen());
         selectLine(window, 0);
@@ -372,35 +360,36 @@ private slots:
         const int first = group ? 6 : 1;
         arrow->click();
         arrow->click();
-        QCOMPARE(window.placeLabel(first)->text(), QStringLiteral(" "));
-        QCOMPARE(window.placeLabel(first + 1)->text(), QStringLiteral(" "));
-        QCOMPARE(selection().place(first + 1).fileName, path);
+        for (const int place : {first, first + 1}) {
+            const QLabel* label = window.placeLabel(place);
+            QCOMPARE(label->text(), surname + u' ');
+            QVERIFY(label->height() < 2 * label->fontMetrics().height()); // one line, no heading
+        }
+        QCOMPARE(selection().place(first + 1).fileName, archive.path);
         QCOMPARE(window.comparisonChosen(), !group);
         QCOMPARE(window.groupChosen(), group);
     }
 
-    // A record that cannot be read when its place is filled leaves the place free, not
-    // filled behind an empty label.
-    void unreadableRecordLeavesThePlaceFree_data() {
-        QTest::addColumn<bool>("removeFile");
-        QTest::newRow("file removed") << true;
-        QTest::newRow("file shortened") << false;
+    // The arrows fill no place without a selected line, nor with a record that can no longer
+    // be read: the place stays free, not filled behind an empty label.
+    void arrowsFillNothingUnreadable_data() {
+        QTest::addColumn<QString>("change");
+        QTest::newRow("no line selected") << "unselect";
+        QTest::newRow("file removed") << "remove";
+        QTest::newRow("file shortened") << "shorten";
     }
-    void unreadableRecordLeavesThePlaceFree() {
-        QFETCH(bool, removeFile);
-        testing::TempWorkDir dir;
-        const QString path = writeResultFile(dir, QStringLiteral("a.res"), numberedRecords(3));
-        ArchiveWindow window(nullptr);
-        window.create();
-        openThroughDialog(window, path);
-        if (removeFile)
-            QVERIFY(QFile::remove(path));
-        else
-            dir.writeFile(QStringLiteral("result/a.res"), numberedRecords(1));
-        selectLine(window, 2);
-        toComparison(window)->click();
-        toGroup(window)->click();
-        QCOMPARE(placeTexts(window), QStringList(kPlaces, QString()));
+    void arrowsFillNothingUnreadable() {
+        QFETCH(QString, change);
+        Archive archive(numberedRecords(3));
+        if (change == u"remove")
+            QVERIFY(QFile::remove(archive.path));
+        else if (change == u"shorten")
+            archive.dir.writeFile(QStringLiteral("result/a.res"), numberedRecords(1));
+        if (change != u"unselect")
+            selectLine(archive.window, 2);
+        toComparison(archive.window)->click();
+        toGroup(archive.window)->click();
+        QCOMPARE(placeTexts(archive.window), QStringList(kPlaces, QString()));
         QCOMPARE(selectionSnapshot(), QStringList(kPlaces, QStringLiteral("#0")));
     }
 
@@ -488,18 +477,14 @@ private slots:
     // others go once the list meets the cut, without a message; a line that went cannot be
     // chosen.
     void shrinkingFileKeepsTheLinesBeforeTheCut() {
-        testing::TempWorkDir dir;
-        const QString path = writeResultFile(dir, QStringLiteral("a.res"), numberedRecords(1000));
-        ArchiveWindow window(nullptr);
-        window.create();
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        openThroughDialog(window, path);
+        Archive archive(numberedRecords(1000), true);
+        ArchiveWindow& window = archive.window;
         QListView* list = subjectList(window);
         list->viewport()->repaint(); // the first lines are read
         selectLine(window, 999);
 
-        dir.writeFile(QStringLiteral("result/a.res"), numberedRecords(600) + QByteArray(40, 'x'));
+        archive.dir.writeFile(QStringLiteral("result/a.res"),
+                              numberedRecords(600) + QByteArray(40, 'x'));
         list->scrollToBottom();
         list->viewport()->repaint();
         toComparison(window)->click();
@@ -537,13 +522,8 @@ private slots:
         QFETCH(QString, input);
         QFETCH(int, line);
         QFETCH(int, top);
-        testing::TempWorkDir dir;
-        ArchiveWindow window(nullptr);
-        window.create();
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        openThroughDialog(window,
-                          writeResultFile(dir, QStringLiteral("a.res"), numberedRecords(100)));
+        Archive archive(numberedRecords(100), true);
+        ArchiveWindow& window = archive.window;
         QListView* list = subjectList(window);
         list->setFocus();
         if (startLine >= 0)
@@ -569,24 +549,6 @@ private slots:
         QCOMPARE(list->currentIndex().row(), line);
         QCOMPARE(firstShownLine(window), top);
         QVERIFY(lineShown(window, line) || input == u"wheel");
-    }
-
-    // Names from a file are shown as they are, never as markup.
-    void placeLabelsShowPlainText() {
-        testing::TempWorkDir dir;
-        const QString path = writeResultFile(
-            dir, QStringLiteral("a.res"), recordBytes({QStringLiteral("<h1>BIG</h1>"), QString()}));
-        ArchiveWindow window(nullptr);
-        window.create();
-        openThroughDialog(window, path);
-        selectLine(window, 0);
-        toComparison(window)->click();
-        toGroup(window)->click();
-        for (const int place : {1, 6}) {
-            const QLabel* label = window.placeLabel(place);
-            QCOMPARE(label->text(), QStringLiteral("<h1>BIG</h1> "));
-            QVERIFY(label->height() < 2 * label->fontMetrics().height()); // one line, no heading
-        }
     }
 
     // The table of the listed file is saved in the form the chosen name asks for; a file that
@@ -644,11 +606,9 @@ private slots:
         QFETCH(QString, answer);
         QFETCH(bool, shortenFile);
         QFETCH(bool, written);
-        testing::TempWorkDir dir;
-        const QString path = writeResultFile(dir, QStringLiteral("a.res"), numberedRecords(3));
-        ArchiveWindow window(nullptr);
-        window.create();
-        openThroughDialog(window, path);
+        Archive archive(numberedRecords(3));
+        ArchiveWindow& window = archive.window;
+        const testing::TempWorkDir& dir = archive.dir;
         QPushButton* report = button(window, "reportButton");
         QVERIFY(!report->isEnabled());
         selectLine(window, 2);
@@ -668,12 +628,10 @@ private slots:
     // The open dialog starts in result and a save dialog in saved_img, whichever folder a
     // dialog showed last.
     void dialogsStartInTheirFolders() {
-        testing::TempWorkDir dir;
+        Archive archive(numberedRecords(2));
+        ArchiveWindow& window = archive.window;
+        const testing::TempWorkDir& dir = archive.dir;
         dir.makeFolder(QStringLiteral("saved_img"));
-        ArchiveWindow window(nullptr);
-        window.create();
-        openThroughDialog(window,
-                          writeResultFile(dir, QStringLiteral("a.res"), numberedRecords(2)));
         QStringList folders;
         const auto noteFolder = [&folders] {
             auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
@@ -689,30 +647,24 @@ private slots:
                                        dir.filePath(QStringLiteral("result"))}));
     }
 
-    void keyboardOrder() {
-        testing::TempWorkDir dir;
-        ArchiveWindow window(nullptr);
-        window.create();
-        window.show();
+    // Tab goes round every button and the list, each once, so the window works without a mouse.
+    void tabReachesEveryControl() {
+        Archive archive(numberedRecords(2), true);
+        ArchiveWindow& window = archive.window;
         QVERIFY(QTest::qWaitForWindowActive(&window));
-        // The save buttons take the focus only with something to save.
-        openThroughDialog(window,
-                          writeResultFile(dir, QStringLiteral("a.res"), numberedRecords(2)));
-        selectLine(window, 0);
+        selectLine(window, 0); // the save buttons are enabled
         button(window, "loadButton")->setFocus();
-        const QList<QWidget*> expected = {button(window, "comparisonChartButton"),
-                                          button(window, "groupChartButton"),
-                                          subjectList(window),
-                                          toComparison(window),
-                                          toGroup(window),
-                                          button(window, "exitButton"),
-                                          button(window, "tableButton"),
-                                          button(window, "reportButton"),
-                                          button(window, "loadButton")};
-        for (QWidget* next : expected) {
+        QList<QWidget*> reached;
+        while (!reached.contains(QApplication::focusWidget()) && reached.size() < 20) {
+            reached << QApplication::focusWidget();
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-            QCOMPARE(QApplication::focusWidget(), next);
         }
+        QList<QWidget*> controls = {subjectList(window)};
+        for (QPushButton* control : window.findChildren<QPushButton*>())
+            controls << control;
+        std::sort(reached.begin(), reached.end());
+        std::sort(controls.begin(), controls.end());
+        QCOMPARE(reached, controls);
     }
 
     // "Загрузить" on the main window opens the archive, which hides the main window while it

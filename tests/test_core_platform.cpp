@@ -49,6 +49,29 @@ QString errorWithoutBlocking(const QString& fifo, const std::function<void()>& s
     return QStringLiteral("blocked");
 }
 
+// Runs a file operation on `name` by its word: "open", "create", "openOrCreate", "text",
+// "picture", "records" (of a result file) or "read <size> [at <offset>]".
+void runOperation(const QString& operation, const QString& name) {
+    if (operation == u"open")
+        openFile(name, Access::ReadOnly);
+    else if (operation == u"create")
+        createFile(name);
+    else if (operation == u"openOrCreate")
+        openOrCreateFile(name);
+    else if (operation == u"text")
+        TextReader().open(name);
+    else if (operation == u"picture")
+        readPictureFile(name);
+    else if (operation == u"records")
+        scoring::recordCount(name);
+    else if (operation.startsWith(u"read ")) {
+        const QStringList words = operation.split(u' ');
+        const FileHandle file = openFile(name, Access::ReadOnly);
+        readExactly(file, words.size() > 3 ? words[3].toInt() : 0, words[1].toInt(), name);
+    } else
+        QFAIL(qPrintable(operation));
+}
+
 } // namespace
 
 class TestCorePlatform : public QObject {
@@ -105,22 +128,7 @@ void TestCorePlatform::errorTexts() {
     QFETCH(QString, error);
     testing::TempWorkDir dir;
     dir.writeFile(QStringLiteral("Data/Ten.bin"), QByteArray(10, 'x'));
-    const QString text = errorOf([&] {
-        if (operation == u"open")
-            openFile(name, Access::ReadOnly);
-        else if (operation == u"create")
-            createFile(name);
-        else if (operation == u"openOrCreate")
-            openOrCreateFile(name);
-        else if (operation == u"text")
-            TextReader().open(name);
-        else if (operation.startsWith(u"read ")) { // "read <size> [at <offset>]"
-            const QStringList words = operation.split(u' ');
-            const FileHandle file = openFile(name, Access::ReadOnly);
-            readExactly(file, words.size() > 3 ? words[3].toInt() : 0, words[1].toInt(), name);
-        }
-    });
-    QCOMPARE(text, error);
+    QCOMPARE(errorOf([&] { runOperation(operation, name); }), error);
 }
 
 void TestCorePlatform::readOnlyFile() {
@@ -150,18 +158,8 @@ void TestCorePlatform::specialFiles() {
     dir.makeFolder(QStringLiteral("Data"));
     QCOMPARE(QProcess::execute(QStringLiteral("mkfifo"), {QStringLiteral("Data/x.res")}), 0);
     const QString name = QStringLiteral("Data\\x.res");
-    const QString error = errorWithoutBlocking(dir.filePath(QStringLiteral("Data/x.res")), [&] {
-        if (operation == u"open")
-            openFile(name, Access::ReadOnly);
-        else if (operation == u"openOrCreate")
-            openOrCreateFile(name);
-        else if (operation == u"text")
-            TextReader().open(name);
-        else if (operation == u"picture")
-            readPictureFile(name);
-        else if (operation == u"records")
-            scoring::recordCount(name);
-    });
+    const QString error = errorWithoutBlocking(dir.filePath(QStringLiteral("Data/x.res")),
+                                               [&] { runOperation(operation, name); });
     QCOMPARE(error, QStringLiteral("File access denied"));
 }
 

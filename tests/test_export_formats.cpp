@@ -11,14 +11,19 @@
 #include "tests/support/tool_run.h"
 
 #include <QDate>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
 #include <QMap>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTest>
 #include <QXmlStreamReader>
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <optional>
 #include <readstat.h>
 
 using scoring::ResultRecord;
@@ -74,11 +79,13 @@ struct Cell {
     QString value; // the text or the number as written
 };
 
-// Cells by reference ("C2"); a sheet's pane state under "pane".
+// Cells by reference ("C2"); a sheet's pane state under "pane". A cell without its reference
+// is the one after the cell before it in its row, as a spreadsheet reads it.
 QMap<QString, Cell> sheetCells(const QByteArray& xml) {
     QMap<QString, Cell> cells;
     QXmlStreamReader reader(xml);
-    QString ref;
+    QString ref, row;
+    int column = -1;
     while (!reader.atEnd()) {
         reader.readNext();
         if (!reader.isStartElement())
@@ -88,8 +95,13 @@ QMap<QString, Cell> sheetCells(const QByteArray& xml) {
             cells[QStringLiteral("pane")] = {attributes.value(QLatin1String("state")).toString(),
                                              {},
                                              attributes.value(QLatin1String("ySplit")).toString()};
+        } else if (reader.name() == u"row") {
+            row = attributes.value(QLatin1String("r")).toString();
+            column = -1;
         } else if (reader.name() == u"c") {
-            ref = attributes.value(QLatin1String("r")).toString();
+            const QString given = attributes.value(QLatin1String("r")).toString();
+            column = given.isEmpty() ? column + 1 : given.front().unicode() - u'A';
+            ref = QChar(u'A' + column) + row;
             cells[ref] = {attributes.value(QLatin1String("t")).toString(),
                           attributes.value(QLatin1String("s")).toString(),
                           {}};
@@ -109,6 +121,7 @@ QString columnLetters(int column) { // 0 -> A, 25 -> Z (the table has 25 columns
 struct SavVariable {
     QString name, label, format, labelSet;
     readstat_measure_t measure = READSTAT_MEASURE_UNKNOWN;
+    int displayWidth = 0;
 };
 
 struct SavFile {
@@ -133,7 +146,8 @@ int onVariable(int, readstat_variable_t* variable, const char* labelSet, void* c
     file->variables.append(
         {QString::fromUtf8(readstat_variable_get_name(variable)),
          QString::fromUtf8(label ? label : ""), QString::fromUtf8(format ? format : ""),
-         QString::fromUtf8(labelSet ? labelSet : ""), readstat_variable_get_measure(variable)});
+         QString::fromUtf8(labelSet ? labelSet : ""), readstat_variable_get_measure(variable),
+         readstat_variable_get_display_width(variable)});
     return READSTAT_HANDLER_OK;
 }
 
@@ -169,6 +183,67 @@ SavFile readSav(const QString& path, readstat_error_t& error) {
     error = readstat_parse_sav(parser, QFile::encodeName(path).constData(), &file);
     readstat_parser_free(parser);
     return file;
+}
+
+// ---- Outputs and damaged records ------------------------------------------------------------
+
+// A result file large enough that every output of it outgrows a few kilobytes.
+QByteArray largeFile() {
+    QByteArray bytes;
+    for (int n = 0; n < 3000; ++n)
+        bytes += scoring::encodeRecord(record(QStringLiteral("Иванов-%1").arg(n), "2", 0));
+    return bytes;
+}
+
+// While it lives, a 16 KB file system mounted on `folder` when this process may mount one
+// (as root); otherwise nothing, and the caller limits the file size instead.
+class SmallDisk {
+public:
+    explicit SmallDisk(const QString& folder) : m_folder(folder) {
+        QDir().mkpath(folder);
+        QProcess mount;
+        mount.start(QStringLiteral("mount"), {"-t", "tmpfs", "-o", "size=16k", "tmpfs", folder});
+        m_mounted = mount.waitForFinished(10000) && mount.exitStatus() == QProcess::NormalExit &&
+                    mount.exitCode() == 0;
+    }
+    ~SmallDisk() {
+        if (m_mounted)
+            QProcess::execute(QStringLiteral("umount"), {m_folder});
+    }
+    SmallDisk(const SmallDisk&) = delete;
+    SmallDisk& operator=(const SmallDisk&) = delete;
+    bool mounted() const { return m_mounted; }
+
+private:
+    QString m_folder;
+    bool m_mounted = false;
+};
+
+// The tool's arguments that write `format` of `input` into the folder "out": the table
+// out/keep.<format>, or the report of record 0, out/<input stem>_0.pdf. `target` gets the path
+// of that one output.
+QStringList outputArguments(const QString& format, const QString& input, QString& target) {
+    if (format == u"pdf") {
+        target = QStringLiteral("out/") + exporting::reportFileName(input, 0);
+        return {"--pdf", "--record", "0", "-o", "out", input};
+    }
+    target = QStringLiteral("out/keep.") + format;
+    return {"-o", target, input};
+}
+
+QString pdfToText(const QString& pdf) {
+    QProcess text;
+    text.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    text.waitForFinished(60000);
+    return QString::fromUtf8(text.readAllStandardOutput());
+}
+
+QByteArray pdfToPng(const QString& pdf) {
+    QProcess render;
+    render.start(QStringLiteral("pdftoppm"),
+                 {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("60"), pdf});
+    render.waitForFinished(60000);
+    return render.readAllStandardOutput();
 }
 
 } // namespace
@@ -219,7 +294,7 @@ private slots:
                                                  {"D3", "=Петрова"},
                                                  {"E3", "_x005F_x0041_"},
                                                  {"F3", "02"},
-                                                 {"H3", "manual"},
+                                                 {"H3", "вручную"},
                                                  {"I3", "1"},
                                                  {"Y3", "4"},
                                                  {"B4", "2"},
@@ -289,6 +364,11 @@ private slots:
         QVERIFY(damaged[2].isNull()); // NaN date
         QCOMPARE(damaged[3].toString(), QStringLiteral("Абвгдежзийклмнопрсту"));
         QVERIFY(damaged[7].isNull()); // unknown entry byte
+        // The text columns as wide as their longest texts.
+        QList<int> widths;
+        for (int v = 3; v <= 6; ++v)
+            widths.append(file.variables[v].displayWidth);
+        QCOMPARE(widths, (QList<int>{20, 7, 2, 5}));
     }
 
     // The archive window's call: the form by the extension, in any case.
@@ -310,6 +390,22 @@ private slots:
         QCOMPARE(failures.size(), 1);
         QCOMPARE(failures[0].file, QStringLiteral("missing.res"));
         QVERIFY(dir.readFile(name).startsWith(starts));
+    }
+
+    // A table longer than a sheet is refused at once, from the files' sizes, before any row is
+    // read (a sparse file: nothing of it is on the disk).
+    void xlsxBeyondASheet() {
+        testing::TempWorkDir dir;
+        dir.writeFile(kFile, QByteArray());
+        QVERIFY(QFile::resize(dir.filePath(kFile), qint64(scoring::kRecordSize) * 1'048'576));
+        QElapsedTimer timer;
+        timer.start();
+        const testing::ToolRun run = testing::runExportTool({"-o", "out.xlsx", kFile});
+        QCOMPARE(run.exitCode, 1);
+        QCOMPARE(run.errors, QStringLiteral("dorvel-export: out.xlsx: лист Excel вмещает не больше "
+                                            "1048575 записей; выгрузите таблицу в CSV или SAV\n"));
+        QVERIFY(timer.elapsed() < 10000);
+        QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("out.xlsx"))));
     }
 
     void tool_data() {
@@ -336,7 +432,7 @@ private slots:
         QTest::newRow("unknown format") << QStringList{"--format", "ods", "-o", "out.xlsx", kFile}
                                         << 2 << "--format" << QByteArray();
         QTest::newRow("unwritable") << QStringList{"-o", "result/09.12.2026.res/out.xlsx", kFile}
-                                    << 1 << "Cannot create file" << QByteArray();
+                                    << 1 << "Invalid filename" << QByteArray();
     }
     void tool() {
         QFETCH(QStringList, arguments);
@@ -347,15 +443,160 @@ private slots:
         dir.writeFile(kFile, sampleFile());
         const testing::ToolRun run = testing::runExportTool(arguments);
         QCOMPARE(run.exitCode, exitCode);
+        // Besides what the row expects, only the damaged record and the partial tail are named.
+        QString errors = run.errors;
+        errors.remove(QRegularExpression(
+            QStringLiteral("^dorvel-export: result/09.12.2026.res: запись [23]: .*\n"),
+            QRegularExpression::MultilineOption));
         if (stderrHas.isEmpty())
-            QCOMPARE(run.errors, QString());
+            QCOMPARE(errors, QString());
         else
-            QVERIFY2(run.errors.contains(stderrHas), qPrintable(run.errors));
+            QVERIFY2(errors.contains(stderrHas), qPrintable(run.errors));
         const QByteArray out = dir.readFile(QStringLiteral("out.xlsx"));
         if (outStarts.isEmpty())
             QVERIFY(out.isEmpty());
         else
             QVERIFY2(out.startsWith(outStarts), out.left(8).constData());
+    }
+
+    // Every output is whole or replaces nothing: on a full disk, under a file-size limit (the
+    // signal SIGXFSZ left at its default), at a FIFO, or at one of the inputs, the tool says why
+    // and exits 1, the old file stays as it was and no temporary file is left beside it.
+    void outputFaults_data() {
+        QTest::addColumn<QString>("format");
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<QString>("stderrHas");
+        const QList<std::pair<QString, QString>> faults = {{"full disk", "Disk full"},
+                                                           {"size limit", "Disk full"},
+                                                           {"fifo", "не обычный файл"},
+                                                           {"input", "один из выгружаемых файлов"}};
+        for (const QString format : {"csv", "xlsx", "sav", "pdf"}) {
+            for (const auto& [fault, text] : faults)
+                QTest::newRow(qPrintable(format + u' ' + fault)) << format << fault << text;
+        }
+    }
+    void outputFaults() {
+        QFETCH(QString, format);
+        QFETCH(QString, fault);
+        QFETCH(QString, stderrHas);
+        if (QStandardPaths::findExecutable(QStringLiteral("prlimit")).isEmpty())
+            QSKIP("prlimit (util-linux) is not installed");
+        testing::TempWorkDir dir;
+        const QByteArray input = largeFile();
+        dir.writeFile(kFile, input);
+        QString target;
+        const QStringList arguments = outputArguments(format, kFile, target);
+        std::optional<SmallDisk> disk;
+        QStringList launcher;
+        if (fault == u"full disk") {
+            disk.emplace(dir.filePath(QStringLiteral("out")));
+            if (!disk->mounted())
+                launcher = testing::fileSizeLimited(16 * 1024);
+        } else if (fault == u"size limit") {
+            launcher = testing::fileSizeLimited(8 * 1024);
+        }
+        dir.makeFolder(QStringLiteral("out"));
+        if (fault == u"fifo")
+            QCOMPARE(QProcess::execute(QStringLiteral("mkfifo"), {dir.filePath(target)}), 0);
+        else if (fault == u"input")
+            QVERIFY(QFile::link(dir.filePath(kFile), dir.filePath(target)));
+        else
+            dir.writeFile(target, "old");
+
+        const testing::ToolRun run = testing::runExportTool(
+            fault == u"input" && format != u"pdf" ? QStringList{"-o", target, kFile, target}
+                                                  : arguments,
+            launcher);
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY2(run.errors.contains(stderrHas), qPrintable(run.errors));
+        QCOMPARE(QDir(dir.filePath(QStringLiteral("out")))
+                     .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System),
+                 QStringList{QFileInfo(target).fileName()});
+        if (fault == u"fifo")
+            QVERIFY(!QFileInfo(dir.filePath(target)).isFile());
+        else if (fault == u"input")
+            QCOMPARE(dir.readFile(kFile), input);
+        else
+            QCOMPARE(dir.readFile(target), QByteArray("old"));
+    }
+
+    // A damaged record leaves in every format with its damage as missing values: a sten
+    // outside 1 to 10 an empty cell (system-missing in SAV, no point of the PDF's chart), a
+    // text ending at its first NUL; standard error names each damaged record and the partial
+    // tail once.
+    void damagedRecords_data() {
+        QTest::addColumn<QString>("format");
+        for (const char* format : {"csv", "xlsx", "sav", "pdf"})
+            QTest::newRow(format) << QString::fromLatin1(format);
+    }
+    void damagedRecords() {
+        QFETCH(QString, format);
+        if (format == u"pdf" &&
+            (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty() ||
+             QStandardPaths::findExecutable(QStringLiteral("pdftoppm")).isEmpty()))
+            QSKIP("poppler-utils is not installed");
+        if (format == u"xlsx" && QStandardPaths::findExecutable(QStringLiteral("unzip")).isEmpty())
+            QSKIP("unzip is not installed");
+        // Records 1 and 2: the surname's length byte over its text, so that the field's NULs
+        // follow it, and scale A at 200 and 0.
+        QByteArray damaged = scoring::encodeRecord(record(QStringLiteral("Петров"), "2", 0));
+        damaged[0] = char(20);
+        damaged[54 + 1] = char(200);
+        QByteArray zero = damaged;
+        zero[54 + 1] = char(0);
+        testing::TempWorkDir dir;
+        dir.writeFile(kFile, scoring::encodeRecord(record(QStringLiteral("Иванов"), "2", 0)) +
+                                 damaged + zero + QByteArray(40, 'x'));
+        QString target;
+        QStringList arguments = outputArguments(format, kFile, target);
+        if (format == u"pdf")
+            arguments = QStringList{"--pdf", "-o", "out", kFile};
+        dir.makeFolder(QStringLiteral("out"));
+
+        const testing::ToolRun run = testing::runExportTool(arguments);
+        QCOMPARE(run.exitCode, 0);
+        const QString start = QStringLiteral("dorvel-export: ") + kFile;
+        QCOMPARE(run.errors,
+                 start + QStringLiteral(": запись 1: повреждена\n") + start +
+                     QStringLiteral(": запись 2: повреждена\n") + start +
+                     QStringLiteral(": запись 3: неполная (40 байт из 88), не выгружена\n"));
+        const QString out = dir.filePath(target);
+        if (format == u"csv") {
+            const QStringList lines =
+                QString::fromUtf8(dir.readFile(target)).split(QStringLiteral("\r\n"));
+            for (int row : {2, 3}) {
+                const QStringList cells = lines.value(row).split(u';');
+                QCOMPARE(cells.value(3), QStringLiteral("Петров"));
+                QCOMPARE(cells.value(9), QString()); // scale A
+                QCOMPARE(cells.value(10), QStringLiteral("3"));
+            }
+        } else if (format == u"xlsx") {
+            const QMap<QString, Cell> cells =
+                sheetCells(unzipMember(out, "xl/worksheets/sheet1.xml"));
+            for (const QString row : {"3", "4"}) {
+                QCOMPARE(cells.value(u'D' + row).value, QStringLiteral("Петров"));
+                QVERIFY(!cells.contains(u'J' + row));
+                QCOMPARE(cells.value(u'K' + row).value, QStringLiteral("3"));
+            }
+        } else if (format == u"sav") {
+            readstat_error_t error = READSTAT_OK;
+            const SavFile file = readSav(out, error);
+            QCOMPARE(error, READSTAT_OK);
+            for (int row : {1, 2}) {
+                QCOMPARE(file.values.value(row).value(3).toString(), QStringLiteral("Петров"));
+                QVERIFY(file.values.value(row).value(9).isNull());
+                QCOMPARE(file.values.value(row).value(10).toDouble(), 3.0);
+            }
+        } else {
+            // 200 and 0 alike are no point of the chart: the two pages are the same picture.
+            const QString page = pdfToText(dir.filePath(QStringLiteral("out/09.12.2026_1.pdf")));
+            QVERIFY2(page.contains(QStringLiteral("Петров")) &&
+                         !page.contains(QStringLiteral("200")),
+                     qPrintable(page));
+            const QByteArray first = pdfToPng(dir.filePath(QStringLiteral("out/09.12.2026_1.pdf")));
+            QVERIFY(!first.isEmpty());
+            QVERIFY(first == pdfToPng(dir.filePath(QStringLiteral("out/09.12.2026_2.pdf"))));
+        }
     }
 };
 

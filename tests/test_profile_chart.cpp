@@ -1,7 +1,7 @@
 // The profile chart: the pixels the shared plotter and frame draw, the background picture's
 // errors, the chart window's header, and printing.
 
-#include "charts/chart_frame.h"
+#include "graphics/chart_drawing.h"
 #include "platform/dates.h"
 #include "platform/error.h"
 #include "platform/paths.h"
@@ -135,33 +135,38 @@ private slots:
             const QPointF middle = (from + to) / 2;
             QVERIFY(!nearColour(picture, middle.x(), middle.y() - 8, ui::kRed));
         }
-        // The markers stand on the outer side of each turn: left of sten 1, right of sten 10.
-        for (int k = 1; k <= 17; ++k) {
-            const int x = chart::stenX(profile[std::size_t(k - 1)]);
-            const int outer = profile[std::size_t(k - 1)] == 1 ? x - 2 : x + 2;
-            QVERIFY(isColour(picture, outer, chart::rowY(k), ui::kRed));
-            QVERIFY(!isColour(picture, profile[std::size_t(k - 1)] == 1 ? x - 3 : x + 3,
-                              chart::rowY(k), ui::kRed));
-        }
     }
 
-    void markerIsCircleInItsBox() {
-        // A single point per row with the line far away: plot on a picture and compare each
-        // marker's pixels with the 5 x 5 box around its point.
+    // Every marker sits centred on its point, in the first curve's pen and in a later one's: on
+    // the point's row the colour reaches as far left as right, and in the outermost column of
+    // the marker as far up as down.
+    void markersCentredOnTheirPoints_data() {
+        QTest::addColumn<bool>("laterCurve");
+        QTest::newRow("first curve") << false;
+        QTest::newRow("later curve") << true;
+    }
+    void markersCentredOnTheirPoints() {
+        QFETCH(bool, laterCurve);
         QImage picture = blankPicture();
-        chart::Plotter(picture).plot(constantProfile(5), ui::kBlue);
+        chart::Plotter plotter(picture);
+        if (laterCurve)
+            plotter.plot(constantProfile(1), ui::kBlue);
+        plotter.plot(constantProfile(5), ui::kRed);
         const int x = chart::stenX(5);
-        const int y = chart::rowY(9);
-        for (int d = -1; d <= 1; ++d) {
-            QVERIFY(isColour(picture, x - 2, y + d, ui::kBlue)); // left side of the ring
-            QVERIFY(isColour(picture, x + 2, y + d, ui::kBlue)); // right side
+        const auto reach = [&](int fromX, int fromY, int dx, int dy) {
+            int farthest = 0;
+            for (int step = 1; step <= 6; ++step)
+                if (isColour(picture, fromX + step * dx, fromY + step * dy, ui::kRed))
+                    farthest = step;
+            return farthest;
+        };
+        for (int k = 1; k <= 17; ++k) {
+            const int y = chart::rowY(k);
+            const int left = reach(x, y, -1, 0);
+            QCOMPARE(left, reach(x, y, 1, 0));
+            QVERIFY(left >= 2); // wider than the line
+            QCOMPARE(reach(x - left, y, 0, -1), reach(x - left, y, 0, 1));
         }
-        QVERIFY(!isColour(picture, x - 2, y - 2, ui::kBlue)); // a circle, not a square
-        QVERIFY(!isColour(picture, x + 2, y + 2, ui::kBlue));
-        QVERIFY(!isColour(picture, x - 3, y, ui::kBlue));
-        QVERIFY(!isColour(picture, x + 3, y, ui::kBlue));
-        QVERIFY(isColour(picture, x - 1, y - 2, ui::kBlue) ||
-                isColour(picture, x + 1, y - 2, ui::kBlue));
     }
 
     void penWidthCarriesToNextCurve() {

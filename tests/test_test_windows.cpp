@@ -122,6 +122,31 @@ ui::ChainWindow* openedOverTest() {
     return nullptr;
 }
 
+// Answers `answer` on the test window; a window this opens over it is handed to `whenOpen` and
+// closed. Says whether one opened; `whenOpen` sees nullptr when the answer opened nothing.
+bool answerClosingWhatOpens(TestWindow& window, int answer,
+                            const std::function<void(ui::ChainWindow*)>& whenOpen = {}) {
+    bool ran = false;
+    bool opened = false;
+    QTimer closer;
+    closer.setSingleShot(true);
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        ran = true;
+        ui::ChainWindow* other = openedOverTest();
+        opened = other != nullptr;
+        if (whenOpen)
+            whenOpen(other);
+        if (other)
+            other->close();
+    });
+    closer.start(0);
+    answerStatement(window, answer);
+    closer.stop(); // nothing opened: the step must not fire later inside another test
+    if (!ran && whenOpen)
+        whenOpen(nullptr);
+    return opened;
+}
+
 // A test window as the subject data window opens it, but driven here step by step: the
 // subject data window beneath it, its owner, exists, hidden, as it does in the chain.
 struct TestRun {
@@ -139,21 +164,7 @@ struct TestRun {
                    const std::function<void(ui::ChainWindow*)>& whenResultsOpen) {
         for (int s = 1; s < kStatements; ++s)
             answerStatement(window, answerOf(s));
-        QTimer closer;
-        closer.setSingleShot(true);
-        QObject::connect(&closer, &QTimer::timeout, [&] {
-            ui::ChainWindow* results = openedOverTest();
-            whenResultsOpen(results);
-            if (results)
-                results->close();
-        });
-        closer.start(0);
-        answerStatement(window, answerOf(kStatements));
-        // Nothing opened: the step must not fire later inside another test.
-        if (closer.isActive()) {
-            closer.stop();
-            whenResultsOpen(nullptr);
-        }
+        answerClosingWhatOpens(window, answerOf(kStatements), whenResultsOpen);
     }
 };
 
@@ -309,9 +320,18 @@ private slots:
         QCOMPARE(statementNumber(window), QStringLiteral("3"));
     }
 
+    // A questionnaire of 418 lines shows statement 105 without its answers b and c.
+    void finishCaptionAtStatement105_data() {
+        QTest::addColumn<int>("lines");
+        QTest::addColumn<QStringList>("texts");
+        QTest::newRow("420 lines") << 420 << itemTexts(105);
+        QTest::newRow("418 lines") << 418 << QStringList{"Утверждение 105", "ответ а 105", "", ""};
+    }
     void finishCaptionAtStatement105() {
+        QFETCH(int, lines);
+        QFETCH(QStringList, texts);
         testing::TempWorkDir dir;
-        dir.writeFile(QStringLiteral("Data/data.kdt"), questionnaire(420));
+        dir.writeFile(QStringLiteral("Data/data.kdt"), questionnaire(lines));
         TestRun run;
         TestWindow& window = run.window;
         for (int s = 1; s <= 103; ++s)
@@ -321,7 +341,7 @@ private slots:
         answerStatement(window, 1);
         QCOMPARE(statementNumber(window), QStringLiteral("105"));
         QCOMPARE(continueButton(window)->text(), QStringLiteral("Закончить"));
-        QCOMPARE(shownTexts(window), itemTexts(105));
+        QCOMPARE(shownTexts(window), texts);
         QCOMPARE(window.answeredCount(), 104);
         QCOMPARE(window.answers().answer(104), quint8(1));
         QCOMPARE(window.answers().answer(105), quint8(0));
@@ -371,15 +391,6 @@ private slots:
             QCOMPARE(run.window.answers().answer(s), quint8(answerOf(s)));
     }
 
-    void statement105Of418Lines() {
-        testing::TempWorkDir dir;
-        dir.writeFile(QStringLiteral("Data/data.kdt"), questionnaire(418));
-        TestRun run;
-        for (int s = 1; s <= 104; ++s)
-            answerStatement(run.window, 2);
-        QCOMPARE(shownTexts(run.window), (QStringList{"Утверждение 105", "ответ а 105", "", ""}));
-    }
-
     // A second test starts from a clean sheet and keeps only its own answers.
     void secondTestOverwritesFirst() {
         testing::TempWorkDir dir;
@@ -413,21 +424,8 @@ private slots:
         QCOMPARE(shownTexts(window), (QStringList{"", "", "", ""}));
         QVERIFY(!window.questionnaireOpen());
 
-        for (int press = 0; press < 3; ++press) {
-            bool opened = false;
-            QTimer closer;
-            closer.setSingleShot(true);
-            QObject::connect(&closer, &QTimer::timeout, [&] {
-                if (ui::ChainWindow* other = openedOverTest()) {
-                    opened = true;
-                    other->close();
-                }
-            });
-            closer.start(0);
-            answerStatement(window, 1);
-            closer.stop();
-            QVERIFY(!opened);
-        }
+        for (int press = 0; press < 3; ++press)
+            QVERIFY(!answerClosingWhatOpens(window, 1));
         QCOMPARE(window.answeredCount(), 0);
         QCOMPARE(statementNumber(window), QStringLiteral("1"));
         QCOMPARE(window.answers().answer(1), quint8(0));
@@ -452,17 +450,46 @@ private slots:
                  qPrintable(date));
         QCOMPARE(dateLabel->width(), dateLabel->sizeHint().width()); // not cut off
         QVERIFY(instructions.isHidden());
-        const QList<QWidget*> order = {testing::child<QLineEdit>(&subject, "surnameEdit"),
-                                       testing::child<QLineEdit>(&subject, "firstNameEdit"),
-                                       testing::child<QLineEdit>(&subject, "courseEdit"),
-                                       testing::child<QLineEdit>(&subject, "groupEdit"),
-                                       continueButton(subject)};
-        for (qsizetype i = 0; i < 4; ++i)
-            QCOMPARE(static_cast<QLineEdit*>(order[i])->text(), QStringLiteral("нет"));
+        for (const QLineEdit* field : subject.findChildren<QLineEdit*>())
+            QCOMPARE(field->text(), QStringLiteral("нет"));
+    }
 
-        // Keyboard order: surname, first name, course, group, "Продолжить".
-        for (qsizetype i = 0; i + 1 < order.size(); ++i)
-            QCOMPARE(order[i]->nextInFocusChain(), order[i + 1]);
+    // Both windows that take a subject's data open with the surname's "нет" selected, so that
+    // typing replaces it; Tab goes through every field in the order they are read, and through
+    // every button, before it comes back.
+    void subjectFieldsReadyForTyping_data() {
+        QTest::addColumn<bool>("manualEntry");
+        QTest::newRow("subject data") << false;
+        QTest::newRow("manual entry") << true;
+    }
+    void subjectFieldsReadyForTyping() {
+        QFETCH(bool, manualEntry);
+        testing::TempWorkDir dir;
+        SubjectDataWindow subjectWindow(nullptr);
+        ManualEntryWindow manualWindow(nullptr);
+        ui::ChainWindow& window =
+            manualEntry ? static_cast<ui::ChainWindow&>(manualWindow) : subjectWindow;
+        window.create();
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        typeText(QStringLiteral("Иванов"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        typeText(QStringLiteral("Анна"));
+        const scoring::Subject typed =
+            manualEntry ? manualWindow.subject() : subjectWindow.subject();
+        QCOMPARE(typed.surname, QStringLiteral("Иванов"));
+        QCOMPARE(typed.firstName, QStringLiteral("Анна"));
+
+        const QList<QWidget*> order =
+            testing::tabOrder(testing::child<QLineEdit>(&window, "surnameEdit"));
+        QStringList fields;
+        for (const QWidget* control : order) {
+            if (qobject_cast<const QLineEdit*>(control))
+                fields << control->objectName();
+        }
+        QCOMPARE(fields, (QStringList{"surnameEdit", "firstNameEdit", "courseEdit", "groupEdit"}));
+        for (QPushButton* button : window.findChildren<QPushButton*>())
+            QVERIFY2(order.contains(button), qPrintable(button->objectName()));
     }
 
     // The subject's fields hold what a result record keeps: characters beyond its length, and
@@ -526,20 +553,6 @@ private slots:
                  (QStringList{subject.surname, subject.firstName, subject.course, subject.group}));
     }
 
-    // The window opens with the surname's "нет" selected, so that typing replaces it.
-    void typedSurnameReplacesNone() {
-        testing::TempWorkDir dir;
-        SubjectDataWindow window(nullptr);
-        window.create();
-        window.show();
-        QVERIFY(QTest::qWaitForWindowActive(&window));
-        typeText(QStringLiteral("Иванов"));
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        typeText(QStringLiteral("Анна"));
-        QCOMPARE(window.subject().surname, QStringLiteral("Иванов"));
-        QCOMPARE(window.subject().firstName, QStringLiteral("Анна"));
-    }
-
     void chainBackToMainWindow_data() {
         QTest::addColumn<int>("lines");
         QTest::addColumn<int>("closeAt"); // statement on screen when the test window is closed
@@ -565,6 +578,7 @@ private slots:
             QVERIFY(!testing::child<QPlainTextEdit>(instructions, "instructionText")
                          ->toPlainText()
                          .isEmpty());
+            QVERIFY(QTest::qWaitForWindowActive(instructions));
             testing::step([&] {
                 SubjectDataWindow* subject = testing::visibleWindow<SubjectDataWindow>();
                 QVERIFY(subject);
@@ -592,7 +606,8 @@ private slots:
                 });
                 continueButton(*subject)->click(); // every field left at "нет"
             });
-            continueButton(*instructions)->click();
+            // Enter as the window opens goes on.
+            QTest::keyClick(instructions->focusWidget(), Qt::Key_Return);
         });
         testing::child<QPushButton>(&mainWindow, "testButton")->click();
 

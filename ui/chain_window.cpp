@@ -6,11 +6,26 @@
 #include <QEventLoop>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QScreen>
+#include <QTextEdit>
 
 namespace ui {
 
-ChainWindow::ChainWindow(QWidget* owner) : QWidget(owner, Qt::Dialog) {
+// Whether the keyboard is in a text that can be edited.
+static bool isEditingText(const QWidget* focus) {
+    if (const auto* edit = qobject_cast<const QPlainTextEdit*>(focus))
+        return !edit->isReadOnly();
+    if (const auto* edit = qobject_cast<const QTextEdit*>(focus))
+        return !edit->isReadOnly();
+    if (const auto* edit = qobject_cast<const QLineEdit*>(focus))
+        return !edit->isReadOnly();
+    return false;
+}
+
+ChainWindow::ChainWindow(QWidget* owner, Opener opener)
+    : QWidget(owner, Qt::Dialog), m_opener(opener) {
     setWindowModality(Qt::ApplicationModal);
 }
 
@@ -20,6 +35,9 @@ ChainWindow::~ChainWindow() {
 }
 
 void ChainWindow::create() {
+    // A window may be created without its opener in tests and in the window renderer.
+    if (m_opener != Opener::Keep && parentWidget())
+        parentWidget()->hide();
     ui::guarded([this] { onCreated(); });
 }
 
@@ -36,6 +54,12 @@ void ChainWindow::showModally() {
     }
     m_closeRequested = false;
     ui::guarded([this] { onClosed(); });
+    if (QWidget* opener = parentWidget()) {
+        if (m_opener == Opener::Hide)
+            opener->show();
+        else if (m_opener == Opener::HideThenClose)
+            opener->close();
+    }
     hide();
 }
 
@@ -49,7 +73,7 @@ void ChainWindow::closeEvent(QCloseEvent* event) {
 
 void ChainWindow::keyPressEvent(QKeyEvent* event) {
     if (m_closesOnEscape && event->key() == Qt::Key_Escape &&
-        event->modifiers() == Qt::NoModifier) {
+        event->modifiers() == Qt::NoModifier && !isEditingText(focusWidget())) {
         close();
         return;
     }
@@ -65,21 +89,6 @@ void ChainWindow::setFixedClientSize(int width, int height) {
 
 void ChainWindow::placeAt(int left, int top) {
     move(left, top);
-}
-
-void hideWindow(QWidget* window) {
-    if (window)
-        window->hide();
-}
-
-void showWindow(QWidget* window) {
-    if (window)
-        window->show();
-}
-
-void closeWindow(QWidget* window) {
-    if (window)
-        window->close();
 }
 
 } // namespace ui

@@ -11,20 +11,28 @@ class QEventLoop;
 
 namespace ui {
 
+// What a window does with its opener (the owner it is created with).
+enum class Opener {
+    Keep,          // it stays as it is, visible beneath: small windows over their opener
+    Hide,          // hidden while the window is created, shown again when it closes
+    HideThenClose, // hidden while the window is created, closed when it closes
+};
+
 // The base of every window after the main window. A window is shown modally by running its
 // own event loop; closing it (its buttons, its frame's close box, or close() from another
 // window) only asks that loop to end. When the loop has ended, the close handler onClosed
-// runs, the window hides, and the opener destroys it. Hiding a window never ends its showing,
-// so a window may hide its opener while it is created and close it when it closes: closing the
-// innermost window of a chain unwinds the whole chain, each close handler running after the
-// window above it is gone.
+// runs, the window deals with its opener as its Opener says, hides, and the opener destroys
+// it. Hiding a window never ends its showing, so a window may hide its opener while it is
+// created and close it when it closes: closing the innermost window of a chain unwinds the
+// whole chain, each close handler running after the window above it is gone.
 class ChainWindow : public QWidget {
     Q_OBJECT
 public:
-    explicit ChainWindow(QWidget* owner);
+    explicit ChainWindow(QWidget* owner, Opener opener = Opener::Keep);
     ~ChainWindow() override;
 
-    // Runs the creation handler once, through the error guard.
+    // Hides the opener where the window's Opener says so, then runs the creation handler once,
+    // through the error guard.
     void create();
     // Shows the window and waits until it is closed; then runs the close handler.
     void showModally();
@@ -40,7 +48,8 @@ protected:
     void placeAt(int left, int top);
 
     // Small windows that open over their opener (about, explanations, charts) close on Escape,
-    // as dialogs do; the windows of a chain do not.
+    // as dialogs do; the windows of a chain do not. Escape in a text being edited closes
+    // nothing: it would drop what was typed.
     void setClosesOnEscape(bool on) { m_closesOnEscape = on; }
 
     void closeEvent(QCloseEvent* event) override;
@@ -53,6 +62,7 @@ protected:
     }
 
 private:
+    Opener m_opener;
     QEventLoop* m_loop = nullptr;
     bool m_closeRequested = false;
     bool m_closesOnEscape = false;
@@ -69,11 +79,5 @@ template <class Window, class... Args> auto openWindow(QWidget* owner, Args&&...
     if constexpr (requires { window->answer(); })
         return window->answer();
 }
-
-// Null-safe helpers for the chain: a window may be created without its opener in tests and in
-// the window renderer.
-void hideWindow(QWidget* window);
-void showWindow(QWidget* window);
-void closeWindow(QWidget* window);
 
 } // namespace ui

@@ -16,10 +16,15 @@ struct ToolRun {
     QString errors;
 };
 
-// Runs the export tool the build made (its path given to the tests that use it).
-inline ToolRun runExportTool(const QStringList& arguments) {
+// Runs the export tool the build made (its path given to the tests that use it), through
+// `launcher` when given (a command that then runs the tool, such as fileSizeLimited()'s).
+inline ToolRun runExportTool(const QStringList& arguments, const QStringList& launcher = {}) {
     QProcess process;
-    process.start(QStringLiteral(DORVEL_EXPORT_TOOL), arguments);
+    if (launcher.isEmpty())
+        process.start(QStringLiteral(DORVEL_EXPORT_TOOL), arguments);
+    else
+        process.start(launcher.front(),
+                      launcher.mid(1) + QStringList{DORVEL_EXPORT_TOOL} + arguments);
     if (!process.waitForFinished(60000))
         qFatal("dorvel-export did not finish");
     return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
