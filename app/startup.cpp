@@ -8,7 +8,10 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QIcon>
+#include <QIconEngine>
+#include <QImageReader>
 #include <QLibraryInfo>
+#include <QPixmap>
 #include <QTranslator>
 
 #include <algorithm>
@@ -33,6 +36,43 @@ bool holdsDataFolder(const QString& folder) {
     });
 }
 
+// The program's icon in every size of its PNG files, decoded only when the window system first
+// asks for a picture of it: a start on a platform that shows no window icons decodes none
+// (the 256-pixel picture alone takes milliseconds). The files are decoded as PNG by name:
+// guessing their format would load every image plugin installed.
+class ProgramIconEngine : public QIconEngine {
+public:
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode,
+               QIcon::State state) override {
+        icon().paint(painter, rect, Qt::AlignCenter, mode, state);
+    }
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+        return icon().pixmap(size, 1.0, mode, state);
+    }
+    QSize actualSize(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+        return pixmap(size, mode, state).size();
+    }
+    QList<QSize> availableSizes(QIcon::Mode mode, QIcon::State state) override {
+        return icon().availableSizes(mode, state);
+    }
+    bool isNull() override { return false; }
+    QIconEngine* clone() const override { return new ProgramIconEngine(*this); }
+
+private:
+    const QIcon& icon() {
+        if (m_icon.isNull()) {
+            for (const int size : {16, 24, 32, 48, 64, 128, 256}) {
+                QImageReader reader(QStringLiteral(":/icons/dorvel-%1.png").arg(size), "png");
+                reader.setAutoDetectImageFormat(false);
+                m_icon.addPixmap(QPixmap::fromImage(reader.read()));
+            }
+        }
+        return m_icon;
+    }
+
+    QIcon m_icon;
+};
+
 } // namespace
 
 bool installQtTranslation(QApplication& application) {
@@ -46,10 +86,7 @@ bool installQtTranslation(QApplication& application) {
 }
 
 void setProgramIcon(QApplication& application) {
-    QIcon icon;
-    for (const int size : {16, 24, 32, 48, 64, 128, 256})
-        icon.addFile(QStringLiteral(":/icons/dorvel-%1.png").arg(size), QSize(size, size));
-    application.setWindowIcon(icon);
+    application.setWindowIcon(QIcon(new ProgramIconEngine));
     // Lets the desktop match the windows to the menu entry dorvel.desktop and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("dorvel"));
 }

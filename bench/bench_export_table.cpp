@@ -13,6 +13,7 @@
 #include "platform/files.h"
 #include "scoring/explanations.h"
 #include "scoring/result_file.h"
+#include "tests/support/record_builder.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -33,16 +34,14 @@ constexpr qint64 kRecords = 1'000'000;
 const QString kName = QStringLiteral("result/big.res");
 
 ResultRecord sampleRecord(int i) {
-    ResultRecord record;
-    record.surname = QStringLiteral("Субъект-%1").arg(i);
-    record.firstName = QStringLiteral("Имя");
-    record.course = QStringLiteral("3");
-    record.group = QStringLiteral("ПС-31");
-    for (int k = 0; k < kScales; ++k)
-        record.scales[std::size_t(k)] = quint8(1 + (i + k) % 10);
-    record.date = 46365.0 + i % 3;
-    record.manualEntry = quint8(i % 2);
-    return record;
+    return testing::Record()
+        .surname(QStringLiteral("Субъект-%1").arg(i))
+        .firstName(QStringLiteral("Имя"))
+        .course(QStringLiteral("3"))
+        .group(QStringLiteral("ПС-31"))
+        .varied(i)
+        .dayCount(46365.0 + i % 3)
+        .manualEntry(quint8(i % 2));
 }
 
 void writeBigFile(const QString& path) {

@@ -9,6 +9,7 @@
 #include "bench/bench_support.h"
 #include "platform/files.h"
 #include "scoring/result_file.h"
+#include "tests/support/record_builder.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -29,15 +30,13 @@ const QString kEmptyName = QStringLiteral("result\\empty.res");
 const QString kBigName = QStringLiteral("result\\big.res");
 
 ResultRecord sampleRecord(int i) {
-    ResultRecord record;
-    record.surname = QStringLiteral("Субъект-%1").arg(i);
-    record.firstName = QStringLiteral("Имя");
-    record.course = QStringLiteral("3");
-    record.group = QStringLiteral("ПС-31");
-    for (int k = 0; k < kScales; ++k)
-        record.scales[std::size_t(k)] = quint8(1 + (i + k) % 10);
-    record.date = 39166.0;
-    return record;
+    return testing::Record()
+        .surname(QStringLiteral("Субъект-%1").arg(i))
+        .firstName(QStringLiteral("Имя"))
+        .course(QStringLiteral("3"))
+        .group(QStringLiteral("ПС-31"))
+        .varied(i)
+        .dayCount(39166.0);
 }
 
 void writeBigFile(const QString& path) {

@@ -2,8 +2,7 @@
 
 #include "collect/answer_keys.h"
 #include "collect/subject_fields.h"
-#include "platform/error.h"
-#include "platform/files.h"
+#include "graphics/picture_files.h"
 #include "results/results_window.h"
 #include "ui/ui_kit.h"
 
@@ -236,14 +235,10 @@ void ManualEntryWindow::buildSubjectFields() {
 }
 
 QPixmap ManualEntryWindow::loadPicture(const QString& name, const char* format) {
-    const QByteArray bytes = platform::readPictureFile(name);
-    QPixmap picture;
-    if (!picture.loadFromData(bytes, format)) {
-        throw platform::Error(qstrcmp(format, "ICO") == 0
-                                  ? QStringLiteral("Icon image is not valid")
-                                  : QStringLiteral("Bitmap image is not valid"));
-    }
-    return picture;
+    return QPixmap::fromImage(graphics::loadPicture(
+        name, format,
+        qstrcmp(format, "ICO") == 0 ? QStringLiteral("Icon image is not valid")
+                                    : QStringLiteral("Bitmap image is not valid")));
 }
 
 scoring::Subject ManualEntryWindow::subject() const {

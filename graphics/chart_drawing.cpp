@@ -2,13 +2,9 @@
 
 #include "graphics/chart_grid.h"
 #include "graphics/look.h"
-#include "platform/error.h"
-#include "platform/files.h"
-#include "platform/paths.h"
+#include "graphics/picture_files.h"
 
-#include <QFile>
 #include <QFontMetrics>
-#include <QImageReader>
 #include <QPainter>
 #include <QPen>
 #include <QPolygon>
@@ -16,21 +12,8 @@
 namespace chart {
 
 QImage loadBackground(const QString& name) {
-    // Decoded straight from the file into the one image the chart is drawn on: no copy of the
-    // file's bytes, no converted copy of the picture. Every full-size buffer of an opening
-    // costs its first touch of fresh memory.
-    QImage picture;
-    bool decoded = false;
-    QFile file(platform::resolvePath(name));
-    if (file.open(QIODevice::ReadOnly)) {
-        QImageReader reader(&file, "BMP");
-        decoded = reader.read(&picture);
-    } else {
-        // The file layer says why the file cannot be opened: "Cannot open file ...".
-        decoded = picture.loadFromData(platform::readPictureFile(name), "BMP");
-    }
-    if (!decoded)
-        throw platform::Error(QStringLiteral("Bitmap image is not valid"));
+    QImage picture =
+        graphics::loadPicture(name, "BMP", QStringLiteral("Bitmap image is not valid"));
     picture.convertTo(QImage::Format_RGB32);
     return picture;
 }

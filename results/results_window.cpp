@@ -57,9 +57,9 @@ constexpr int kRows = 17; // items per column
 
 // A narrow framed column that shows one value per line; every column uses the same font and
 // margins, so that line k of each stands level with line k of the others.
-QPlainTextEdit* valueColumn(QWidget* parent, int left, int width, int height) {
+QPlainTextEdit* valueColumn(QWidget* parent, int left, int width, int height, const QFont& font) {
     QPlainTextEdit* column = ui::memo(parent, left, kColumnTop, width, height, true);
-    column->setFont(ui::font(11));
+    column->setFont(font);
     column->setLineWrapMode(QPlainTextEdit::NoWrap);
     column->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     column->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -140,11 +140,12 @@ void ResultsWindow::buildSubjectBox() {
                          &m_groupValue};
     const char* valueNames[] = {"dateValue", "surnameValue", "firstNameValue", "courseValue",
                                 "groupValue"};
+    const QFont captionFont = ui::font(13, ui::Bold);
+    const QFont shownFont = valueFont();
     for (std::size_t row = 0; row < m_subjectCaptions.size(); ++row) {
         const int top = 80 + 32 * int(row);
-        m_subjectCaptions[row] =
-            ui::label(this, captions[row], 16, top, ui::font(13, ui::Bold), ui::kRed);
-        *values[row] = ui::label(this, kNone, kValueLeft, top, valueFont(), ui::kBlue);
+        m_subjectCaptions[row] = ui::label(this, captions[row], 16, top, captionFont, ui::kRed);
+        *values[row] = ui::label(this, kNone, kValueLeft, top, shownFont, ui::kBlue);
         (*values[row])->setObjectName(QLatin1String(valueNames[row]));
     }
 }
@@ -153,12 +154,13 @@ void ResultsWindow::buildRawScoreBox() {
     m_rawScoreBox = ui::bevel(this, 272, 40, 201, 281);
     m_rawScoreTitle = ui::label(this, QStringLiteral("Сырые оценки:"), 280, 48,
                                 ui::font(16, ui::Bold | ui::Underline));
+    const QFont columnFont = ui::font(11);
     for (std::size_t c = 0; c < kColumns.size(); ++c) {
         m_itemColumns[c] =
-            valueColumn(this, kColumns[c].left, kColumns[c].width, kColumns[c].height);
+            valueColumn(this, kColumns[c].left, kColumns[c].width, kColumns[c].height, columnFont);
         m_itemColumns[c]->setObjectName(numberedName("itemColumn", c));
     }
-    m_rawTotalsColumn = valueColumn(this, 416, 25, 233);
+    m_rawTotalsColumn = valueColumn(this, 416, 25, 233, columnFont);
     m_rawTotalsColumn->setObjectName(QStringLiteral("rawTotalsColumn"));
 }
 
@@ -168,20 +170,21 @@ void ResultsWindow::buildStenBox() {
     m_stenTitle = ui::label(this, QStringLiteral("Стандартные"), 496, 48,
                             ui::font(16, ui::Bold | ui::Underline));
     m_stenSubtitle = ui::label(this, QStringLiteral("(Стены)"), 496, 72, ui::font(13, ui::Bold));
+    const QFont linkFont = ui::font(11, ui::Underline);
+    const QFont plainFont = ui::font(11);
     for (std::size_t k = 0; k < m_scaleLinks.size(); ++k) {
         const int top = 96 + 16 * int(k);
-        ui::ClickLabel* link =
-            ui::clickLabel(this, kLinkCaptions[k], 528, top, ui::font(11, ui::Underline), ui::kRed);
+        ui::ClickLabel* link = ui::clickLabel(this, kLinkCaptions[k], 528, top, linkFont, ui::kRed);
         link->setObjectName(numberedName("scaleLink", k));
         link->setCursor(Qt::PointingHandCursor);
         const int scale = int(k) + 1;
         on(link, &ui::ClickLabel::clicked, [this, scale] { showExplanation(scale); });
         m_scaleLinks[k] = link;
-        m_stenValues[k] = ui::label(this, kNone, 560, top, ui::font(11), ui::kBlue);
+        m_stenValues[k] = ui::label(this, kNone, 560, top, plainFont, ui::kBlue);
         m_stenValues[k]->setObjectName(numberedName("stenValue", k));
     }
-    m_clickHint[0] = ui::label(this, QStringLiteral("Клик для подробной"), 496, 376, ui::font(11));
-    m_clickHint[1] = ui::label(this, QStringLiteral("информации"), 496, 392, ui::font(11));
+    m_clickHint[0] = ui::label(this, QStringLiteral("Клик для подробной"), 496, 376, plainFont);
+    m_clickHint[1] = ui::label(this, QStringLiteral("информации"), 496, 392, plainFont);
 }
 
 void ResultsWindow::onCreated() {
@@ -196,8 +199,9 @@ void ResultsWindow::onCreated() {
         {m_firstNameValue, m_subject.firstName},
         {m_courseValue, m_subject.course},
         {m_groupValue, m_subject.group}};
+    const QFont shownFont = valueFont();
     for (const auto& [label, text] : values)
-        results::setFittedText(label, text, valueFont(), kValueRight - kValueLeft);
+        results::setFittedText(label, text, shownFont, kValueRight - kValueLeft);
 
     // A key that cannot be read or used stops here (the guard shows its error): the window
     // stays open with its score columns empty, and saving, the chart and the report stay off.

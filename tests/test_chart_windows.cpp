@@ -11,6 +11,7 @@
 #include "scoring/record_line.h"
 #include "scoring/result_file.h"
 #include "tests/support/chart_support.h"
+#include "tests/support/record_builder.h"
 #include "tests/support/test_support.h"
 #include "ui/message_box.h"
 
@@ -42,15 +43,14 @@ const QColor kGroupCurve(255, 0, 0);
 
 // Subject `number` of a test, all stens `sten`, dated in March 2007.
 scoring::ResultRecord subject(int number, quint8 sten, quint8 manualEntry = 0) {
-    scoring::ResultRecord record;
-    record.surname = QStringLiteral("Фамилия%1").arg(number);
-    record.firstName = QStringLiteral("Имя%1").arg(number);
-    record.course = QString::number(1 + number % 5);
-    record.group = QStringLiteral("2%1").arg(number % 10);
-    record.scales.fill(sten);
-    record.date = platform::dayCount(QDate(2007, 3, 5 + number % 20));
-    record.manualEntry = manualEntry;
-    return record;
+    return testing::Record()
+        .surname(QStringLiteral("Фамилия%1").arg(number))
+        .firstName(QStringLiteral("Имя%1").arg(number))
+        .course(QString::number(1 + number % 5))
+        .group(QStringLiteral("2%1").arg(number % 10))
+        .stens(sten)
+        .day(QDate(2007, 3, 5 + number % 20))
+        .manualEntry(manualEntry);
 }
 
 QString listLineOf(const scoring::ResultRecord& record) {

@@ -6,6 +6,7 @@
 #include "scoring/result_file.h"
 #include "tests/append_records.h"
 #include "tests/support/core_support.h"
+#include "tests/support/record_builder.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -41,15 +42,12 @@ QByteArray stray(int size) {
 }
 
 ResultRecord sampleRecord() {
-    ResultRecord record;
-    record.surname = QStringLiteral("Иванов");
-    record.firstName = QStringLiteral("Пётр");
-    record.course = QStringLiteral("2");
-    record.group = QStringLiteral("ПС-21");
-    record.scales = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 10, 9, 8, 7, 6, 5, 4};
-    record.date = 39166.0; // 25 March 2007
-    record.manualEntry = 1;
-    return record;
+    return testing::Record()
+        .firstName(QStringLiteral("Пётр"))
+        .group(QStringLiteral("ПС-21"))
+        .stens({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 10, 9, 8, 7, 6, 5, 4})
+        .dayCount(39166.0) // 25 March 2007
+        .manualEntry(1);
 }
 
 // The text field whose length byte stands at `offset`: 0, 21, 42 or 48.

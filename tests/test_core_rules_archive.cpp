@@ -7,6 +7,7 @@
 #include "scoring/record_line.h"
 #include "scoring/result_file.h"
 #include "tests/support/core_support.h"
+#include "tests/support/record_builder.h"
 
 #include <QLocale>
 #include <QTest>
@@ -23,13 +24,7 @@ QByteArray withDate(QByteArray bytes, double date) {
 }
 
 ResultRecord named(const QString& surname) {
-    ResultRecord record;
-    record.surname = surname;
-    record.firstName = QStringLiteral("Анна");
-    record.course = QStringLiteral("2");
-    record.group = QStringLiteral("21");
-    record.date = platform::dayCount(QDate(2007, 3, 5));
-    return record;
+    return testing::Record().surname(surname).stens(0);
 }
 
 ResultRecord withScales(const QList<int>& values) {

@@ -8,6 +8,7 @@
 #include "scoring/explanations.h"
 #include "scoring/result_file.h"
 #include "tests/support/core_support.h"
+#include "tests/support/record_builder.h"
 #include "tests/support/tool_run.h"
 
 #include <QDate>
@@ -33,15 +34,13 @@ namespace {
 const QString kFile = QStringLiteral("result/09.12.2026.res");
 
 ResultRecord record(const QString& surname, const QString& course, quint8 manualEntry) {
-    ResultRecord result;
-    result.surname = surname;
-    result.firstName = QStringLiteral("Анна");
-    result.course = course;
-    result.group = QStringLiteral("ПС-21");
-    result.scales = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 10, 9, 8, 7, 6, 5, 4};
-    result.date = 46365.0; // 9 December 2026
-    result.manualEntry = manualEntry;
-    return result;
+    return testing::Record()
+        .surname(surname)
+        .course(course)
+        .group(QStringLiteral("ПС-21"))
+        .stens({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 10, 9, 8, 7, 6, 5, 4})
+        .dayCount(46365.0) // 9 December 2026
+        .manualEntry(manualEntry);
 }
 
 // A test record, a typed-in one (with a first name that reads like an XLSX escape), a damaged one

@@ -3,6 +3,7 @@
 #include "export/table_export.h"
 #include "scoring/result_file.h"
 #include "tests/support/core_support.h"
+#include "tests/support/record_builder.h"
 #include "tests/support/tool_run.h"
 
 #include <QBuffer>
@@ -22,15 +23,13 @@ namespace {
 const QString kFile = QStringLiteral("09.12.2026.res");
 
 ResultRecord record(const QString& surname, const QString& group, quint8 manualEntry) {
-    ResultRecord result;
-    result.surname = surname;
-    result.firstName = QStringLiteral("Пётр");
-    result.course = QStringLiteral("2");
-    result.group = group;
-    result.scales = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 10, 9, 8, 7, 6, 5, 4};
-    result.date = 46365.0; // 9 December 2026
-    result.manualEntry = manualEntry;
-    return result;
+    return testing::Record()
+        .surname(surname)
+        .firstName(QStringLiteral("Пётр"))
+        .group(group)
+        .stens({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 10, 9, 8, 7, 6, 5, 4})
+        .dayCount(46365.0) // 9 December 2026
+        .manualEntry(manualEntry);
 }
 
 // A normal record, a quote and a semicolon in the surname (and a comma in the group), a tab in

@@ -3,13 +3,16 @@
 
 #include "app/main_window.h"
 #include "collect/manual_entry_window.h"
+#include "graphics/picture_files.h"
 #include "platform/dates.h"
+#include "platform/error.h"
 #include "results/results_window.h"
 #include "scoring/result_file.h"
 #include "tests/support/test_support.h"
 #include "ui/message_box.h"
 
 #include <QDate>
+#include <QFile>
 #include <QImage>
 #include <QKeyEvent>
 #include <QLabel>
@@ -433,6 +436,23 @@ private slots:
         clickBox(*window, 40, 2);
         QCOMPARE(window->answers().answer(40), quint8(3));
         QCOMPARE(tickedAnswers(*window)[39], 3);
+    }
+
+    // A picture is decoded once and shared; a file changed or removed meanwhile is read again.
+    void picturesFollowTheirFiles() {
+        const auto load = [] {
+            return graphics::loadPicture(QStringLiteral("data\\sq.bmp"), "BMP",
+                                         QStringLiteral("Bitmap image is not valid"));
+        };
+        writePictures(*m_dir, 25, Qt::white, 0, Qt::black);
+        QCOMPARE(load().cacheKey(), load().cacheKey());
+        writePictures(*m_dir, 30, Qt::red, 0, Qt::black);
+        QCOMPARE(load().size(), QSize(30, 30));
+        QCOMPARE(load().pixelColor(0, 0), QColor(Qt::red));
+        m_dir->writeFile(QStringLiteral("Data/sq.bmp"), QByteArray("not a bitmap"));
+        QVERIFY_THROWS_EXCEPTION(platform::Error, load());
+        QVERIFY(QFile::remove(m_dir->filePath(QStringLiteral("Data/sq.bmp"))));
+        QVERIFY_THROWS_EXCEPTION(platform::Error, load());
     }
 
     // Pictures stand at natural size from the element's corner, clipped to the element.

@@ -24,6 +24,9 @@ private slots:
         const QList<QSize> sizes = QApplication::windowIcon().availableSizes();
         for (const int size : {16, 24, 32, 48, 64, 128, 256})
             QVERIFY2(sizes.contains(QSize(size, size)), qPrintable(QString::number(size)));
+        const QPixmap picture = QApplication::windowIcon().pixmap(QSize(48, 48));
+        QCOMPARE(picture.size(), QSize(48, 48));
+        QVERIFY(picture.toImage().pixelColor(24, 24).alpha() > 0);
     }
 
     void dataFolderIsFoundInAnyCase_data() {

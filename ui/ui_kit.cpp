@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFrame>
 #include <QGuiApplication>
+#include <QHash>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -102,12 +103,37 @@ void applyLook(QApplication& application) {
     }
 }
 
+// The palette `base` with `color` for the texts of enabled controls. Windows build dozens of
+// labels on the same palette in a handful of colours: each palette is made once and shared.
+static QPalette withTextColor(const QPalette& base, const QColor& color) {
+    static qint64 baseKey = 0;
+    static QHash<QRgb, QPalette> palettes;
+    if (base.cacheKey() != baseKey) {
+        palettes.clear();
+        baseKey = base.cacheKey();
+    }
+    auto known = palettes.constFind(color.rgba());
+    if (known == palettes.constEnd()) {
+        QPalette palette = base;
+        setEnabledColor(palette, QPalette::WindowText, color);
+        setEnabledColor(palette, QPalette::Text, color);
+        setEnabledColor(palette, QPalette::ButtonText, color);
+        known = palettes.insert(color.rgba(), palette);
+    }
+    return *known;
+}
+
 void setTextColor(QWidget* widget, const QColor& color) {
-    QPalette palette = widget->palette();
-    setEnabledColor(palette, QPalette::WindowText, color);
-    setEnabledColor(palette, QPalette::Text, color);
-    setEnabledColor(palette, QPalette::ButtonText, color);
-    widget->setPalette(palette);
+    const QPalette& current = widget->palette();
+    // A control that already shows its texts in that colour is left as it is.
+    bool same = true;
+    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+        for (const QPalette::ColorRole role :
+             {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+            same = same && current.color(group, role) == color;
+    }
+    if (!same)
+        widget->setPalette(withTextColor(current, color));
 }
 
 static void placeLabel(QLabel* label, int left, int top, const QFont& font, const QColor& color) {
