@@ -53,6 +53,11 @@ QList<ScanSetup> syntheticSet() {
     set[13].jpegQuality = 80;
     set[14].photo = true, set[14].perspective = 15, set[14].dpi = 110, set[14].rotation = 93;
     set[17].jpegQuality = 50, set[17].blur = 0.2;
+    set[21].lidOpen = true;
+    // A worn copier: grainy, blurred, grey paper, weak black, heavily compressed (its QR code
+    // is read only smoothed).
+    set[31].noise = 36, set[31].blur = 0.35, set[31].jpegQuality = 35;
+    set[31].paper = 215, set[31].black = 30;
     return set;
 }
 

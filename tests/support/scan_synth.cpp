@@ -202,7 +202,9 @@ SyntheticScan makeScan(const ScanSetup& setup) {
     if (setup.photo)
         size = QSizeF(page.height() * perMm * 1.05, page.height() * perMm * 1.4); // 3:4
     QImage picture(size.toSize(), QImage::Format_RGB32);
-    picture.fill(setup.photo ? QColor(105, 88, 70) : QColor(250, 250, 250));
+    picture.fill(setup.photo     ? QColor(105, 88, 70)
+                 : setup.lidOpen ? QColor(12, 12, 12)
+                                 : QColor(250, 250, 250));
 
     SyntheticScan scan;
     {

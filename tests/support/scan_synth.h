@@ -29,6 +29,7 @@ struct ScanSetup {
     double perspective = 0; // how far (mm) the page's corners stray, as in a phone photo
     bool photo = false;     // the page lies on a desk in a larger picture, unevenly lit
     bool upsideDown = false;
+    bool lidOpen = false; // the scanner's lid left open: black all round the page
     double blur = 0;      // millimetres
     double noise = 0;     // grey levels
     int paper = 255;      // the scanner's grey for the white paper
