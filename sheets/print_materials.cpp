@@ -38,12 +38,11 @@ bool paintPages(QPagedPaintDevice& device, int count,
 }
 
 QList<SheetCode> blankSheetCodes(int count, quint32 firstSerial) {
-    QList<SheetCode> codes;
-    for (int k = 0; k < count; ++k) {
-        SheetCode code;
-        code.serial = firstSerial + quint32(k);
-        codes.append(code);
-    }
+    // Each code is made in place: GCC's optimiser wrongly takes a local copy's empty subject
+    // for an uninitialised one.
+    QList<SheetCode> codes(qMax(count, 0));
+    for (int k = 0; k < codes.size(); ++k)
+        codes[k].serial = firstSerial + quint32(k);
     return codes;
 }
 
