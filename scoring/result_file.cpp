@@ -4,7 +4,9 @@
 #include "platform/dates.h"
 #include "platform/error.h"
 #include "platform/files.h"
+#include "platform/paths.h"
 
+#include <QFileInfo>
 #include <QtEndian>
 #include <bit>
 #include <cstring>
@@ -133,6 +135,34 @@ void appendRecord(const QString& name, const ResultRecord& record, const platfor
         lock.unlock();
     }
     platform::closeFile(file, name);
+}
+
+std::optional<qint64> findSameRecord(const QString& name, const ResultRecord& record) {
+    if (!QFileInfo::exists(platform::resolvePath(name)))
+        return std::nullopt;
+    // Compared as it would read back once saved, so that a text longer than its field matches
+    // the cut text the save writes.
+    const ResultRecord saved = decodeRecord(encodeRecord(record));
+    const auto same = [&saved](const ResultRecord& other) {
+        return other.surname == saved.surname && other.firstName == saved.firstName &&
+               other.course == saved.course && other.group == saved.group &&
+               other.scales == saved.scales && other.manualEntry == saved.manualEntry &&
+               other.date == saved.date; // a damaged (NaN) date equals nothing
+    };
+    constexpr qint64 kBlockRecords = 4096; // 360 KB at a time
+    const platform::FileHandle file = platform::openFile(name, platform::Access::ReadOnly);
+    const qint64 count = wholeRecords(platform::fileSize(file, name));
+    for (qint64 first = 0; first < count; first += kBlockRecords) {
+        const qint64 records = std::min(kBlockRecords, count - first);
+        const QByteArray block =
+            platform::readExactly(file, first * kRecordSize, records * kRecordSize, name);
+        for (qint64 k = 0; k < records; ++k) {
+            if (same(decodeRecord(
+                    QByteArray::fromRawData(block.constData() + k * kRecordSize, kRecordSize))))
+                return first + k;
+        }
+    }
+    return std::nullopt;
 }
 
 qint64 recordCount(const QString& name) {

@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QDate>
 #include <QString>
+#include <optional>
 
 namespace scoring {
 
@@ -34,6 +35,15 @@ QString resultFileName(const QDate& day);
 // "I/O error %d".
 void appendRecord(const QString& name, const ResultRecord& record,
                   const platform::LockWait& wait = {});
+
+// The first record of the file that is the same as `record` would be once saved (its texts cut
+// to what the record keeps), field by field: the four texts, the 17 stens, the date and the
+// entry mode; nothing when no record is, or the file does not exist. Records carry no serial,
+// so this is how a sheet already saved is told. The file is read a block of records at a time,
+// whatever its size; a damaged record is compared as it reads (a sten out of range or a damaged
+// date matches nothing a save writes), and a trailing partial record is not one. Fails as
+// reading a record does.
+std::optional<qint64> findSameRecord(const QString& name, const ResultRecord& record);
 
 // Whole records in a file (its length divided by 88); the file is opened read-only.
 qint64 recordCount(const QString& name);

@@ -112,6 +112,8 @@ private slots:
     void everyByteOfTheCodePage();
     void readingFailures_data();
     void readingFailures();
+    void sameRecord_data();
+    void sameRecord();
 };
 
 void TestCoreResultFile::recordBytes_data() {
@@ -516,6 +518,56 @@ void TestCoreResultFile::readingFailures() {
     QCOMPARE(errorOf([&] { readRecord(name, index); }), error);
     if (index == 0)
         QCOMPARE(errorOf([&] { recordCount(name); }), error);
+}
+
+// A sheet saved already is found by its record, field by field; a record differing in any one
+// field is another, and damaged records before it are passed over.
+void TestCoreResultFile::sameRecord_data() {
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<qint64>("found"); // -1: none
+    for (const char* same : {"same", "surname past its field"})
+        QTest::newRow(same) << QString::fromLatin1(same) << qint64(3);
+    for (const char* other :
+         {"surname", "first name", "course", "group", "one sten", "date", "entry mode"})
+        QTest::newRow(other) << QString::fromLatin1(other) << qint64(-1);
+}
+
+void TestCoreResultFile::sameRecord() {
+    QFETCH(QString, change);
+    QFETCH(qint64, found);
+    ResultFolder dir;
+    ResultRecord saved = sampleRecord();
+    saved.surname = QStringLiteral("Иванова-Петровская-Сидоренко"); // 28 characters, 20 kept
+    QByteArray damagedSten = encodeRecord(saved);
+    damagedSten[54 + 5] = char(0xEE);
+    QByteArray damagedDate = encodeRecord(saved);
+    damagedDate.replace(72, 8, QByteArray::fromHex("000000000000f87f")); // NaN
+    ResultRecord other = saved;
+    other.surname = QStringLiteral("Другой");
+    dir.writeFile(QStringLiteral("result/25.03.2007.res"), damagedSten + damagedDate +
+                                                               encodeRecord(other) +
+                                                               encodeRecord(saved) + stray(40));
+
+    ResultRecord record = saved;
+    if (change == QStringLiteral("surname past its field"))
+        record.surname[24] = u'я';
+    else if (change == QStringLiteral("surname"))
+        record.surname[0] = u'Ж';
+    else if (change == QStringLiteral("first name"))
+        record.firstName = QStringLiteral("Павел");
+    else if (change == QStringLiteral("course"))
+        record.course = QStringLiteral("3");
+    else if (change == QStringLiteral("group"))
+        record.group = QStringLiteral("ПС-22");
+    else if (change == QStringLiteral("one sten"))
+        record.scales[16] = 5;
+    else if (change == QStringLiteral("date"))
+        record.date += 1;
+    else if (change == QStringLiteral("entry mode"))
+        record.manualEntry = 0;
+    QCOMPARE(findSameRecord(kFile, record).value_or(-1), found);
+    // A day without a file yet holds nothing to compare.
+    QCOMPARE(findSameRecord(QStringLiteral("result\\01.01.2001.res"), saved), std::nullopt);
 }
 
 int main(int argc, char** argv) {
