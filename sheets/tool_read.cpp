@@ -143,10 +143,19 @@ int readScans(const QStringList& scans, bool json, const std::optional<QString>&
         // appended under the result file's lock.
         const QDate today = QDate::currentDate();
         const scoring::Scores scores = scoring::scoreSheet(*key, answerSheet(page.answers));
+        const scoring::ResultRecord record = scoring::buildResultRecord(
+            *page.code->subject, scoring::toStens(scores.raw), today, scoring::EntryMode::Manual);
         try {
-            scoring::appendRecord(*saveTo, scoring::buildResultRecord(
-                                               *page.code->subject, scoring::toStens(scores.raw),
-                                               today, scoring::EntryMode::Manual));
+            // The same stack read again must not count its students twice. Records carry no
+            // serial, so a record equal in every field is taken for this sheet saved already:
+            // another student of the same names, course and group with the same 17 stens on
+            // the same day is vanishingly unlikely.
+            if (scoring::findSameRecord(*saveTo, record)) {
+                printTo(stdout, QStringLiteral("  уже сохранён в ") + *saveTo + u'\n');
+                status = kFailed;
+                continue;
+            }
+            scoring::appendRecord(*saveTo, record);
             printTo(stdout, QStringLiteral("  сохранён в ") + *saveTo + u'\n');
         } catch (const platform::Error& error) {
             printTo(stderr, QStringLiteral("dorvel-sheets: %1: %2\n").arg(*saveTo, error.text()));

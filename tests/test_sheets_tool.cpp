@@ -105,6 +105,7 @@ private slots:
 
     // A named sheet read whole is appended as manual entry saves it; a blank sheet and one
     // with a doubt are left for the window, nothing saved from them, and the exit code says so.
+    // Read again, the saved sheet is named as saved already and not appended a second time.
     void saveRecords() {
         testing::TempWorkDir work;
         work.installProgramFolder();
@@ -139,6 +140,13 @@ private slots:
         QCOMPARE(scoring::encodeRecord(
                      scoring::readRecord(work.filePath(QStringLiteral("saved.res")), 0)),
                  scoring::encodeRecord(expected));
+
+        // The same stack read again: the sheet is in the file already and is not appended.
+        const Run again = runTool({QStringLiteral("read"), QStringLiteral("--save"),
+                                   QStringLiteral("saved.res"), QStringLiteral("named.png")});
+        QCOMPARE(again.exitCode, 1);
+        QVERIFY2(again.out.contains(QStringLiteral("уже сохранён")), qPrintable(again.out));
+        QCOMPARE(scoring::recordCount(work.filePath(QStringLiteral("saved.res"))), 1);
     }
 };
 
