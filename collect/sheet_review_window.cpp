@@ -6,10 +6,14 @@
 #include "results/exit_confirm_window.h"
 #include "results/result_saving.h"
 #include "scoring/key.h"
+#include "scoring/result_file.h"
+#include "scoring/result_record_builder.h"
 #include "scoring/stens.h"
 #include "sheets/sheet_layout.h"
+#include "ui/message_box.h"
 #include "ui/ui_kit.h"
 
+#include <QDate>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -124,6 +128,12 @@ void SheetReviewWindow::buildControls() {
     setTabOrder(m_firstNameEdit, m_courseEdit);
     setTabOrder(m_courseEdit, m_groupEdit);
     setTabOrder(m_groupEdit, m_saveButton);
+    for (QLineEdit* edit : {m_surnameEdit, m_firstNameEdit, m_courseEdit, m_groupEdit}) {
+        connect(edit, &QLineEdit::textEdited, this, [this] {
+            if (!m_sheets.isEmpty())
+                m_sheets[m_current].savedBefore = false; // another record now, not saved yet
+        });
+    }
     on(m_previousButton, &QPushButton::clicked, [this] { showSheet(m_current - 1); });
     on(m_nextButton, &QPushButton::clicked, [this] { showSheet(m_current + 1); });
     on(m_saveButton, &QPushButton::clicked, [this] { save(); });
@@ -154,7 +164,8 @@ scoring::Subject SheetReviewWindow::subject() const {
 }
 
 void SheetReviewWindow::keepSubject() {
-    if (!m_sheets.isEmpty() && !m_sheets[m_current].saved)
+    // Before the first sheet is shown the fields hold manual entry's defaults, not its names.
+    if (m_fieldsShowSheet && !m_sheets.isEmpty() && !m_sheets[m_current].saved)
         m_sheets[m_current].subject = subject();
 }
 
@@ -173,6 +184,7 @@ void SheetReviewWindow::showSheet(int index) {
     m_firstNameEdit->setText(names.firstName);
     m_courseEdit->setText(names.course);
     m_groupEdit->setText(names.group);
+    m_fieldsShowSheet = true;
     m_incompleteWarning->hide();
     const QList<int> doubts = doubtfulLeft();
     if (!doubts.isEmpty())
@@ -252,6 +264,7 @@ void SheetReviewWindow::chooseBox(int box) {
     const int answer = (box - 1) % 3 + 1;
     m_grid->showAnswer(statement, answer);
     sheet.answers.setAnswer(statement, quint8(answer));
+    sheet.savedBefore = false; // another record now, not saved yet
     if (sheet.doubtful.remove(statement)) {
         m_grid->setRowMarked(statement, false);
         showPage();
@@ -287,6 +300,22 @@ void SheetReviewWindow::save() {
     sheet.subject = subject();
     const scoring::ScaleProfile profile =
         scoring::toStens(scoring::scoreSheet(scoring::loadKey(), sheet.answers).raw);
+    // The same stack read again must not count its students twice. Records carry no serial,
+    // so a record of today equal in every field is taken for this sheet saved already: another
+    // student of the same names, course and group with the same 17 stens on the same day is
+    // vanishingly unlikely.
+    const QDate today = QDate::currentDate();
+    if (scoring::findSameRecord(scoring::resultFileName(today),
+                                scoring::buildResultRecord(sheet.subject, profile, today,
+                                                           scoring::EntryMode::Manual))) {
+        sheet.savedBefore = true;
+        ui::MessageBox::showError(
+            QStringLiteral("Бланк № %1 (%2 %3) уже сохранён в файле результатов за сегодня. "
+                           "Повторно он не сохраняется.")
+                .arg(sheet.page.code ? sheet.page.code->serial : 0, 6, 10, QChar(u'0'))
+                .arg(sheet.subject.surname, sheet.subject.firstName));
+        return;
+    }
     results::saveTodaysResult(sheet.subject, profile, scoring::EntryMode::Manual, m_saveWaitLimit);
     sheet.saved = true;
     // On to the next sheet still to save, if any.
@@ -306,7 +335,10 @@ void SheetReviewWindow::save() {
 
 // As the results window asks before leaving a result unsaved.
 void SheetReviewWindow::leave() {
-    if (savedCount() < sheetCount() && !ui::openWindow<ExitConfirmWindow>(this))
+    const bool unsaved = std::any_of(m_sheets.begin(), m_sheets.end(), [](const Sheet& sheet) {
+        return !sheet.saved && !sheet.savedBefore;
+    });
+    if (unsaved && !ui::openWindow<ExitConfirmWindow>(this))
         return;
     close();
 }

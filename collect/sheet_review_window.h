@@ -25,7 +25,9 @@ class AnswerGrid;
 // row is left, and saves as manual entry does: every statement answered, the record of today
 // with entry mode "manual" appended to the day's result file under its lock. The window hides
 // its owner while it is open and shows it again when it closes; what was saved stays saved.
-// "Закрыть" with a sheet unsaved asks first, as the results window does.
+// A sheet whose record the day's result file holds already (the same stack read again) is not
+// saved a second time: a message says so. "Закрыть" with a sheet unsaved asks first, as the
+// results window does.
 class SheetReviewWindow : public ui::ChainWindow {
     Q_OBJECT
 public:
@@ -60,6 +62,9 @@ private:
         QHash<int, QString> reasons; // why the reader doubted each doubtful row
         scoring::Subject subject;
         bool saved = false;
+        // Found in the day's result file already, so not saved again: reviewed, and no reason
+        // to ask before closing, until its answers or names are changed.
+        bool savedBefore = false;
     };
 
     void buildControls();
@@ -72,6 +77,7 @@ private:
 
     QList<Sheet> m_sheets;
     int m_current = 0;
+    bool m_fieldsShowSheet = false; // the four fields hold the current sheet's names
     std::chrono::milliseconds m_saveWaitLimit = platform::LockWait{}.limit;
 
     QLabel* m_pageView = nullptr;

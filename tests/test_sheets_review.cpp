@@ -184,6 +184,43 @@ private slots:
         QCOMPARE(scoring::encodeRecord(scoring::readRecord(file, 1)),
                  manualRecord(*named.subject, answers));
     }
+
+    // The same sheet read again on the same day: the record is in the day's file already, so
+    // "Сохранить" says so and appends nothing; the sheet stays unsaved, yet dealt with.
+    void sheetSavedBefore() {
+        testing::TempWorkDir work;
+        work.installProgramFolder();
+        QString answers;
+        for (int item = 1; item <= 105; ++item)
+            answers += QChar(u'a' + item * 5 % 3);
+        sheets::ScanPage page;
+        page.file = QStringLiteral("named.png");
+        page.page = 1;
+        page.code = sheets::SheetCode{};
+        page.code->serial = 12;
+        page.code->subject = scoring::Subject{QStringLiteral("Иванова"), QStringLiteral("Анна"),
+                                              QStringLiteral("1"), QStringLiteral("ПС-21")};
+        page.answers = answers;
+        const QString file = scoring::resultFileName(QDate::currentDate());
+        scoring::appendRecord(file,
+                              scoring::decodeRecord(manualRecord(*page.code->subject, answers)));
+
+        SheetReviewWindow review(nullptr, {page});
+        review.create();
+        review.show();
+        auto* save = testing::child<QPushButton>(&review, "saveButton");
+        // A named sheet first in the stack shows its own names, not manual entry's defaults.
+        QCOMPARE(review.subject().surname, QStringLiteral("Иванова"));
+        QTest::mouseClick(save, Qt::LeftButton);
+        const QStringList shown = ui::MessageBox::takeRecorded();
+        QCOMPARE(shown.size(), 1);
+        QVERIFY2(shown.front().contains(QStringLiteral("уже сохранён")), qPrintable(shown.front()));
+        QCOMPARE(review.savedCount(), 0);
+        QCOMPARE(scoring::recordCount(file), 1);
+        // Nothing is left to save: "Закрыть" asks nothing (a question would stay open, and the
+        // modal watchdog fail the test).
+        testing::child<QPushButton>(&review, "closeButton")->click();
+    }
 };
 
 QTEST_MAIN(TestSheetsReview)
