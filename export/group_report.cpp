@@ -19,9 +19,6 @@ namespace {
 
 using namespace pdf;
 
-constexpr qreal kChartScale = 0.54;
-constexpr qreal kChartSide = chart::kPictureSize * kChartScale;
-constexpr qreal kRowHeight = 12;
 constexpr qreal kTextLine = 11.5;
 
 // The band of one standard deviation either side of the mean.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "graphics/chart_geometry.h"
+
 #include <QFont>
 #include <QPainter>
 #include <QPointF>
@@ -22,6 +24,12 @@ constexpr qreal kLeft = 40;
 constexpr qreal kTop = 36;
 constexpr qreal kWidth = 515; // the page less both margins
 constexpr qreal kBottom = kPageHeight - 40;
+
+// The profile chart, drawn in the units of the chart picture and scaled onto the page, and the
+// height of a table row: the same in every report.
+constexpr qreal kChartScale = 0.54;
+constexpr qreal kChartSide = chart::kPictureSize * kChartScale;
+constexpr qreal kRowHeight = 12;
 
 inline const QColor kHeading(0, 0, 128);
 inline const QColor kRule(150, 166, 190);

@@ -21,12 +21,6 @@ namespace {
 
 using namespace pdf;
 
-// The chart, drawn in the units of the chart picture and scaled onto the page.
-constexpr qreal kChartScale = 0.54;
-constexpr qreal kChartSide = chart::kPictureSize * kChartScale;
-
-constexpr qreal kRowHeight = 12;
-
 // The profile chart as the profile chart window shows it, as lines and text instead of
 // pixels: the markers and the profile line on the shared chart picture.
 void drawProfile(QPainter& painter, const QPointF& topLeft, const scoring::ScaleProfile& stens) {
