@@ -51,17 +51,6 @@ double peakMemoryMb() {
 
 // ---- the child: one listing in a fresh process ----
 
-// Counts the paints of the list, so that each step is timed up to its painted lines.
-class PaintCounter : public QObject {
-public:
-    int paints = 0;
-    bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Paint)
-            ++paints;
-        return false;
-    }
-};
-
 // Everything pending done and the whole window painted: the list, its scroll bar, the places.
 // A few rounds of events, since handling one may post the next (the scroll bar shown once its
 // range is known, then the window's layout).
@@ -86,7 +75,7 @@ int listOnce(const QString& path) {
     QCoreApplication::processEvents();
     auto* list = window.findChild<QListView*>(QStringLiteral("subjectList"));
     auto* open = window.findChild<QAction*>(QStringLiteral("openAction"));
-    PaintCounter counter;
+    bench::PaintCounter counter;
     list->viewport()->installEventFilter(&counter);
 
     QElapsedTimer timer;

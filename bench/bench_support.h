@@ -6,7 +6,9 @@
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QEvent>
 #include <QFile>
+#include <QObject>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
@@ -14,6 +16,17 @@
 #include <vector>
 
 namespace bench {
+
+// Counts the paints of what it filters, so that a step is timed up to its painted frame.
+class PaintCounter : public QObject {
+public:
+    int paints = 0;
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint)
+            ++paints;
+        return false;
+    }
+};
 
 // The fastest and the middle of a set of timings.
 struct Stats {

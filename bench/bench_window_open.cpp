@@ -49,17 +49,6 @@ namespace {
 
 constexpr int kLaterOpenings = 20;
 
-// Counts the paints of a window, so that an opening is timed up to its first painted frame.
-class PaintCounter : public QObject {
-public:
-    int paints = 0;
-    bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Paint)
-            ++paints;
-        return false;
-    }
-};
-
 scoring::ResultRecord sampleRecord(int i) {
     return testing::Record()
         .surname(QStringLiteral("Фамилия%1").arg(i))
@@ -79,7 +68,7 @@ scoring::AnswerSheet answeredSheet() {
 // Builds a window, runs its creation handler and shows it; the time up to its first paint.
 double openOnce(const std::function<QWidget*()>& make,
                 const std::function<void(QWidget*)>& created) {
-    PaintCounter counter;
+    bench::PaintCounter counter;
     QElapsedTimer timer;
     timer.start();
     std::unique_ptr<QWidget> window(make());
